@@ -1,0 +1,35 @@
+// Finish: checks the output drive and turns the answers of the choices file into
+// the generated installer's settings in the engine setup.ini.
+#pragma once
+
+#include <string>
+
+#include "config/run_paths.h"
+
+namespace kc::build {
+
+struct FinishRequest {
+  std::string outputPath;  // the output page's path text
+  bool createCd = false;   // "Create CD image" checked
+  bool createDownload = false;  // "Create Network downloadable file" checked
+};
+
+struct FinishOutcome {
+  bool accepted = false;
+  // When refused: the text for the message box (caption "Kit Composer"),
+  // string 2 or 3 of the string table or another clear reason.
+  std::string message;
+};
+
+// Writes "Create CD" and "Create Download", checks the output drive (free space
+// for the chosen images, a file can be created at its root), and when both pass
+// writes "Output Path" and copies the installer settings into the engine
+// setup.ini. A refused Finish has written only the two image keys.
+FinishOutcome FinishInstallerScript(const config::RunPaths& paths, const FinishRequest& request);
+
+// The two drive checks, 1 when they pass and 0 when not, on the first three
+// characters of the output path.
+int CheckFreeSpace(const std::string& outputPath, bool createCd, bool createDownload);
+int CheckWritable(const std::string& outputPath);
+
+}  // namespace kc::build
