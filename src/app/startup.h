@@ -1,0 +1,28 @@
+// Start-up and the refresh of the working files.
+#pragma once
+
+#include <string>
+
+#include "config/run_paths.h"
+#include "platform/result.h"
+
+namespace kc::app {
+
+// The start-up INI file, read from the current directory.
+inline constexpr const char* kStartupIni = ".\\kitcomp.ini";
+
+// Reads "INSTALLED PATH" of [Kit Composer] from the start-up INI file, makes it
+// absolute once (a relative root would otherwise move with the current
+// directory), creates "\custom" and "\custom\engine" below it (failures not
+// reported) and fixes the run-wide paths. An empty root is kept as the system
+// always did: every path then starts at the root of the current drive. Refused
+// with a message naming it when a path would not fit 259 characters.
+Result<config::RunPaths> StartUp(const std::string& startupIni = kStartupIni);
+
+// Copies the starting configuration (a saved configuration, or the default one)
+// over the choices file, then the source setup.ini over the engine setup.ini.
+// Failures are not reported, as before: the wizard then shows what the choices
+// file held. Returns false when a copy failed, for callers that want to say so.
+bool RefreshWorkingFiles(const config::RunPaths& paths, const std::string& startingConfig);
+
+}  // namespace kc::app
