@@ -54,4 +54,10 @@ std::optional<std::string> ToHostPath(std::string_view windowsPath);
 // folder ("/home/u/kits/a" -> "C:\kits\a"); nullopt when no drive holds it.
 std::optional<std::string> ToWindowsPath(std::string_view hostPath);
 
+// The absolute Windows form of a Windows path, worked out without touching the
+// disk: drive (or share), then the components with "." and ".." collapsed
+// ("C:\kits\a"; "C:\" for a drive root). nullopt as for ToHostPath, and when
+// a relative path is given while the current directory is on no drive.
+std::optional<std::string> ToFullWindowsPath(std::string_view windowsPath);
+
 }  // namespace win
