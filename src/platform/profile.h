@@ -16,8 +16,9 @@ namespace win {
 // section the file's section names (each NUL-terminated, one more NUL after the
 // last). A value that does not fit is cut to size-1 characters (returns size-1);
 // a list that does not fit (or fits exactly) is cut to size-2 characters and
-// ends with two NULs (returns size-2). Missing file, section or key: the default
-// (with surrounding blanks trimmed) is copied. Returns the characters copied,
+// ends with two NULs (returns size-2). Missing file, section or key, or a key
+// list of an empty section: the default (trailing blanks dropped, a null
+// default reads as "") is copied. Returns the characters copied,
 // terminators not counted.
 DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer, DWORD size,
                                LPCSTR fileName);
