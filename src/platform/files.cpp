@@ -1,0 +1,414 @@
+// Files and folders with the Windows semantics, on host paths from the drive table.
+#include "platform/files.h"
+
+#include <fcntl.h>
+#include <sys/sendfile.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <random>
+
+#include "platform/drives.h"
+#include "platform/host_files.h"
+
+namespace win {
+namespace detail {
+
+std::optional<std::string> MapArgument(LPCSTR windowsPath) {
+  if (!windowsPath) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return std::nullopt;
+  }
+  if (std::strlen(windowsPath) >= MAX_PATH) {
+    SetLastError(ERROR_FILENAME_EXCED_RANGE);
+    return std::nullopt;
+  }
+  return ToHostPath(windowsPath);
+}
+
+DWORD AttributesOf(const std::string& name, const struct stat& linkStat, bool targetIsFolder) {
+  DWORD attributes = 0;
+  if (S_ISLNK(linkStat.st_mode)) {
+    attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+    if (targetIsFolder) attributes |= FILE_ATTRIBUTE_DIRECTORY;
+  } else if (S_ISDIR(linkStat.st_mode)) {
+    attributes |= FILE_ATTRIBUTE_DIRECTORY;
+  }
+  if (!(linkStat.st_mode & S_IWUSR)) attributes |= FILE_ATTRIBUTE_READONLY;
+  if (name.size() > 1 && name[0] == '.' && name != "..") attributes |= FILE_ATTRIBUTE_HIDDEN;
+  return attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes;
+}
+
+}  // namespace detail
+
+namespace {
+
+using detail::MapArgument;
+
+std::string FolderOf(const std::string& hostPath) {
+  auto slash = hostPath.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : hostPath.substr(0, slash);
+}
+
+std::string NameOf(const std::string& hostPath) {
+  auto slash = hostPath.rfind('/');
+  return slash == std::string::npos ? hostPath : hostPath.substr(slash + 1);
+}
+
+// ENOENT on a path whose folder is missing is "path not found" on Windows.
+void SetMissingError(const std::string& hostPath) {
+  struct stat st {};
+  if (::stat(FolderOf(hostPath).c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+    SetLastError(ERROR_PATH_NOT_FOUND);
+  } else {
+    SetLastError(ERROR_FILE_NOT_FOUND);
+  }
+}
+
+int CreateTemporaryBeside(const std::string& target, std::string& tempPath) {
+  static thread_local std::mt19937_64 random{std::random_device{}()};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    char suffix[20];
+    std::snprintf(suffix, sizeof suffix, "%012llx", static_cast<unsigned long long>(random() & 0xffffffffffffULL));
+    tempPath = FolderOf(target) + "/." + NameOf(target).substr(0, 200) + ".copy-" + suffix;
+    int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  errno = EEXIST;
+  return -1;
+}
+
+bool WriteAll(int fd, const char* data, size_t size) {
+  while (size > 0) {
+    ssize_t n = ::write(fd, data, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+// Copies `size` bytes: copy_file_range (shares extents or copies in the kernel),
+// else sendfile, else read and write. A fallback starts over from the top.
+bool CopyContents(int in, int out, off_t size) {
+  off_t done = 0;
+  while (done < size) {
+    ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, static_cast<size_t>(size - done), 0);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += n;
+  }
+  if (done >= size) return true;
+
+  if (::lseek(in, 0, SEEK_SET) != 0 || ::lseek(out, 0, SEEK_SET) != 0 || ::ftruncate(out, 0) != 0) return false;
+  done = 0;
+  while (done < size) {
+    ssize_t n = ::sendfile(out, in, nullptr, static_cast<size_t>(size - done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += n;
+  }
+  if (done >= size) return true;
+
+  if (::lseek(in, 0, SEEK_SET) != 0 || ::lseek(out, 0, SEEK_SET) != 0 || ::ftruncate(out, 0) != 0) return false;
+  char buffer[65536];
+  for (;;) {
+    ssize_t n = ::read(in, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) return true;  // the source may have shrunk meanwhile
+    if (!WriteAll(out, buffer, static_cast<size_t>(n))) return false;
+  }
+}
+
+}  // namespace
+
+BOOL CopyFileA(LPCSTR existingFileName, LPCSTR newFileName, BOOL failIfExists) {
+  auto source = MapArgument(existingFileName);
+  if (!source) return FALSE;
+  auto target = MapArgument(newFileName);
+  if (!target) return FALSE;
+
+  int in = ::open(source->c_str(), O_RDONLY | O_CLOEXEC);
+  if (in < 0) {
+    if (errno == ENOENT) {
+      SetMissingError(*source);
+    } else {
+      SetLastErrorFromErrno(errno);
+    }
+    return FALSE;
+  }
+  struct stat from {};
+  if (::fstat(in, &from) != 0 || !S_ISREG(from.st_mode)) {
+    // Windows refuses to copy a folder with "access denied".
+    ::close(in);
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+  }
+
+  struct stat to {};
+  if (::stat(target->c_str(), &to) == 0) {
+    if (to.st_dev == from.st_dev && to.st_ino == from.st_ino) {
+      // One file under two names: copying would destroy it.
+      ::close(in);
+      SetLastError(ERROR_SHARING_VIOLATION);
+      return FALSE;
+    }
+    if (failIfExists) {
+      ::close(in);
+      SetLastError(ERROR_FILE_EXISTS);
+      return FALSE;
+    }
+    if (S_ISDIR(to.st_mode) || !(to.st_mode & S_IWUSR)) {
+      ::close(in);
+      SetLastError(ERROR_ACCESS_DENIED);
+      return FALSE;
+    }
+  }
+
+  std::string tempPath;
+  int out = CreateTemporaryBeside(*target, tempPath);
+  if (out < 0) {
+    if (errno == ENOENT) {
+      SetLastError(ERROR_PATH_NOT_FOUND);
+    } else {
+      SetLastErrorFromErrno(errno);
+    }
+    ::close(in);
+    return FALSE;
+  }
+
+  bool ok = CopyContents(in, out, from.st_size);
+  if (ok) ok = ::fchmod(out, from.st_mode & 07777) == 0;
+  if (ok) {
+    struct timespec times[2] = {from.st_atim, from.st_mtim};
+    ok = ::futimens(out, times) == 0;
+  }
+  int saved = errno;
+  ::close(in);
+  if (::close(out) != 0 && ok) {
+    ok = false;
+    saved = errno;
+  }
+  if (ok) {
+    if (failIfExists) {
+      // link() fails when the target appeared meanwhile; rename would replace it.
+      if (::link(tempPath.c_str(), target->c_str()) != 0) {
+        ok = false;
+        saved = errno;
+      }
+      ::unlink(tempPath.c_str());
+      if (!ok) {
+        if (saved == EEXIST) {
+          SetLastError(ERROR_FILE_EXISTS);
+        } else {
+          SetLastErrorFromErrno(saved);
+        }
+        return FALSE;
+      }
+      return TRUE;
+    }
+    if (::rename(tempPath.c_str(), target->c_str()) != 0) {
+      ok = false;
+      saved = errno;
+    }
+  }
+  if (!ok) {
+    ::unlink(tempPath.c_str());
+    SetLastErrorFromErrno(saved);
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL DeleteFileA(LPCSTR fileName) {
+  auto path = MapArgument(fileName);
+  if (!path) return FALSE;
+  struct stat st {};
+  if (::lstat(path->c_str(), &st) != 0) {
+    SetMissingError(*path);
+    return FALSE;
+  }
+  // A link goes as a link, whatever it points at. Read-only is judged from the
+  // mode bits, since root would otherwise delete anything.
+  if (!S_ISLNK(st.st_mode) && (S_ISDIR(st.st_mode) || !(st.st_mode & S_IWUSR))) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+  }
+  if (::unlink(path->c_str()) != 0) {
+    SetLastErrorFromErrno(errno);
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CreateDirectoryA(LPCSTR pathName, LPVOID) {
+  auto path = MapArgument(pathName);
+  if (!path) return FALSE;
+  if (::mkdir(path->c_str(), 0777) != 0) {
+    if (errno == EEXIST) {
+      SetLastError(ERROR_ALREADY_EXISTS);
+    } else if (errno == ENOENT || errno == ENOTDIR) {
+      SetLastError(ERROR_PATH_NOT_FOUND);
+    } else {
+      SetLastErrorFromErrno(errno);
+    }
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL RemoveDirectoryA(LPCSTR pathName) {
+  auto path = MapArgument(pathName);
+  if (!path) return FALSE;
+  struct stat st {};
+  if (::lstat(path->c_str(), &st) != 0) {
+    SetMissingError(*path);
+    return FALSE;
+  }
+  if (S_ISLNK(st.st_mode)) {
+    // Only a link to a folder is a folder to Windows; the link goes, never
+    // what it points at.
+    struct stat target {};
+    if (::stat(path->c_str(), &target) != 0 || !S_ISDIR(target.st_mode)) {
+      SetLastError(ERROR_DIRECTORY);
+      return FALSE;
+    }
+    if (::unlink(path->c_str()) != 0) {
+      SetLastErrorFromErrno(errno);
+      return FALSE;
+    }
+    return TRUE;
+  }
+  if (!S_ISDIR(st.st_mode)) {
+    SetLastError(ERROR_DIRECTORY);
+    return FALSE;
+  }
+  if (::rmdir(path->c_str()) != 0) {
+    if (errno == ENOTEMPTY || errno == EEXIST) {
+      SetLastError(ERROR_DIR_NOT_EMPTY);
+    } else {
+      SetLastErrorFromErrno(errno);
+    }
+    return FALSE;
+  }
+  return TRUE;
+}
+
+DWORD GetFileAttributesA(LPCSTR fileName) {
+  auto path = MapArgument(fileName);
+  if (!path) return INVALID_FILE_ATTRIBUTES;
+  struct stat st {};
+  if (::lstat(path->c_str(), &st) != 0) {
+    SetMissingError(*path);
+    return INVALID_FILE_ATTRIBUTES;
+  }
+  struct stat target {};
+  bool targetIsFolder = S_ISLNK(st.st_mode) && ::stat(path->c_str(), &target) == 0 && S_ISDIR(target.st_mode);
+  return detail::AttributesOf(NameOf(*path), st, targetIsFolder);
+}
+
+BOOL SetCurrentDirectoryA(LPCSTR pathName) {
+  auto path = MapArgument(pathName);
+  if (!path) return FALSE;
+  if (::chdir(path->c_str()) != 0) {
+    if (errno == ENOENT) {
+      SetMissingError(*path);
+    } else if (errno == ENOTDIR) {
+      SetLastError(ERROR_DIRECTORY);
+    } else {
+      SetLastErrorFromErrno(errno);
+    }
+    return FALSE;
+  }
+  return TRUE;
+}
+
+namespace {
+
+// The Windows buffer convention: the length without the terminator when it
+// fits, else the size needed with the terminator (buffer untouched).
+DWORD CopyOut(const std::string& text, DWORD bufferLength, LPSTR buffer) {
+  if (!buffer || bufferLength < text.size() + 1) return static_cast<DWORD>(text.size() + 1);
+  std::memcpy(buffer, text.c_str(), text.size() + 1);
+  return static_cast<DWORD>(text.size());
+}
+
+}  // namespace
+
+DWORD GetCurrentDirectoryA(DWORD bufferLength, LPSTR buffer) {
+  char host[4096];
+  if (!::getcwd(host, sizeof host)) {
+    SetLastErrorFromErrno(errno);
+    return 0;
+  }
+  auto windows = ToWindowsPath(host);
+  if (!windows) return 0;  // on no drive: the last error says so
+  return CopyOut(*windows, bufferLength, buffer);
+}
+
+DWORD GetFullPathNameA(LPCSTR fileName, DWORD bufferLength, LPSTR buffer, LPSTR* filePart) {
+  if (filePart) *filePart = nullptr;
+  if (!fileName) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  if (std::strlen(fileName) >= MAX_PATH) {
+    SetLastError(ERROR_FILENAME_EXCED_RANGE);
+    return 0;
+  }
+  auto full = ToFullWindowsPath(fileName);
+  if (!full) return 0;
+  DWORD result = CopyOut(*full, bufferLength, buffer);
+  if (result == full->size() && filePart && full->back() != '\\') {
+    *filePart = buffer + full->rfind('\\') + 1;
+  }
+  return result;
+}
+
+BOOL GetDiskFreeSpaceA(LPCSTR rootPathName, DWORD* sectorsPerCluster, DWORD* bytesPerSector,
+                       DWORD* numberOfFreeClusters, DWORD* totalNumberOfClusters) {
+  auto path = MapArgument(rootPathName ? rootPathName : "\\");
+  if (!path) return FALSE;
+  struct statvfs vfs {};
+  if (::statvfs(path->c_str(), &vfs) != 0) {
+    if (errno == ENOENT) {
+      SetMissingError(*path);
+    } else {
+      SetLastErrorFromErrno(errno);
+    }
+    return FALSE;
+  }
+  // The four numbers are DWORDs: grow the cluster until the volume's cluster
+  // count fits, as a large Windows volume reports larger clusters.
+  const unsigned long long sector = 512;
+  unsigned long long unit = vfs.f_frsize ? vfs.f_frsize : vfs.f_bsize;
+  unsigned long long totalBytes = static_cast<unsigned long long>(vfs.f_blocks) * unit;
+  unsigned long long freeBytes = static_cast<unsigned long long>(vfs.f_bavail) * unit;
+  unsigned long long perCluster = 8;
+  while (totalBytes / (sector * perCluster) > 0xFFFFFFFFULL && perCluster < 0x80000000ULL) perCluster *= 2;
+  if (sectorsPerCluster) *sectorsPerCluster = static_cast<DWORD>(perCluster);
+  if (bytesPerSector) *bytesPerSector = static_cast<DWORD>(sector);
+  if (numberOfFreeClusters) *numberOfFreeClusters = static_cast<DWORD>(freeBytes / (sector * perCluster));
+  if (totalNumberOfClusters) *totalNumberOfClusters = static_cast<DWORD>(totalBytes / (sector * perCluster));
+  return TRUE;
+}
+
+void Sleep(DWORD milliseconds) {
+  struct timespec left {
+    static_cast<time_t>(milliseconds / 1000), static_cast<long>(milliseconds % 1000) * 1000000L
+  };
+  while (::nanosleep(&left, &left) != 0 && errno == EINTR) {
+  }
+}
+
+}  // namespace win
