@@ -1,0 +1,101 @@
+#include "app/command_build.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/build_summary.h"
+#include "app/startup.h"
+#include "app/terminal_progress.h"
+#include "build/build_plan.h"
+#include "build/directory_utils.h"
+#include "build/script_generation.h"
+#include "config/profile_access.h"
+#include "platform/drives.h"
+#include "platform/files.h"
+
+namespace kc::app {
+
+namespace {
+
+bool LooksLikeWindowsPath(const std::string& path) {
+  return (path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]))) ||
+         path.find('\\') != std::string::npos;
+}
+
+// Only the benchmark sets this: it counts the 50 ms pauses of emptying out.
+void ApplyEmptyPauseOverride() {
+  if (const char* pause = std::getenv("KITCOMP_EMPTY_PAUSE_MS"); pause != nullptr && *pause != '\0') {
+    build::SetEmptyDirectoryPause(static_cast<unsigned>(std::strtoul(pause, nullptr, 10)));
+  }
+}
+
+}  // namespace
+
+std::optional<std::string> ArgumentToWindowsPath(const std::string& argument, std::string& problem) {
+  if (LooksLikeWindowsPath(argument)) return argument;
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(argument, error);
+  if (error) {
+    problem = "The path " + argument + " cannot be made absolute: " + error.message();
+    return std::nullopt;
+  }
+  std::optional<std::string> windows = win::ToWindowsPath(absolute.lexically_normal().string());
+  if (!windows) problem = "The path " + argument + " is on no drive of the drive table.";
+  return windows;
+}
+
+int RunCommandLineBuild(const BuildOptions& options, std::FILE* out, std::FILE* err, bool interactive) {
+  using namespace config;
+  ApplyEmptyPauseOverride();
+
+  Result<RunPaths> started = StartUp();
+  if (!started) {
+    std::fprintf(err, "kitcomp: %s\n", started.error().c_str());
+    return kExitRefused;
+  }
+  const RunPaths& paths = started.value();
+  if (paths.installRoot.empty()) {
+    std::fprintf(err, "kitcomp: no install root: .\\kitcomp.ini in the current directory has no \"%s\" in [%s]. "
+                      "Run kitcomp in the kit's kitcomp folder or give -C.\n",
+                 kInstalledPath, kKitComposer);
+    return kExitRefused;
+  }
+
+  const std::string startingConfig = options.config.value_or(paths.defaultConfig);
+  if (!build::IsFile(startingConfig)) {
+    std::fprintf(err, "kitcomp: the configuration %s does not exist.\n", startingConfig.c_str());
+    return kExitRefused;
+  }
+  if (!RefreshWorkingFiles(paths, startingConfig)) {
+    std::fprintf(err, "kitcomp: the working files could not be made from %s and %s: %s\n", startingConfig.c_str(),
+                 paths.sourceSetupIni.c_str(), win::LastErrorText().c_str());
+    return kExitRefused;
+  }
+
+  // What the output page would show, with the command line's overrides.
+  const char* section = PlatformSection(paths.choicesFile);
+  build::FinishRequest request;
+  request.createCd = options.createCd.value_or(IsExactly(ReadValue(paths.choicesFile, section, kCreateCd), kYes));
+  request.createDownload =
+      options.createDownload.value_or(IsExactly(ReadValue(paths.choicesFile, section, kCreateDownload), kYes));
+  request.outputPath = options.output.value_or(ReadValue(paths.choicesFile, section, kOutputPath));
+
+  const build::FinishOutcome finish = build::FinishInstallerScript(paths, request);
+  if (!finish.accepted) {
+    std::fprintf(err, "kitcomp: %s\n", finish.message.c_str());
+    return kExitRefused;
+  }
+
+  TerminalProgress progress(out, interactive);
+  NoWindow mainWindow;
+  const build::BuildReport report =
+      build::RunBuildPlan(paths, progress, mainWindow, [&](const build::BuildReport& done) {
+        progress.Finish();
+        std::fputs(FormatSummary(done).c_str(), out);
+        std::fflush(out);
+      });
+  return report.ok() ? kExitSuccess : kExitBuildFailed;
+}
+
+}  // namespace kc::app

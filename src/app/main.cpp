@@ -1,0 +1,105 @@
+// kitcomp: the desktop program without a subcommand, `kitcomp build` for a
+// build without windows.
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
+#include <cstdio>
+#include <string>
+
+#include "app/command_build.h"
+#include "app/first_start.h"
+#include "platform/files.h"
+
+#ifdef KITCOMP_HAVE_DESKTOP
+#include "app/desktop.h"
+#endif
+
+namespace {
+
+int RunDesktopOrExplain(int& argc, char** argv) {
+#ifdef KITCOMP_HAVE_DESKTOP
+  return kc::app::RunDesktop(argc, argv);
+#else
+  std::fprintf(stderr,
+               "kitcomp: the desktop program is not built (it needs Qt 6: configure with -DKITCOMP_GUI=ON).\n"
+               "Use `kitcomp build` to build the images of a configuration.\n");
+  return kc::app::kExitRefused;
+#endif
+}
+
+std::optional<bool> FlagChoice(int count) {
+  if (count > 0) return true;
+  if (count < 0) return false;
+  return std::nullopt;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CLI::App app{"kitcomp: composes customised installers of the Lumenary client suite.\n"
+               "Without a subcommand it opens the Kit Composer wizard."};
+  app.set_version_flag("--version", std::string("kitcomp ") + KITCOMP_VERSION);
+
+  std::string directory;
+  app.add_option("-C", directory, "Change to DIR first (.\\kitcomp.ini is read there)")->type_name("DIR");
+  bool fromMenu = false;
+  app.add_flag("--from-menu", fromMenu, "Started from the desktop menu: work in the user's copy of the kit")
+      ->group("");
+
+  CLI::App* build = app.add_subcommand("build", "Build the images of a configuration without windows");
+  build->fallthrough();
+  std::string config, output;
+  int cd = 0, download = 0;
+  build->add_option("--config", config, "Start from this saved configuration (*.kcm) instead of default.dkb")
+      ->type_name("FILE.kcm");
+  build->add_option("--output", output, "Build the images under PATH instead of the configuration's output path")
+      ->type_name("PATH");
+  build->add_flag("--cd,!--no-cd", cd, "Build (or do not build) the CD image");
+  build->add_flag("--download,!--no-download", download, "Build (or do not build) the downloadable network image");
+  build->footer(
+      "Exit status: 0 when every image was built, 1 when the build had failures, 2 when the build was refused\n"
+      "(bad usage, no kit, output drive unusable). Host paths are mapped to Windows paths through the drive table.");
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    const int code = app.exit(e);
+    return code == 0 ? 0 : kc::app::kExitRefused;
+  }
+
+  std::string problem;
+  if (!directory.empty()) {
+    const std::optional<std::string> windows = kc::app::ArgumentToWindowsPath(directory, problem);
+    if (!windows || win::SetCurrentDirectoryA(windows->c_str()) == win::FALSE) {
+      std::fprintf(stderr, "kitcomp: cannot change to %s: %s\n", directory.c_str(),
+                   windows ? win::LastErrorText().c_str() : problem.c_str());
+      return kc::app::kExitRefused;
+    }
+  }
+
+  if (*build) {
+    kc::app::BuildOptions options;
+    for (auto [text, target] : {std::pair{&config, &options.config}, std::pair{&output, &options.output}}) {
+      if (text->empty()) continue;
+      *target = kc::app::ArgumentToWindowsPath(*text, problem);
+      if (!*target) {
+        std::fprintf(stderr, "kitcomp: %s\n", problem.c_str());
+        return kc::app::kExitRefused;
+      }
+    }
+    options.createCd = FlagChoice(cd);
+    options.createDownload = FlagChoice(download);
+    // Redraw the bar in place only on a terminal; logs get plain lines.
+    return kc::app::RunCommandLineBuild(options, stdout, stderr, ::isatty(STDOUT_FILENO) != 0);
+  }
+
+  if (fromMenu) {
+    kc::Result<kc::app::FirstStartPlaces> places = kc::app::FindFirstStartPlaces();
+    kc::Result<std::string> kitcomp = places ? kc::app::PrepareUserKit(places.value()) : kc::Error{places.error()};
+    if (!kitcomp || win::SetCurrentDirectoryA(kitcomp.value().c_str()) == win::FALSE) {
+      std::fprintf(stderr, "kitcomp: %s\n", kitcomp ? win::LastErrorText().c_str() : kitcomp.error().c_str());
+      return kc::app::kExitRefused;
+    }
+  }
+  return RunDesktopOrExplain(argc, argv);
+}

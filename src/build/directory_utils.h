@@ -1,0 +1,54 @@
+// The file-system operations of the build engine: emptying an image directory,
+// copying the installer's files, making one directory level, and taking a path
+// apart at its last backslash. Windows paths throughout.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace kc::build {
+
+// Deletes the files of `directory` and its first-level subdirectories with
+// their files; the directory itself stays. Deeper subdirectories are not
+// entered (their removal fails and they stay). A symbolic link is removed as a
+// link: nothing outside the directory is ever deleted. Pauses before each
+// top-level entry (see SetEmptyDirectoryPause).
+void EmptyDirectory(const std::string& directory);
+
+// The pause EmptyDirectory makes before each top-level entry; 50 ms unless
+// changed (benchmarks count it out by setting 0).
+void SetEmptyDirectoryPause(unsigned milliseconds);
+unsigned EmptyDirectoryPause();
+
+// Copies every file of `source` into `destination` under the same name,
+// overwriting, and calls `copied` with the destination path of each file whose
+// copy succeeded, in enumeration order. A plain file that cannot be copied is
+// handed to `failed` (subdirectories, "." and ".." are passed over silently).
+// Returns false when the source directory cannot be enumerated.
+bool CopyDirectoryFiles(const std::string& source, const std::string& destination,
+                        const std::function<void(const std::string&)>& copied,
+                        const std::function<void(const std::string& file, const std::string& reason)>& failed = {});
+
+// Creates one directory level: 0 on success, -1 on failure (it exists already,
+// or its parent is missing).
+int MakeDirectory(const std::string& path);
+
+// The characters after the last backslash; the whole path when it has none.
+std::string FileNamePart(const std::string& path);
+// The characters before the last backslash; "" when the path has none.
+std::string DirectoryPart(const std::string& path);
+
+// True when `path` names an existing directory / an existing non-directory.
+bool IsDirectory(const std::string& path);
+bool IsFile(const std::string& path);
+
+// Number of files and their total size below `directory`, recursively
+// (symbolic links are not followed), for the build summary.
+struct DirectorySize {
+  std::uint64_t files = 0;
+  std::uint64_t bytes = 0;
+};
+DirectorySize MeasureDirectory(const std::string& directory);
+
+}  // namespace kc::build

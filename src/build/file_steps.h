@@ -1,0 +1,28 @@
+// Copies and deletions of the build steps, with their failures recorded.
+#pragma once
+
+#include <string>
+
+#include "build/build_report.h"
+
+namespace kc::build {
+
+// CopyFileA with overwriting; a failure goes into the report with its reason.
+bool CopyRecorded(const std::string& from, const std::string& to, const std::string& step, BuildReport& report);
+
+// Deletes a file that should not be there; only a file that is still there
+// afterwards is a failure (an absent target is what was wanted).
+void DeleteRecorded(const std::string& path, const std::string& step, BuildReport& report);
+
+// WritePrivateProfileStringA; a refused or failed write goes into the report.
+bool WriteRecorded(const std::string& file, const char* section, const char* key, const std::string& value,
+                   const std::string& step, BuildReport& report);
+
+// Makes one directory level; a failure counts only when no directory is there
+// afterwards.
+void MakeDirectoryRecorded(const std::string& path, const std::string& step, BuildReport& report);
+
+// Letter case ignored, as Windows compares file names.
+bool SameFileName(const std::string& a, const std::string& b);
+
+}  // namespace kc::build

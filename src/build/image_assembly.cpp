@@ -1,0 +1,237 @@
+// Image assembly: one installer image of a kind in <output>\<kind>: the
+// installer's files, its settings, the module files of every catalogue entry,
+// the file list and the package list; for the network kind all of it packed
+// into one self-extracting file.
+#include "build/directory_utils.h"
+#include "build/file_steps.h"
+#include "build/image_builder.h"
+#include "build/tool_launcher.h"
+#include "config/keys.h"
+#include "config/profile_access.h"
+#include "config/run_paths.h"
+#include "platform/files.h"
+
+namespace kc::build {
+
+namespace {
+
+// The file list: "1;" then one placed file per line, each followed by a blank;
+// text mode makes every line end in CR LF.
+std::FILE* OpenFileList(const std::string& path, const std::string& step, BuildReport& report) {
+  std::FILE* list = win::fopen(path.c_str(), "w");
+  if (list == nullptr) {
+    report.AddFailure(step, path, "Could not create the file list: " + win::LastErrorText());
+    return nullptr;
+  }
+  std::fprintf(list, "1;\n");
+  return list;
+}
+
+void ListFile(std::FILE* list, const std::string& path) {
+  if (list != nullptr) std::fprintf(list, "%s \n", path.c_str());
+}
+
+void CloseFileList(std::FILE* list, const std::string& path, const std::string& step, BuildReport& report) {
+  if (list == nullptr) return;
+  const bool written = std::ferror(list) == 0;
+  if (std::fclose(list) != 0 || !written) report.AddFailure(step, path, "Could not write the file list.");
+}
+
+// Copies a file that may be absent on purpose; only a copy of a file that is
+// there and still fails counts.
+void CopyIfPresent(const std::string& from, const std::string& to, const std::string& step, BuildReport& report) {
+  if (win::CopyFileA(from.c_str(), to.c_str(), win::FALSE) == win::TRUE) return;
+  const std::string reason = win::LastErrorText();
+  if (IsFile(from)) report.AddFailure(step, from, "Could not copy to " + to + ": " + reason);
+}
+
+// Moves the setup.pkg that pkgindex.exe left in the kitcomp directory into the
+// image.
+void CollectPackageList(const std::string& kitcomp, const std::string& target, bool indexed, const std::string& step,
+                        BuildReport& report) {
+  const std::string made = kitcomp + "\\setup.pkg";
+  if (win::CopyFileA(made.c_str(), target.c_str(), win::FALSE) == win::FALSE) {
+    // Without a successful pkgindex run the missing file is already reported.
+    if (indexed) report.AddFailure(step, made, "The package list was not made: " + win::LastErrorText());
+    return;
+  }
+  DeleteRecorded(made, step, report);
+}
+
+}  // namespace
+
+void CImageBuilder::PlaceModuleFiles(const std::string& installRoot, const std::string& stagingRoot,
+                                     const std::string& stem, const std::string& target, std::FILE* fileList) {
+  const std::string step = "Placing the " + stem + " module";
+  const std::string modules = installRoot + "\\source\\modules\\";
+  const std::string archive =
+      IsStagedStem(stem) ? stagingRoot + "\\custom\\tempmod\\" + stem + ".z" : modules + stem + ".z";
+  CopyRecorded(archive, target + stem + ".z", step, report_);
+  // The installation script is optional: a module without one gets no line.
+  const bool hasScript =
+      win::CopyFileA((modules + stem + ".ins").c_str(), (target + stem + ".ins").c_str(), win::FALSE) == win::TRUE;
+  if (!hasScript && IsFile(modules + stem + ".ins")) {
+    report_.AddFailure(step, modules + stem + ".ins", "Could not copy it: " + win::LastErrorText());
+  }
+  CopyRecorded(modules + stem + ".ini", target + stem + ".ini", step, report_);
+
+  ListFile(fileList, target + stem + ".z");
+  Repaint();
+  if (hasScript) ListFile(fileList, target + stem + ".ins");
+  ListFile(fileList, target + stem + ".ini");
+  Repaint();
+  StepProgress();
+}
+
+void CImageBuilder::AssembleImage(const std::string& installRoot, const std::string& stagingRoot,
+                                  const std::string& outputDirectory, const std::string& kind) {
+  const std::string kitcomp = installRoot + config::kKitcompPart;
+  const std::string step = "Creating the " + kind + " image";
+  if (win::SetCurrentDirectoryA(kitcomp.c_str()) == win::FALSE) {
+    report_.AddFailure(step, kitcomp, "Could not enter the kitcomp directory: " + win::LastErrorText());
+  }
+  MakeDirectory(outputDirectory);
+
+  std::string imageDirectory = outputDirectory + "\\" + kind;
+  if (MakeDirectory(imageDirectory) != 0) {
+    EmptyDirectory(imageDirectory);
+    MakeDirectory(imageDirectory);
+  }
+  if (!IsDirectory(imageDirectory)) {
+    report_.AddFailure(step, imageDirectory, "Could not create the image directory: " + win::LastErrorText());
+  } else if (MeasureDirectory(imageDirectory).files != 0) {
+    report_.AddFailure(step, imageDirectory, "Files of an earlier build could not be removed.");
+  }
+  imageDirectory += "\\";
+
+  if (kind == kKindCd) {
+    AssembleCd(installRoot, stagingRoot, outputDirectory, imageDirectory);
+  } else if (kind == kKindNetwork) {
+    AssembleNetwork(installRoot, stagingRoot, imageDirectory);
+  }
+  RecordImage(kind, imageDirectory);
+}
+
+void CImageBuilder::AssembleCd(const std::string& installRoot, const std::string& stagingRoot,
+                               const std::string& outputDirectory, const std::string& imageDirectory) {
+  const std::string step = "Creating the CD image";
+  const std::string kitcomp = installRoot + config::kKitcompPart;
+  const std::string engine = installRoot + "\\custom\\engine\\";
+  BeginStage("Creating CD image", count() + 1);
+
+  const std::string listPath = imageDirectory + "setup.lst";
+  std::FILE* fileList = OpenFileList(listPath, step, report_);
+
+  Repaint();
+  const std::string sourceInstall = installRoot + "\\source\\install";
+  if (!CopyDirectoryFiles(
+          sourceInstall, DirectoryPart(imageDirectory), [&](const std::string& copied) { ListFile(fileList, copied); },
+          [&](const std::string& file, const std::string& reason) { report_.AddFailure(step, file, reason); })) {
+    report_.AddFailure(step, sourceInstall, "Could not read the installer's files: " + win::LastErrorText());
+  }
+  Repaint();
+
+  CopyRecorded(engine + "setup.ini", imageDirectory + "setup.ini", step, report_);
+  // Absent on purpose when no custom text was chosen: the installer's own stays.
+  CopyIfPresent(engine + "readme.txt", imageDirectory + "readme.txt", step, report_);
+  CopyIfPresent(engine + "license.txt", imageDirectory + "license.txt", step, report_);
+
+  const std::string splash =
+      config::ReadValue(installRoot + config::kChoicesFilePart, config::kChoices32, config::kInstallSplashPath);
+  if (!splash.empty()) {
+    CopyRecorded(splash, imageDirectory + "setup.bmp", step, report_);
+    Repaint();
+  }
+
+  for (const std::string& stem : entries_) PlaceModuleFiles(installRoot, stagingRoot, stem, imageDirectory, fileList);
+
+  CopyLumeSettings(installRoot, imageDirectory + "lume.ini", step);
+  CloseFileList(fileList, listPath, step, report_);
+
+  const bool indexed = RunTool(kitcomp, kPkgIndex, "\"" + listPath + "\"", step, report_);
+  Repaint();
+  CollectPackageList(kitcomp, outputDirectory + "\\CD\\setup.pkg", indexed, step, report_);
+  Repaint();
+  StepProgress();
+}
+
+void CImageBuilder::AssembleNetwork(const std::string& installRoot, const std::string& stagingRoot,
+                                    const std::string& imageDirectory) {
+  using namespace config;
+  const std::string step = "Creating the network image";
+  const std::string kitcomp = installRoot + kKitcompPart;
+  const std::string engine = installRoot + "\\custom\\engine\\";
+  const std::string temp = imageDirectory + "temp\\";
+  BeginStage("Creating Network image", count() + 2);
+
+  const std::string listPath = imageDirectory + "setup.lst";
+  std::FILE* fileList = OpenFileList(listPath, step, report_);
+
+  Repaint();
+  const std::string sourceInstall = installRoot + "\\source\\install";
+  win::WIN32_FIND_DATAA probe;
+  win::HANDLE find = win::FindFirstFileA((sourceInstall + "\\*.*").c_str(), &probe);
+  if (find == win::INVALID_HANDLE_VALUE) {
+    report_.AddFailure(step, sourceInstall, "Could not read the installer's files: " + win::LastErrorText());
+  } else {
+    win::FindClose(find);
+    MakeDirectoryRecorded(DirectoryPart(temp), step, report_);
+    CopyDirectoryFiles(
+        sourceInstall, DirectoryPart(temp), [&](const std::string& copied) { ListFile(fileList, copied); },
+        [&](const std::string& file, const std::string& reason) { report_.AddFailure(step, file, reason); });
+  }
+  Repaint();
+
+  CopyRecorded(engine + "setup.ini", temp + "setup.ini", step, report_);
+  CopyIfPresent(engine + "readme.txt", temp + "readme.txt", step, report_);
+  CopyIfPresent(engine + "license.txt", temp + "license.txt", step, report_);
+  const std::string splash = ReadValue(installRoot + kChoicesFilePart, kChoices32, kInstallSplashPath);
+  if (!splash.empty()) {
+    CopyRecorded(splash, temp + "setup.bmp", step, report_);
+    Repaint();
+  }
+
+  for (const std::string& stem : entries_) PlaceModuleFiles(installRoot, stagingRoot, stem, temp, fileList);
+
+  CopyLumeSettings(installRoot, temp + "lume.ini", step);
+  CloseFileList(fileList, listPath, step, report_);
+
+  const bool indexed = RunTool(kitcomp, kPkgIndex, "\"" + listPath + "\"", step, report_);
+  CollectPackageList(kitcomp, temp + "setup.pkg", indexed, step, report_);
+  Repaint();
+  StepProgress();
+
+  const std::string sfxIni = kitcomp + "\\sfxmaker.ini";
+  bool settingsWritten = WriteRecorded(sfxIni, kSfxMaker, kSrcDir, temp, step, report_);
+  settingsWritten &= WriteRecorded(sfxIni, kSfxMaker, kDestDir, imageDirectory, step, report_);
+  settingsWritten &= WriteRecorded(sfxIni, kSfxMaker, kCmdLine, "setup.exe", step, report_);
+  settingsWritten &= WriteRecorded(sfxIni, kSfxMaker, kCompress, "0", step, report_);
+  Repaint();
+  if (settingsWritten) RunTool(kitcomp, kSfxMaker, "\"" + sfxIni + "\"", step, report_);
+  Repaint();
+
+  DeleteRecorded(sfxIni, step, report_);
+  DeleteRecorded(listPath, step, report_);
+  EmptyDirectory(DirectoryPart(temp));
+  if (MeasureDirectory(DirectoryPart(temp)).files != 0) {
+    report_.AddFailure(step, DirectoryPart(temp), "The gathering directory could not be emptied.");
+  }
+  Repaint();
+  StepProgress();
+}
+
+void CImageBuilder::CopyLumeSettings(const std::string& installRoot, const std::string& target,
+                                     const std::string& step) {
+  // The staged lume.ini replaces the delivered one; it exists only when the
+  // catalogue holds "lume".
+  const std::string staged = installRoot + "\\custom\\tempmod\\lume.ini";
+  bool hasLume = false;
+  for (const std::string& stem : entries_) hasLume |= stem == "lume";
+  if (hasLume) {
+    CopyRecorded(staged, target, step, report_);
+  } else {
+    win::CopyFileA(staged.c_str(), target.c_str(), win::FALSE);
+  }
+}
+
+}  // namespace kc::build

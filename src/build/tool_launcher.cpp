@@ -1,0 +1,56 @@
+#include "build/tool_launcher.h"
+
+#include <vector>
+
+#include "config/run_paths.h"
+#include "platform/process.h"
+
+namespace kc::build {
+
+std::string ToolCommandLine(const char* tool, const std::string& arguments) {
+  return std::string(tool) + " " + arguments;
+}
+
+bool RunTool(const std::string& kitcompDirectory, const char* tool, const std::string& arguments,
+             const std::string& step, BuildReport& report) {
+  const std::string application = kitcompDirectory + "\\" + tool;
+  const std::string commandLine = ToolCommandLine(tool, arguments);
+  Result<std::string> fits = config::CheckPathLength(commandLine, std::string("The command line of ") + tool);
+  if (!fits) {
+    report.AddFailure(step, application, fits.error());
+    return false;
+  }
+  Result<std::string> appFits = config::CheckPathLength(application, std::string("The path of ") + tool);
+  if (!appFits) {
+    report.AddFailure(step, application, appFits.error());
+    return false;
+  }
+
+  std::vector<char> buffer(commandLine.begin(), commandLine.end());
+  buffer.push_back('\0');
+  win::STARTUPINFOA startup{};
+  startup.cb = 68;
+  win::PROCESS_INFORMATION process{};
+  if (win::CreateProcessA(application.c_str(), buffer.data(), nullptr, nullptr, win::TRUE, win::DETACHED_PROCESS,
+                          nullptr, kitcompDirectory.c_str(), &startup, &process) == win::FALSE) {
+    report.AddFailure(step, application, std::string(tool) + " could not be started: " + win::LastErrorText());
+    return false;
+  }
+  win::WaitForSingleObject(process.hProcess, win::INFINITE);
+  win::DWORD exitCode = 0;
+  const bool gotCode = win::GetExitCodeProcess(process.hProcess, &exitCode) == win::TRUE;
+  std::string errors = win::GetProcessErrorOutput(process.hProcess);
+  win::CloseHandle(process.hThread);
+  win::CloseHandle(process.hProcess);
+  if (!gotCode || exitCode != 0) {
+    while (!errors.empty() && (errors.back() == '\n' || errors.back() == '\r')) errors.pop_back();
+    std::string reason = std::string(tool) + " failed";
+    reason += gotCode ? " with exit status " + std::to_string(exitCode) : " (its exit status could not be read)";
+    if (!errors.empty()) reason += ": " + errors;
+    report.AddFailure(step, commandLine, reason);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace kc::build

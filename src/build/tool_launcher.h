@@ -1,0 +1,29 @@
+// Starting the packaging tools of the kitcomp directory and waiting for them.
+#pragma once
+
+#include <string>
+
+#include "build/build_report.h"
+
+namespace kc::build {
+
+// The tools' file names as the engine launches them.
+inline constexpr const char* kSquash = "squash.exe";
+inline constexpr const char* kPkgIndex = "pkgindex.exe";
+inline constexpr const char* kSfxMaker = "sfxmaker.exe";
+
+// Runs `<kitcomp directory>\<tool> arguments` and waits for it without time-out.
+// The tool is found in the kitcomp directory whatever the current directory is
+// (a folder browser may have moved it), and runs with that directory as its
+// current directory, where pkgindex.exe leaves setup.pkg. The child is detached
+// (no terminal). A command line of more than 259 characters is refused before
+// anything starts. A tool that cannot start, or ends with a non-zero status, is
+// recorded in `report` under `step` with its error output; returns true only
+// when the tool ran and succeeded.
+bool RunTool(const std::string& kitcompDirectory, const char* tool, const std::string& arguments,
+             const std::string& step, BuildReport& report);
+
+// The command line RunTool would pass: the tool's name, a blank, the arguments.
+std::string ToolCommandLine(const char* tool, const std::string& arguments);
+
+}  // namespace kc::build
