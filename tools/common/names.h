@@ -1,0 +1,26 @@
+// Entry names as the installer sees them: Windows names, equal without regard
+// to letter case. Archives and listings use this order so that the same inputs
+// always give the same bytes.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kc::tools {
+
+std::string LowerCase(std::string_view text);
+bool EqualNoCase(std::string_view a, std::string_view b);
+// Name order without regard to case; names that differ only in case are put in
+// byte order so that the order is total.
+bool NameLess(std::string_view a, std::string_view b);
+
+// The part after the last backslash or slash (the whole text when there is none).
+std::string FileNamePart(std::string_view path);
+// The part before the last backslash or slash (empty when there is none).
+std::string FolderPart(std::string_view path);
+
+// Arguments joined with single spaces: the engine passes some paths unquoted, so
+// a path with blanks arrives cut into several arguments.
+std::string JoinArguments(int argc, char** argv, int first);
+
+}  // namespace kc::tools
