@@ -1,0 +1,2 @@
+// Lumenary default preferences
+pref("mail.check_new", true);
