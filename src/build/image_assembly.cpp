@@ -148,7 +148,7 @@ void CImageBuilder::AssembleCd(const std::string& installRoot, const std::string
   CopyLumeSettings(installRoot, imageDirectory + "lume.ini", step);
   CloseFileList(fileList, listPath, step, report_);
 
-  const bool indexed = RunTool(kitcomp, kPkgIndex, "\"" + listPath + "\"", step, report_);
+  const bool indexed = RunTool(kitcomp, kPkgIndexTool, "\"" + listPath + "\"", step, report_);
   Repaint();
   CollectPackageList(kitcomp, outputDirectory + "\\CD\\setup.pkg", indexed, step, report_);
   Repaint();
@@ -196,18 +196,18 @@ void CImageBuilder::AssembleNetwork(const std::string& installRoot, const std::s
   CopyLumeSettings(installRoot, temp + "lume.ini", step);
   CloseFileList(fileList, listPath, step, report_);
 
-  const bool indexed = RunTool(kitcomp, kPkgIndex, "\"" + listPath + "\"", step, report_);
+  const bool indexed = RunTool(kitcomp, kPkgIndexTool, "\"" + listPath + "\"", step, report_);
   CollectPackageList(kitcomp, temp + "setup.pkg", indexed, step, report_);
   Repaint();
   StepProgress();
 
   const std::string sfxIni = kitcomp + "\\sfxmaker.ini";
-  bool settingsWritten = WriteRecorded(sfxIni, kSfxMaker, kSrcDir, temp, step, report_);
-  settingsWritten &= WriteRecorded(sfxIni, kSfxMaker, kDestDir, imageDirectory, step, report_);
-  settingsWritten &= WriteRecorded(sfxIni, kSfxMaker, kCmdLine, "setup.exe", step, report_);
-  settingsWritten &= WriteRecorded(sfxIni, kSfxMaker, kCompress, "0", step, report_);
+  bool settingsWritten = WriteRecorded(sfxIni, config::kSfxMaker, kSrcDir, temp, step, report_);
+  settingsWritten &= WriteRecorded(sfxIni, config::kSfxMaker, kDestDir, imageDirectory, step, report_);
+  settingsWritten &= WriteRecorded(sfxIni, config::kSfxMaker, kCmdLine, "setup.exe", step, report_);
+  settingsWritten &= WriteRecorded(sfxIni, config::kSfxMaker, kCompress, "0", step, report_);
   Repaint();
-  if (settingsWritten) RunTool(kitcomp, kSfxMaker, "\"" + sfxIni + "\"", step, report_);
+  if (settingsWritten) RunTool(kitcomp, kSfxMakerTool, "\"" + sfxIni + "\"", step, report_);
   Repaint();
 
   DeleteRecorded(sfxIni, step, report_);

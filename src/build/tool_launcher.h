@@ -8,9 +8,9 @@
 namespace kc::build {
 
 // The tools' file names as the engine launches them.
-inline constexpr const char* kSquash = "squash.exe";
-inline constexpr const char* kPkgIndex = "pkgindex.exe";
-inline constexpr const char* kSfxMaker = "sfxmaker.exe";
+inline constexpr const char* kSquashTool = "squash.exe";
+inline constexpr const char* kPkgIndexTool = "pkgindex.exe";
+inline constexpr const char* kSfxMakerTool = "sfxmaker.exe";
 
 // Runs `<kitcomp directory>\<tool> arguments` and waits for it without time-out.
 // The tool is found in the kitcomp directory whatever the current directory is
