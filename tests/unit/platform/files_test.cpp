@@ -218,6 +218,18 @@ TEST_F(FilesTest, DiskFreeSpaceFitsDwordsAndLeavesNumbersAloneOnFailure) {
   EXPECT_EQ(a + b + f + t, 110u);
 }
 
+TEST_F(FilesTest, LastErrorTextNamesTheFailureAndTheHostsReason) {
+  EXPECT_FALSE(win::DeleteFileA("C:\\none.txt"));
+  EXPECT_EQ(win::LastErrorText(), "The system cannot find the file specified.");
+  win::SetLastErrorFromErrno(EACCES);
+  EXPECT_EQ(win::GetLastError(), win::ERROR_ACCESS_DENIED);
+  EXPECT_EQ(win::LastErrorText(), std::string("Access is denied. (") + std::strerror(EACCES) + ")");
+  win::SetLastErrorFromErrno(ENOSPC);
+  EXPECT_EQ(win::GetLastError(), win::ERROR_DISK_FULL);
+  win::SetLastError(9999);
+  EXPECT_EQ(win::LastErrorText(), "Error 9999.");
+}
+
 TEST_F(FilesTest, SleepWaitsAtLeastTheTimeAsked) {
   auto start = std::chrono::steady_clock::now();
   win::Sleep(30);
