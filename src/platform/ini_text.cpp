@@ -118,12 +118,15 @@ std::string_view ReadableValue(std::string_view rawValue) { return Unquote(TrimB
 LineReader::LineReader(std::string_view text, std::size_t from) : text_(text), pos_(from) {}
 
 std::size_t LineReader::FindBreak(std::size_t from) {
-  auto find = [this, from](char c) {
-    const void* hit = std::memchr(text_.data() + from, c, text_.size() - from);
-    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text_.data()) : text_.size();
+  auto find = [this](char c, std::size_t begin, std::size_t end) {
+    const void* hit = std::memchr(text_.data() + begin, c, end - begin);
+    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text_.data()) : end;
   };
-  if (!primed_ || nextCr_ < from) nextCr_ = find('\r');
-  if (!primed_ || nextLf_ < from) nextLf_ = find('\n');
+  // The next LF is remembered, and a CR is only looked for before it, so an
+  // LF or CRLF file costs one scan of each line and a CR-only file one scan
+  // for LF in all.
+  if (!primed_ || nextLf_ < from) nextLf_ = find('\n', from, text_.size());
+  if (!primed_ || nextCr_ < from) nextCr_ = find('\r', from, nextLf_);
   primed_ = true;
   return std::min(nextCr_, nextLf_);
 }

@@ -50,8 +50,7 @@ struct Line {
   std::string_view sectionName;  // kSection only
 };
 
-// Walks the lines of a text in one forward pass. The next CR and LF are found
-// with memchr and remembered, so finding line ends costs one scan of the text.
+// Walks the lines of a text in one forward pass, finding line ends with memchr.
 class LineReader {
  public:
   explicit LineReader(std::string_view text, std::size_t from = 0);
