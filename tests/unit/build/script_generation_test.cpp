@@ -1,0 +1,180 @@
+#include "build/script_generation.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "config/profile_access.h"
+#include "engine_test_support.h"
+#include "string_table.h"
+
+using kc::test::TempDrive;
+
+namespace kc::build {
+namespace {
+
+const char* const kEveryProductDefault[] = {
+    "Show Dialogs",          "Show Welcome Dialog",    "Show Path Dialog",         "Show Custom Dialog",
+    "Show Associations Dialog", "Show Finish Dialog",  "Show Reboot Dialog",       "Show License Dialog",
+    "Show SetupType Dialog", "Show Options Dialog",    "Show Select Folder Dialog", "Show StartCopy Dialog",
+    "Show Readme Dialog",    "Program Folder",         "Product Setup Title",      "Product Setup Title1",
+    "Product Setup Title2",  "Product Path",           "Create License Icon",      "Create Readme Icon"};
+
+class Finish : public ::testing::Test {
+ protected:
+  Finish() : paths(test::MakeKit(drive)) {
+    drive.Write("kit/custom/engine/setup.ini",
+                "[Product Defaults]\r\nKeep=me\r\n[Components]\r\nDelivered=base\r\n[SubComponents]\r\n"
+                "Multimedia Support=\r\n[Multimedia Support]\r\nDefault Path=x\r\n");
+  }
+  FinishOutcome Run(const std::string& output = "T:\\out", bool cd = true, bool download = true) {
+    return FinishInstallerScript(paths, {output, cd, download});
+  }
+  std::string Setup(const char* section, const char* key) {
+    return config::ReadValue(paths.engineSetupIni, section, key);
+  }
+  TempDrive drive;
+  config::RunPaths paths;
+};
+
+TEST_F(Finish, WritesEverySettingInOrderWithAbsentAnswersEmpty) {
+  std::string choices = "[Choices-32]\r\n";
+  for (const char* key : kEveryProductDefault) choices += std::string(key) + "=v " + key + "\r\n";
+  choices += "Program Folder=\r\n";  // present but empty
+  drive.Write("kit/kitcomp/choices.tmp", choices + "[Main Modules 32]\r\nLumenary 4.5=lume\r\nSecond=ignored\r\n"
+                                                   "[Mods-32]\r\nCalendar=cal\r\nChat=chat\r\n"
+                                                   "[MMMods-32]\r\nAudio=audio\r\n");
+  ASSERT_TRUE(Run().accepted);
+  const std::string setup = drive.Read("kit/custom/engine/setup.ini");
+  std::size_t last = setup.find("Keep=me");
+  for (const char* key : kEveryProductDefault) {
+    const std::size_t at = setup.find(std::string("\r\n") + key + "=");
+    ASSERT_NE(at, std::string::npos) << key;
+    EXPECT_GT(at, last) << key << " out of order";
+    last = at;
+  }
+  EXPECT_EQ(Setup("Product Defaults", "Show Dialogs"), "v Show Dialogs");
+  EXPECT_EQ(Setup("Product Defaults", "Program Folder"), "v Program Folder");  // first of the duplicates
+  EXPECT_EQ(Setup("Network Install", "Profile Path"), "");
+  EXPECT_NE(setup.find("Profile Path=\r\n"), std::string::npos) << "an absent answer is written empty";
+  EXPECT_EQ(config::ReadAllKeys(paths.engineSetupIni, "Components"),
+            (std::vector<std::string>{"Delivered", "Lumenary 4.5", "Calendar", "Chat"}));
+  EXPECT_EQ(Setup("Multimedia Support", "Audio"), "audio");
+  EXPECT_EQ(Setup("SubComponents", "Multimedia Support"), "");
+  EXPECT_FALSE(config::ReadAllKeys(paths.engineSetupIni, "SubComponents").empty());
+  EXPECT_EQ(config::ReadValue(paths.choicesFile, "Choices-32", "Output Path"), "T:\\out");
+}
+
+struct ModeCase {
+  const char* netOrLocal;
+  const char* mode;
+};
+class FinishMode : public Finish, public ::testing::WithParamInterface<ModeCase> {};
+
+TEST_P(FinishMode, ModeIsEndUserOnlyForExactlyNet) {
+  drive.Write("kit/kitcomp/choices.tmp", std::string("[Choices-32]\r\nNetOrLocal=") + GetParam().netOrLocal + "\r\n");
+  ASSERT_TRUE(Run().accepted);
+  EXPECT_EQ(Setup("Network Install", "Mode"), GetParam().mode);
+}
+INSTANTIATE_TEST_SUITE_P(Cases, FinishMode,
+                         ::testing::Values(ModeCase{"Net", "End User"}, ModeCase{"net", "Admin"},
+                                           ModeCase{"Local", "Admin"}, ModeCase{"", "Admin"},
+                                           ModeCase{"NET", "Admin"}));
+
+TEST_F(Finish, RemovesSubComponentsWhenNoMultimediaIsChosen) {
+  drive.Write("kit/kitcomp/choices.tmp", "[Choices-32]\r\n");
+  ASSERT_TRUE(Run().accepted);
+  EXPECT_TRUE(config::ReadAllKeys(paths.engineSetupIni, "SubComponents").empty());
+  EXPECT_EQ(drive.Read("kit/custom/engine/setup.ini").find("[SubComponents]"), std::string::npos);
+}
+
+TEST_F(Finish, AdditionalInstallsOnlyWhenIncludedWithExactlyYes) {
+  drive.Write("kit/kitcomp/choices.tmp",
+              "[Choices-32]\r\nInclude Additional Install 1=YES\r\nAdditional Install 1 Description=Viewer\r\n"
+              "Additional Install 1 Filename=viewer\r\nInclude Additional Install 2=yes\r\n"
+              "Additional Install 2 Description=Other\r\nAdditional Install 2 Filename=other\r\n");
+  ASSERT_TRUE(Run().accepted);
+  EXPECT_EQ(Setup("Components", "Viewer"), "viewer");
+  EXPECT_EQ(Setup("Components", "Other"), "");
+}
+
+TEST_F(Finish, Platform16ReadsItsSectionsButMultimediaStaysAt32) {
+  drive.Write("kit/kitcomp/choices.tmp",
+              "[Global]\r\nPlatform=16\r\n[Choices-16]\r\nProgram Folder=sixteen\r\n[Choices-32]\r\n"
+              "Program Folder=thirty-two\r\n[Mods-16]\r\nOld=old\r\n[Mods-32]\r\nNew=new\r\n"
+              "[Main Modules 16]\r\nLumenary 3=lume3\r\n[Main Modules 32]\r\nLumenary 4.5=lume\r\n"
+              "[MMMods-32]\r\nAudio=audio\r\n");
+  ASSERT_TRUE(Run().accepted);
+  EXPECT_EQ(Setup("Product Defaults", "Program Folder"), "sixteen");
+  EXPECT_EQ(Setup("Components", "Old"), "old");
+  EXPECT_EQ(Setup("Components", "New"), "");
+  EXPECT_EQ(Setup("Components", "Lumenary 3"), "lume3");
+  EXPECT_EQ(Setup("Multimedia Support", "Audio"), "audio");
+  EXPECT_EQ(config::ReadValue(paths.choicesFile, "Choices-16", "Create CD"), "YES");
+}
+
+TEST_F(Finish, LongModuleListsAreWrittenWhole) {
+  std::string mods = "[Mods-32]\r\n";
+  for (int i = 0; i < 40; ++i) mods += "Optional component number " + std::to_string(i) + "=m" + std::to_string(i) + "\r\n";
+  drive.Write("kit/kitcomp/choices.tmp", "[Choices-32]\r\n" + mods);
+  ASSERT_TRUE(Run().accepted);
+  EXPECT_EQ(Setup("Components", "Optional component number 39"), "m39");
+  EXPECT_EQ(config::ReadAllKeys(paths.engineSetupIni, "Components").size(), 41u);
+}
+
+TEST_F(Finish, RefusesADriveThatDoesNotExistWithTheDriveMessage) {
+  drive.Write("kit/kitcomp/choices.tmp", "[Choices-32]\r\nOutput Path=before\r\n");
+  const std::string before = drive.Read("kit/custom/engine/setup.ini");
+  const FinishOutcome outcome = Run("Q:\\out");
+  EXPECT_FALSE(outcome.accepted);
+  // Both checks fail; the drive message replaces the space message.
+  EXPECT_EQ(outcome.message, LoadString(IDS_INVALID_OUTPUT_DRIVE));
+  EXPECT_EQ(drive.Read("kit/custom/engine/setup.ini"), before);
+  EXPECT_EQ(config::ReadValue(paths.choicesFile, "Choices-32", "Output Path"), "before");
+  // The two image answers are stored even so.
+  EXPECT_EQ(config::ReadValue(paths.choicesFile, "Choices-32", "Create CD"), "YES");
+  EXPECT_EQ(config::ReadValue(paths.choicesFile, "Choices-32", "Create Download"), "YES");
+}
+
+TEST_F(Finish, RefusesAnOutputPathWithoutADriveRoot) {
+  drive.Write("kit/kitcomp/choices.tmp", "[Choices-32]\r\n");
+  for (const char* shortPath : {"", "T", "T:"}) {
+    const FinishOutcome outcome = Run(shortPath, false, false);
+    EXPECT_FALSE(outcome.accepted) << shortPath;
+    EXPECT_EQ(outcome.message, LoadString(IDS_INVALID_OUTPUT_DRIVE)) << shortPath;
+  }
+}
+
+TEST_F(Finish, RefusesAnOutputPathTooLongForItsBuffer) {
+  const FinishOutcome outcome = Run("T:\\" + std::string(300, 'o'));
+  EXPECT_FALSE(outcome.accepted);
+  EXPECT_NE(outcome.message.find("too long"), std::string::npos);
+}
+
+TEST(FreeSpace, NeedsNothingWithoutImagesAndFailsOnAMissingDrive) {
+  TempDrive drive;
+  EXPECT_EQ(CheckFreeSpace("Q:\\out", false, false), 1);
+  EXPECT_EQ(CheckFreeSpace("Q:\\out", true, false), 0);
+  EXPECT_EQ(CheckFreeSpace("T:\\out\\deep\\er", true, true), 1);
+}
+
+TEST(Writable, ProbesWithAUniqueFileAndLeavesNothing) {
+  TempDrive drive;
+  drive.Write("test.fil", "a user's own file");
+  EXPECT_EQ(CheckWritable("T:\\some\\deep\\output"), 1);
+  EXPECT_EQ(drive.Read("test.fil"), "a user's own file");
+  EXPECT_EQ(drive.List(""), std::vector<std::string>{"test.fil"});
+  EXPECT_EQ(CheckWritable("Q:\\out"), 0);
+}
+
+TEST(Writable, FailsOnAReadOnlyDriveRoot) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root writes anywhere";
+  TempDrive drive;
+  std::filesystem::permissions(drive.host(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  EXPECT_EQ(CheckWritable("T:\\out"), 0);
+  std::filesystem::permissions(drive.host(), std::filesystem::perms::owner_all);
+}
+
+}  // namespace
+}  // namespace kc::build
