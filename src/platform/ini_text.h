@@ -19,7 +19,12 @@
 //   line opens no section. UTF-16 files are not supported.
 //
 // Writing keeps every line it does not change byte for byte, with its own line
-// ending; the lines it adds end in CRLF.
+// ending (an LF file keeps its LF lines); the lines it adds end in CRLF. A
+// replaced value keeps its line, and the line its text up to the value. A new
+// key goes after the last non-blank line of its section, as on Windows, so the
+// blank lines that separate sections stay below it. A new section is appended
+// as "[s]" CRLF "k=v" CRLF, after a CRLF when the text does not end in a line
+// break.
 #pragma once
 
 #include <cstddef>
