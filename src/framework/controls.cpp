@@ -1,0 +1,106 @@
+// Window texts, enabling and showing, buttons and static pictures.
+#include "framework/controls.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QTextEdit>
+
+namespace kc::fw {
+
+std::string GetWindowTextOf(const QWidget* w) {
+  if (!w) return {};
+  QString text;
+  if (auto* e = qobject_cast<const QLineEdit*>(w)) text = e->text();
+  else if (auto* l = qobject_cast<const QLabel*>(w)) text = l->text();
+  else if (auto* b = qobject_cast<const QAbstractButton*>(w)) text = b->text();
+  else if (auto* c = qobject_cast<const QComboBox*>(w)) text = c->currentText();
+  else if (auto* p = qobject_cast<const QPlainTextEdit*>(w)) text = p->toPlainText();
+  else if (auto* t = qobject_cast<const QTextEdit*>(w)) text = t->toPlainText();
+  else if (auto* g = qobject_cast<const QGroupBox*>(w)) text = g->title();
+  else text = w->windowTitle();
+  return text.toStdString();
+}
+
+void SetWindowTextOf(QWidget* w, const std::string& text) {
+  if (!w) return;
+  const QString s = QString::fromStdString(text);
+  if (auto* e = qobject_cast<QLineEdit*>(w)) {
+    e->setText(s);
+    e->setCursorPosition(0);  // show the start of a long path, as an edit control does
+  } else if (auto* l = qobject_cast<QLabel*>(w)) {
+    l->setText(s);
+  } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+    b->setText(s);
+  } else if (auto* c = qobject_cast<QComboBox*>(w)) {
+    if (c->isEditable()) c->setEditText(s);
+    else c->setCurrentIndex(c->findText(s, Qt::MatchFixedString));
+  } else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) {
+    p->setPlainText(s);
+  } else if (auto* t = qobject_cast<QTextEdit*>(w)) {
+    t->setPlainText(s);
+  } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
+    g->setTitle(s);
+  } else {
+    w->setWindowTitle(s);
+  }
+}
+
+void SetButtonCheck(QAbstractButton* b, int state) {
+  if (!b) return;
+  // Lift the exclusivity for this one change so that the partners keep their
+  // state, then put it back.
+  const bool autoExclusive = b->autoExclusive();
+  QButtonGroup* group = b->group();
+  const bool groupExclusive = group && group->exclusive();
+  b->setAutoExclusive(false);
+  if (groupExclusive) group->setExclusive(false);
+  b->setChecked(state == BST_CHECKED);
+  if (groupExclusive) group->setExclusive(true);
+  b->setAutoExclusive(autoExclusive);
+}
+
+int GetButtonCheck(const QAbstractButton* b) {
+  return b && b->isCheckable() && b->isChecked() ? BST_CHECKED : BST_UNCHECKED;
+}
+
+void CWnd::EnableWindow(bool enable) {
+  if (m_hWnd) m_hWnd->setEnabled(enable);
+}
+
+bool CWnd::IsWindowEnabled() const { return m_hWnd && m_hWnd->isEnabled(); }
+
+void CWnd::ShowWindow(int cmd) {
+  if (m_hWnd) m_hWnd->setVisible(cmd != SW_HIDE);
+}
+
+bool CWnd::IsWindowVisible() const { return m_hWnd && m_hWnd->isVisible(); }
+
+void CWnd::SetWindowText(const std::string& text) { SetWindowTextOf(m_hWnd, text); }
+
+std::string CWnd::GetWindowText() const { return GetWindowTextOf(m_hWnd); }
+
+void CWnd::SetFocus() {
+  if (m_hWnd) m_hWnd->setFocus(Qt::OtherFocusReason);
+}
+
+void CStatic::SetBitmap(const QPixmap& bitmap) {
+  if (auto* l = qobject_cast<QLabel*>(m_hWnd)) l->setPixmap(bitmap);
+}
+
+QAbstractButton* CButton::button() const { return qobject_cast<QAbstractButton*>(m_hWnd); }
+
+int CButton::GetCheck() const { return GetButtonCheck(button()); }
+
+void CButton::SetCheck(int state) { SetButtonCheck(button(), state); }
+
+void CButton::Click() {
+  if (auto* b = button()) b->click();
+}
+
+}  // namespace kc::fw

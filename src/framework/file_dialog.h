@@ -1,0 +1,46 @@
+// CFileDialog: the common file-open and file-save dialogs, through the current
+// prompts. The answer is a Windows path.
+//
+//   CFileDialog dlg(true, "kcm", "*.kcm", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR,
+//                   "Kit Composer Makefile (*.kcm)|*.kcm||");
+//   if (dlg.DoModal() == IDOK) path = dlg.GetPathName();
+#pragma once
+
+#include <QStringList>
+#include <string>
+
+#include "framework/prompts.h"
+#include "framework/win_defs.h"
+
+class QFileDialog;
+
+namespace kc::fw {
+
+class CFileDialog {
+ public:
+  CFileDialog(bool openFileDialog, const char* defaultExt = nullptr, const char* fileName = nullptr,
+              unsigned flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, const char* filter = nullptr,
+              QWidget* parent = nullptr);
+
+  int DoModal();  // IDOK or IDCANCEL
+  std::string GetPathName() const { return m_path; }
+  std::string GetFileName() const;  // the last component
+  std::string GetFileExt() const;   // without the dot
+  const FileDialogRequest& Request() const { return m_request; }
+
+ private:
+  FileDialogRequest m_request;
+  std::string m_path;
+};
+
+// "Desc (*.a;*.b)|*.a;*.b|All (*.*)|*.*||" -> {"Desc (*.a *.b)", "All (*)"}:
+// each description with Qt's pattern list; "*.*" becomes "*" (every name, as
+// on Windows, also names without a dot).
+QStringList ToQtNameFilters(const std::string& barFilter);
+// True when a file name holds a wildcard (and so acts as a filter).
+bool IsWildcardName(const std::string& name);
+// Sets up a non-native Qt file dialog for a request (mode, filters, initial
+// name, default suffix, overwrite prompt, starting folder = current folder).
+void ConfigureFileDialog(QFileDialog& dialog, const FileDialogRequest& request);
+
+}  // namespace kc::fw
