@@ -1,0 +1,98 @@
+#include "build/build_plan.h"
+
+#include <gtest/gtest.h>
+
+#include "config/profile_access.h"
+#include "engine_test_support.h"
+
+using kc::test::TempDrive;
+
+namespace kc::build {
+namespace {
+
+class Plan : public ::testing::Test {
+ protected:
+  BuildReport Run(const std::string& choices) {
+    drive.Write("kit/custom/engine/setup.ini", "[Components]\r\nCalendar=cal\r\n");
+    drive.Write("kit/kitcomp/choices.tmp", "[Choices-32]\r\nOutput Path=T:\\out\\kits\r\n" + choices);
+    return RunBuildPlan(paths, progress, window, [&](const BuildReport&) { progress.log.push_back("completion"); });
+  }
+  // The stage texts in the order they were set.
+  std::vector<std::string> Stages() const {
+    std::vector<std::string> stages;
+    for (const std::string& entry : progress.log) {
+      if (entry.rfind("text ", 0) == 0) stages.push_back(entry.substr(5));
+    }
+    return stages;
+  }
+  TempDrive drive;
+  config::RunPaths paths = test::MakeKit(drive);
+  test::RecordingProgress progress;
+  test::RecordingWindow window{progress.log};
+};
+
+TEST_F(Plan, LocalInstallerBuildsTheRequestedImagesInOrder) {
+  const BuildReport report = Run("Create CD=YES\r\nCreate Disks=YES\r\nCreate Download=YES\r\n");
+  EXPECT_EQ(Stages(), (std::vector<std::string>{"Adding Customizations", "Creating CD image", "Creating Network image"}));
+  EXPECT_EQ(drive.List("out/kits"), (std::vector<std::string>{"CD", "disk", "network"}));
+  ASSERT_EQ(report.images().size(), 3u);
+  EXPECT_EQ(report.images()[1].kind, "disk");
+  EXPECT_EQ(progress.log.front(), "paint main");
+  EXPECT_EQ(progress.log.back(), "completion");
+  EXPECT_TRUE(report.ok()) << report.failures()[0].reason;
+}
+
+TEST_F(Plan, RequestsCountOnlyWhenExactlyYesAndNetInLowerCaseIsLocal) {
+  const BuildReport report = Run("NetOrLocal=net\r\nCreate CD=yes\r\nCreate Disks=YES\r\nCreate Download=NO\r\n");
+  EXPECT_EQ(drive.List("out/kits"), std::vector<std::string>{"disk"});
+  EXPECT_EQ(Stages(), std::vector<std::string>{"Adding Customizations"});
+  EXPECT_EQ(progress.log.back(), "completion");
+}
+
+TEST_F(Plan, NetworkInstallerBuildsTheAdministratorCdFirstAndAdjustsItsSettings) {
+  Run("NetOrLocal=Net\r\nCreate CD=YES\r\nCreate Disks=YES\r\nCreate Download=YES\r\n");
+  EXPECT_EQ(drive.List("out/kits"), (std::vector<std::string>{"administrator", "end_user"}));
+  EXPECT_EQ(drive.List("out/kits/end_user"), (std::vector<std::string>{"CD", "disk", "network"}));
+  EXPECT_EQ(Stages(), (std::vector<std::string>{"Adding Customizations", "Creating CD image", "Creating CD image",
+                                                "Creating Network image"}));
+  const std::string adminSetup = drive.Read("out/kits/administrator/CD/setup.ini");
+  EXPECT_EQ(adminSetup,
+            "[Components]\r\nCalendar=cal\r\n[Network Install]\r\nMode=Admin\r\n[Product Defaults]\r\n"
+            "Show Dialogs=YES\r\nShow SetupType Dialog=YES\r\nShow Readme Dialog=YES\r\nShow License Dialog=YES\r\n"
+            "Show Path Dialog=YES\r\nShow Options Dialog=YES\r\nShow Associations Dialog=YES\r\n"
+            "Show Select Folder Dialog=YES\r\nShow StartCopy Dialog=YES\r\nShow Finish Dialog=YES\r\n");
+  // The end user's settings are untouched.
+  EXPECT_EQ(drive.Read("out/kits/end_user/CD/setup.ini"), "[Components]\r\nCalendar=cal\r\n");
+}
+
+TEST_F(Plan, NetworkInstallerWithoutRequestsStillGetsTheAdministratorCd) {
+  Run("NetOrLocal=Net\r\nCreate CD=NO\r\nCreate Disks=NO\r\nCreate Download=NO\r\n");
+  EXPECT_EQ(drive.List("out/kits"), std::vector<std::string>{"administrator"});
+  EXPECT_EQ(config::ReadValue("T:\\out\\kits\\administrator\\CD\\setup.ini", "Network Install", "Mode"), "Admin");
+}
+
+TEST_F(Plan, PlatformSixteenDoesNotChangeTheSectionRead) {
+  drive.Write("kit/custom/engine/setup.ini", "[Components]\r\nCalendar=cal\r\n");
+  drive.Write("kit/kitcomp/choices.tmp",
+              "[Global]\r\nPlatform=16\r\n[Choices-16]\r\nCreate Disks=NO\r\nOutput Path=T:\\sixteen\r\n"
+              "[Choices-32]\r\nCreate Disks=YES\r\nOutput Path=T:\\thirtytwo\r\n");
+  RunBuildPlan(paths, progress, window, {});
+  EXPECT_TRUE(drive.Exists("thirtytwo/disk"));
+  EXPECT_FALSE(drive.Exists("sixteen"));
+}
+
+TEST_F(Plan, FailuresOfTheStepsAreCollectedAndTheCompletionStillRuns) {
+  drive.Write("kit/custom/engine/setup.ini", "[Components]\r\nGhost=ghost\r\n");
+  drive.Write("kit/kitcomp/choices.tmp", "[Choices-32]\r\nOutput Path=T:\\out\r\nCreate CD=YES\r\n");
+  bool completed = false;
+  const BuildReport report = RunBuildPlan(paths, progress, window, [&](const BuildReport& r) {
+    completed = true;
+    EXPECT_FALSE(r.ok());
+  });
+  EXPECT_TRUE(completed);
+  ASSERT_EQ(report.failures().size(), 2u);  // the archive and the settings file of "ghost"
+  EXPECT_EQ(report.failures()[0].file, "T:\\kit\\source\\modules\\ghost.z");
+}
+
+}  // namespace
+}  // namespace kc::build

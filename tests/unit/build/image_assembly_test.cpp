@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include "build/image_builder.h"
+#include "config/profile_access.h"
+#include "engine_test_support.h"
+
+using kc::test::TempDrive;
+
+namespace kc::build {
+namespace {
+
+class Assembly : public ::testing::Test {
+ protected:
+  void Prepare(const std::string& components, const std::string& choices = "") {
+    drive.Write("kit/custom/engine/setup.ini", "[Components]\r\n" + components);
+    drive.Write("kit/kitcomp/choices.tmp", "[Choices-32]\r\n" + choices);
+    builder.ReadComponentCatalogue("T:\\kit");
+    builder.StageCustomizations("T:\\kit", "T:\\kit");
+    progress.log.clear();
+  }
+  TempDrive drive;
+  test::KitOptions options;
+  config::RunPaths paths = test::MakeKit(drive, options);
+  test::RecordingProgress progress;
+  test::RecordingWindow window{progress.log};
+  CImageBuilder builder{progress, window};
+};
+
+TEST_F(Assembly, CdFileListHoldsInstallerFilesThenModulesWithTrailingBlanksAndCrLf) {
+  Prepare("Main=lume\r\nCalendar=cal\r\n");
+  builder.AssembleImage("T:\\kit", "T:\\kit", "T:\\out dir", "CD");
+  EXPECT_EQ(drive.Read("out dir/CD/setup.lst"),
+            "1;\r\n"
+            "T:\\out dir\\CD\\license.txt \r\nT:\\out dir\\CD\\readme.txt \r\n"
+            "T:\\out dir\\CD\\setup.exe \r\nT:\\out dir\\CD\\setup.ini \r\n"
+            "T:\\out dir\\CD\\lume.z \r\nT:\\out dir\\CD\\lume.ins \r\nT:\\out dir\\CD\\lume.ini \r\n"
+            "T:\\out dir\\CD\\cal.z \r\nT:\\out dir\\CD\\cal.ini \r\n");
+  // The staged archive for lume, the delivered one for cal.
+  EXPECT_EQ(drive.Read("out dir/CD/lume.z"), drive.Read("kit/custom/tempmod/lume.z"));
+  EXPECT_EQ(drive.Read("out dir/CD/cal.z"), "archive cal");
+  EXPECT_EQ(drive.Read("out dir/CD/setup.ini"), drive.Read("kit/custom/engine/setup.ini"));
+  // Deleted on purpose by the staging: the installer's own texts stay.
+  EXPECT_EQ(drive.Read("out dir/CD/readme.txt"), "delivered readme");
+  EXPECT_EQ(drive.Read("out dir/CD/lume.ini"), drive.Read("kit/custom/tempmod/lume.ini"));
+  EXPECT_FALSE(drive.Exists("out dir/CD/setup.bmp"));
+  // The list path is quoted, so a path with blanks arrives as one argument.
+  const auto runs = ToolRuns(drive);
+  ASSERT_FALSE(runs.empty());
+  EXPECT_EQ(runs.back(),
+            (std::vector<std::string>{"pkgindex.exe", drive.Host("kit/kitcomp"), "T:\\out dir\\CD\\setup.lst"}));
+  EXPECT_EQ(drive.Read("out dir/CD/setup.pkg"), "package list of T:\\out dir\\CD\\setup.lst\n");
+  EXPECT_FALSE(drive.Exists("kit/kitcomp/setup.pkg"));
+  EXPECT_EQ(progress.Operations(),
+            (std::vector<std::string>{"pos 0", "text Creating CD image", "range 0 3", "step 1", "stepit", "stepit",
+                                      "stepit"}));
+  EXPECT_TRUE(builder.report().ok()) << builder.report().failures()[0].reason;
+  ASSERT_EQ(builder.report().images().size(), 1u);
+  EXPECT_EQ(builder.report().images()[0].directory, "T:\\out dir\\CD");
+}
+
+TEST_F(Assembly, SplashAndCustomTextsArePlacedUnlisted) {
+  drive.Write("art/splash.bmp", "BM");
+  drive.Write("texts/readme.txt", "custom readme");
+  Prepare("Main=lume\r\n", "Install Splash Path=T:\\art\\splash.bmp\r\nCustom Readme Path=T:\\texts\\readme.txt\r\n");
+  builder.AssembleImage("T:\\kit", "T:\\kit", "T:\\out", "CD");
+  EXPECT_EQ(drive.Read("out/CD/setup.bmp"), "BM");
+  EXPECT_EQ(drive.Read("out/CD/readme.txt"), "custom readme");
+  EXPECT_EQ(drive.Read("out/CD/setup.lst").find("setup.bmp"), std::string::npos);
+}
+
+TEST_F(Assembly, RebuildEmptiesTheImageDirectoryFirst) {
+  Prepare("Calendar=cal\r\n");
+  drive.Write("out/CD/stale.txt", "old");
+  drive.Write("out/CD/old-folder/x", "old");
+  builder.AssembleImage("T:\\kit", "T:\\kit", "T:\\out", "CD");
+  EXPECT_FALSE(drive.Exists("out/CD/stale.txt"));
+  EXPECT_FALSE(drive.Exists("out/CD/old-folder"));
+  EXPECT_TRUE(drive.Exists("out/CD/cal.z"));
+}
+
+TEST_F(Assembly, DiskKindGetsAnEmptyDirectoryAndTouchesNoProgress) {
+  Prepare("Calendar=cal\r\n");
+  drive.Write("out/disk/stale.txt", "old");
+  builder.AssembleImage("T:\\kit", "T:\\kit", "T:\\out", "disk");
+  EXPECT_TRUE(drive.List("out/disk").empty());
+  EXPECT_TRUE(progress.Operations().empty());
+  ASSERT_EQ(builder.report().images().size(), 1u);
+  EXPECT_EQ(builder.report().images()[0].files, 0u);
+}
+
+TEST_F(Assembly, NetworkImageIsPackedFromItsTempFolderWhichIsEmptiedAfterwards) {
+  Prepare("Main=lume\r\nCalendar=cal\r\n");
+  builder.AssembleImage("T:\\kit", "T:\\kit", "T:\\out", "network");
+  EXPECT_EQ(drive.List("out/network"), (std::vector<std::string>{"netsetup.exe", "temp"}));
+  EXPECT_TRUE(drive.List("out/network/temp").empty());
+  EXPECT_FALSE(drive.Exists("kit/kitcomp/sfxmaker.ini"));
+  const auto runs = ToolRuns(drive);
+  ASSERT_GE(runs.size(), 2u);
+  EXPECT_EQ(runs[runs.size() - 2],
+            (std::vector<std::string>{"pkgindex.exe", drive.Host("kit/kitcomp"), "T:\\out\\network\\setup.lst"}));
+  EXPECT_EQ(runs.back(),
+            (std::vector<std::string>{"sfxmaker.exe", drive.Host("kit/kitcomp"), "T:\\kit\\kitcomp\\sfxmaker.ini"}));
+  EXPECT_EQ(progress.Operations(),
+            (std::vector<std::string>{"pos 0", "text Creating Network image", "range 0 4", "step 1", "stepit",
+                                      "stepit", "stepit", "stepit"}));
+  EXPECT_TRUE(builder.report().ok()) << builder.report().failures()[0].reason;
+}
+
+TEST_F(Assembly, SfxMakerSettingsHoldTheFourKeysInOrder) {
+  // A sfxmaker stand-in that keeps a copy of its settings file.
+  drive.Write("kit/kitcomp/sfxmaker.exe",
+              "#!/bin/sh\ncp \"$(echo \"$1\" | sed 's#^T:#" + drive.host() + "#; s#\\\\#/#g')\" '" +
+                  drive.Host("seen.ini") + "'\n");
+  Prepare("Calendar=cal\r\n");
+  builder.AssembleImage("T:\\kit", "T:\\kit", "T:\\out", "network");
+  EXPECT_EQ(drive.Read("seen.ini"),
+            "[SFX Maker]\r\nSrcDir=T:\\out\\network\\temp\\\r\nDestDir=T:\\out\\network\\\r\n"
+            "CmdLine=setup.exe\r\nCompress=0\r\n");
+}
+
+TEST_F(Assembly, ModuleWithoutScriptGetsNoScriptLineButASettingsLineEvenWhenMissing) {
+  drive.Write("kit/source/modules/bare.z", "bare");
+  Prepare("Bare=bare\r\n");
+  builder.AssembleImage("T:\\kit", "T:\\kit", "T:\\out", "CD");
+  const std::string list = drive.Read("out/CD/setup.lst");
+  EXPECT_EQ(list.find("bare.ins"), std::string::npos);
+  EXPECT_NE(list.find("T:\\out\\CD\\bare.ini \r\n"), std::string::npos);
+  // The missing settings file is a real failure; the missing script is not.
+  ASSERT_EQ(builder.report().failures().size(), 1u);
+  EXPECT_EQ(builder.report().failures()[0].file, "T:\\kit\\source\\modules\\bare.ini");
+}
+
+TEST_F(Assembly, FailingPackageListToolIsReportedWithItsStatus) {
+  test::KitOptions failing;
+  failing.failingTool = "pkgindex.exe";
+  test::MakeKit(drive, failing);
+  Prepare("Calendar=cal\r\n");
+  builder.AssembleImage("T:\\kit", "T:\\kit", "T:\\out", "CD");
+  ASSERT_EQ(builder.report().failures().size(), 1u);
+  EXPECT_NE(builder.report().failures()[0].reason.find("pkgindex.exe failed with exit status 3"), std::string::npos);
+  EXPECT_FALSE(drive.Exists("out/CD/setup.pkg"));
+}
+
+TEST_F(Assembly, CommandLineOverTheLimitIsRefusedWithoutStarting) {
+  const std::string deep = "T:\\" + std::string(240, 'd');
+  Prepare("Calendar=cal\r\n");
+  builder.AssembleImage("T:\\kit", "T:\\kit", deep, "CD");
+  EXPECT_FALSE(builder.report().ok());
+  for (const auto& run : ToolRuns(drive)) EXPECT_NE(run[0], "pkgindex.exe");
+}
+
+}  // namespace
+}  // namespace kc::build
