@@ -1,0 +1,38 @@
+// The path options page: the base path of the installation and the path of the
+// end users' profiles, each with a box that locks it for the end user. The
+// only page that refuses Next: both paths must pass the install path rule.
+#pragma once
+
+#include <string>
+
+#include "framework/property_page.h"
+#include "ui_dlg151_pathoptions.h"
+
+namespace kc::wizard {
+
+class CPathOptions : public fw::CPropertyPage {
+  Q_OBJECT
+
+ public:
+  static constexpr int IDD = 151;
+  explicit CPathOptions(const std::string& choicesFile);
+
+  // The path rule, on the text exactly as typed.
+  static bool IsValidInstallPath(const std::string& path);
+
+  bool OnSetActive() override;
+  bool OnKillActive() override;
+  fw::LRESULT OnWizardNext() override;
+  void DoDataExchange(fw::CDataExchange* pDX) override;
+
+ private:
+  Ui::dlg151_pathoptions ui;
+  std::string m_choicesFile;
+  // Bound to the controls by the data exchange.
+  std::string m_basePath;     // 1014
+  std::string m_profilePath;  // 1015
+  int m_lockBasePath = 0;     // 1048
+  int m_lockProfilePath = 0;  // 1050
+};
+
+}  // namespace kc::wizard
