@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+
+#include "config/profile_access.h"
+#include "e2e_support.h"
+
+namespace kc::e2e {
+namespace {
+
+bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+// Compares two trees file by file, naming the files that differ (a whole
+// archive printed by the matcher would tell nothing).
+void ExpectSameTrees(const std::map<std::string, std::string>& actual,
+                     const std::map<std::string, std::string>& expected) {
+  for (const auto& [name, content] : expected) {
+    const auto found = actual.find(name);
+    if (found == actual.end()) {
+      ADD_FAILURE() << name << " is missing";
+    } else if (found->second != content) {
+      ADD_FAILURE() << name << " differs";
+    }
+  }
+  for (const auto& [name, content] : actual) {
+    if (!expected.count(name)) ADD_FAILURE() << name << " is unexpected";
+  }
+}
+
+TEST(KitcompBuild, LocalBuildMakesCdDiskAndNetworkImages) {
+  KitCopy kit;
+  const KitCopy::Outcome built = kit.Build();
+  ASSERT_EQ(built.status, 0) << built.output;
+  EXPECT_TRUE(Has(built.output, "Your installation creation is complete."));
+
+  const auto cd = kit.Tree("out/CD");
+  for (const char* name : {"setup.exe", "setup.ini", "setup.lst", "setup.pkg", "setup.bmp", "lume.z", "lume.ins",
+                           "lume.ini", "fonts.z", "fonts.ini", "audio.z", "viewer.z", "viewer.ini", "as.z", "vue.z"}) {
+    EXPECT_TRUE(cd.count(name)) << name;
+  }
+  EXPECT_FALSE(cd.count("fonts.ins"));
+  EXPECT_EQ(cd.at("readme.txt"), kit.Read("kit/samples/custom/readme.txt"));
+  EXPECT_TRUE(Has(cd.at("setup.lst"), "1;\r\nT:\\out\\CD\\license.txt \r\n"));
+  EXPECT_TRUE(Has(cd.at("setup.ini"), "Multimedia Support]"));
+  EXPECT_TRUE(kit.Tree("out/disk").empty());
+  EXPECT_TRUE(Has(built.output, "disk image in T:\\out\\disk: an empty directory"));
+
+  // The downloadable file is intact and holds what the CD holds, apart from
+  // the file list (not packed) and the package list (which names the paths of
+  // its own image).
+  EXPECT_EQ(kit.Shell(kit.Host("out/network/netsetup.exe") + " --check"), 0);
+  std::string extracted;
+  ASSERT_EQ(kit.Shell(kit.Host("out/network/netsetup.exe") + " --noexec --target " + kit.Host("unpacked"), &extracted),
+            0)
+      << extracted;
+  auto unpacked = kit.Tree("unpacked");
+  auto onCd = cd;
+  for (const char* differs : {"setup.lst", "setup.pkg"}) {
+    onCd.erase(differs);
+    unpacked.erase(differs);
+  }
+  ExpectSameTrees(unpacked, onCd);
+  EXPECT_TRUE(kit.Tree("out/network/temp").empty());
+}
+
+TEST(KitcompBuild, NetworkInstallerWithEveryRequest) {
+  KitCopy kit;
+  kit.SetChoice("NetOrLocal", "Net");
+  const KitCopy::Outcome built = kit.Build();
+  ASSERT_EQ(built.status, 0) << built.output;
+  const std::string admin = "T:\\out\\administrator\\CD\\setup.ini";
+  EXPECT_EQ(config::ReadValue(admin, "Network Install", "Mode"), "Admin");
+  for (const char* key : {"Show Dialogs", "Show SetupType Dialog", "Show Readme Dialog", "Show License Dialog",
+                          "Show Path Dialog", "Show Options Dialog", "Show Associations Dialog",
+                          "Show Select Folder Dialog", "Show StartCopy Dialog", "Show Finish Dialog"}) {
+    EXPECT_EQ(config::ReadValue(admin, "Product Defaults", key), "YES") << key;
+  }
+  const std::string endUser = "T:\\out\\end_user\\CD\\setup.ini";
+  EXPECT_EQ(config::ReadValue(endUser, "Network Install", "Mode"), "End User");
+  EXPECT_EQ(config::ReadValue(endUser, "Product Defaults", "Show Associations Dialog"), "NO");
+  EXPECT_FALSE(kit.Tree("out/end_user/network").empty());
+  EXPECT_TRUE(kit.Tree("out/end_user/disk").empty());
+  // Administrator CD first, then the end user's CD and network images.
+  const std::size_t first = built.output.find("CD image in T:\\out\\administrator\\CD");
+  const std::size_t second = built.output.find("CD image in T:\\out\\end_user\\CD");
+  EXPECT_LT(first, second);
+}
+
+TEST(KitcompBuild, RebuildIntoTheSameOutputGivesTheSameImages) {
+  KitCopy kit;
+  ASSERT_EQ(kit.Build().status, 0);
+  auto first = kit.Tree("out");
+  std::string firstListing;
+  ASSERT_EQ(kit.Shell(kit.Host("out/network/netsetup.exe") + " --list", &firstListing), 0);
+  kit.Write("out/CD/left-over.txt", "from before");
+  const KitCopy::Outcome again = kit.Build();
+  ASSERT_EQ(again.status, 0) << again.output;
+  auto second = kit.Tree("out");
+  // The self-extracting file records the modification times of the files it
+  // packs, and a build writes setup.ini, setup.pkg and the staged archives
+  // anew: its bytes differ from build to build, what it holds does not.
+  first.erase("network/netsetup.exe");
+  second.erase("network/netsetup.exe");
+  ExpectSameTrees(second, first);
+  std::string secondListing;
+  ASSERT_EQ(kit.Shell(kit.Host("out/network/netsetup.exe") + " --list", &secondListing), 0);
+  EXPECT_EQ(secondListing, firstListing);
+}
+
+TEST(KitcompBuild, AdditionalInstallersInBothSlotsAndCustomFilesAbsent) {
+  KitCopy kit;
+  kit.Write("extras/tools.exe", "#!/bin/sh\necho tools\n", true);
+  kit.SetChoice("Include Additional Install 2", "YES");
+  kit.SetChoice("Additional Install 2 Path", "T:\\extras\\tools.exe");
+  kit.SetChoice("Additional Install 2 Filename", "tools");
+  kit.SetChoice("Additional Install 2 Description", "Admin Tools");
+  kit.SetChoice("Additional Install 2 Size", "42");
+  kit.SetChoice("Custom Readme Path", "");
+  kit.SetChoice("Custom CFG Path", "");
+  const KitCopy::Outcome built = kit.Build("--no-download");
+  ASSERT_EQ(built.status, 0) << built.output;
+  const auto cd = kit.Tree("out/CD");
+  EXPECT_TRUE(cd.count("viewer.z") && cd.count("tools.z"));
+  EXPECT_TRUE(Has(cd.at("tools.ini"), "Installing Admin Tools files..."));
+  EXPECT_EQ(cd.at("readme.txt"), kit.Read("kit/source/install/readme.txt"));
+  EXPECT_FALSE(cd.count("netsetup.exe"));
+  EXPECT_FALSE(Has(built.output, "network image"));
+}
+
+TEST(KitcompBuild, FailingToolAndMissingModuleAreReportedWithExitStatusOne) {
+  KitCopy kit;
+  kit.Write("kit/kitcomp/pkgindex.exe", "#!/bin/sh\necho 'index broken' >&2\nexit 3\n", true);
+  std::filesystem::remove(kit.Host("kit/source/modules/cal.z"));
+  const KitCopy::Outcome built = kit.Build("--no-download");
+  EXPECT_EQ(built.status, 1) << built.output;
+  EXPECT_TRUE(Has(built.output, "pkgindex.exe failed with exit status 3: index broken")) << built.output;
+  EXPECT_TRUE(Has(built.output, "cal.z")) << built.output;
+  EXPECT_FALSE(Has(built.output, "Your installation creation is complete."));
+}
+
+TEST(KitcompBuild, UnusableOutputDriveIsRefusedWithExitStatusTwo) {
+  KitCopy kit;
+  const KitCopy::Outcome built = kit.Build("--output 'Q:\\images'");
+  EXPECT_EQ(built.status, 2);
+  EXPECT_TRUE(Has(built.output, "The output drive is invalid.")) << built.output;
+}
+
+TEST(KitcompBuild, OutputPathWithBlanksGivenAsAHostPath) {
+  KitCopy kit;
+  const KitCopy::Outcome built = kit.Build("--no-download --output '" + kit.Host("my images") + "'");
+  ASSERT_EQ(built.status, 0) << built.output;
+  EXPECT_TRUE(Has(kit.Read("my images/CD/setup.pkg"), "lume.z"));
+}
+
+}  // namespace
+}  // namespace kc::e2e
