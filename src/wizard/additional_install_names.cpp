@@ -1,0 +1,97 @@
+#include "wizard/additional_install_names.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "config/profile_access.h"
+#include "platform/files.h"
+#include "platform/profile.h"
+
+namespace kc::wizard {
+namespace {
+
+bool SameFileName(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+std::string StemOf(const std::string& fileName) { return fileName.substr(0, fileName.find('.')); }
+
+// Modules every kit delivers, whatever its program INI file lists: the main
+// client, the account setup and the page viewer, and the template that every
+// additional installer's settings file is made from.
+constexpr const char* kAlwaysDeliveredModules[] = {"lume", "as", "vue", "addinst"};
+
+}  // namespace
+
+std::string TrimTrailingWhiteSpace(const std::string& text) {
+  std::size_t end = text.size();
+  while (end > 0 && std::isspace(static_cast<unsigned char>(text[end - 1]))) --end;
+  return text.substr(0, end);
+}
+
+std::string DeriveModuleFileName(const std::string& path, int slot) {
+  const std::size_t slash = path.rfind('\\');
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  // Slot 2 takes its first character unseen, so a leading dot stays in its name.
+  const std::size_t scanFrom = (slot == 2 && !name.empty()) ? 1 : 0;
+  return name.substr(0, name.find('.', scanFrom));
+}
+
+ReservedModuleNames LoadReservedModuleNames(const config::RunPaths& paths) {
+  ReservedModuleNames reserved;
+  const std::string pattern = paths.installRoot + "\\source\\install\\*.*";
+  win::WIN32_FIND_DATAA found;
+  win::HANDLE search = win::FindFirstFileA(pattern.c_str(), &found);
+  if (search != win::INVALID_HANDLE_VALUE) {
+    do {
+      const std::string name = found.cFileName;
+      if (name != "." && name != ".." && !(found.dwFileAttributes & win::FILE_ATTRIBUTE_DIRECTORY)) {
+        reserved.installerFiles.push_back(name);
+      }
+    } while (win::FindNextFileA(search, &found));
+    win::FindClose(search);
+  }
+  for (const char* list : {config::kMainModules32, config::kAvailable32, config::kMultimedia32}) {
+    for (const std::string& key : config::ReadAllKeys(paths.programIni, list)) {
+      const std::string stem = config::ReadValue(paths.programIni, list, key.c_str());
+      if (!stem.empty()) reserved.deliveredModules.push_back(stem);
+    }
+  }
+  for (const char* stem : kAlwaysDeliveredModules) reserved.deliveredModules.push_back(stem);
+  return reserved;
+}
+
+std::string AdditionalInstallNameProblem(const AdditionalInstallNames& slot,
+                                         const AdditionalInstallNames* otherIncludedSlot,
+                                         const ReservedModuleNames& reserved) {
+  // The description becomes a key of [Components] in the installer's setup.ini.
+  const std::string textProblem =
+      win::ProfileTextProblem(config::kComponents, slot.description.c_str(), slot.fileName.c_str());
+  if (!textProblem.empty()) {
+    return "The descriptive module name \"" + slot.description +
+           "\" cannot be used as a component name of the installer. " + textProblem;
+  }
+  const std::string& name = slot.fileName;
+  if (name.empty()) return "";
+  if (otherIncludedSlot != nullptr && SameFileName(name, otherIncludedSlot->fileName)) {
+    return "Both additional installers would become the installer module \"" + name +
+           "\". Please rename one of the executables.";
+  }
+  for (const std::string& file : reserved.installerFiles) {
+    if (SameFileName(name, StemOf(file))) {
+      return "The executable's name \"" + name + "\" is taken by the installer's own file \"" + file +
+             "\". Please rename the executable.";
+    }
+  }
+  for (const std::string& module : reserved.deliveredModules) {
+    if (SameFileName(name, module)) {
+      return "The executable's name \"" + name + "\" is taken by a module that the installer delivers (\"" +
+             module + "\"). Please rename the executable.";
+    }
+  }
+  return "";
+}
+
+}  // namespace kc::wizard

@@ -1,0 +1,127 @@
+#include "wizard/additional_installs_page.h"
+
+#include <cstdio>
+
+#include "config/profile_access.h"
+#include "framework/app.h"
+#include "framework/data_exchange.h"
+#include "framework/resources.h"
+#include "platform/files.h"
+#include "string_table.h"
+#include "wizard/additional_install_names.h"
+#include "wizard/page_file_browse.h"
+
+namespace kc::wizard {
+
+using namespace kc::config;
+
+namespace {
+const FileBrowse kExecutableBrowse{"Self-extracting executable (*.exe)|*.exe||", "", "exe"};
+}
+
+CAdditionalInstalls::CAdditionalInstalls(const RunPaths& paths) : CPropertyPage(kTemplateId), m_paths(paths) {
+  ui.setupUi(this);
+  fw::ShowSidePicture(this);
+  for (const SlotControls& slot : kSlots) {
+    OnCommand(slot.includeBox, [this, &slot] { OnToggleInclude(slot); });
+    OnCommand(slot.browseButton, [this, &slot] { BrowseIntoEdit(*this, slot.pathEdit, kExecutableBrowse); });
+    // Clear empties the path only; description and size stay.
+    OnCommand(slot.clearButton, [this, &slot] { SetDlgItemText(slot.pathEdit, ""); });
+  }
+}
+
+void CAdditionalInstalls::DoDataExchange(fw::CDataExchange* pDX) {
+  for (int i = 0; i < 2; ++i) {
+    fw::DDX_Text(pDX, kSlots[i].pathEdit, m_values[i].path);
+    fw::DDX_Text(pDX, kSlots[i].descriptionEdit, m_values[i].description);
+    fw::DDX_Text(pDX, kSlots[i].sizeEdit, m_values[i].size);
+    fw::DDX_Check(pDX, kSlots[i].includeBox, m_values[i].include);
+  }
+}
+
+void CAdditionalInstalls::EnableSlot(const SlotControls& slot, bool enable) {
+  for (int id : {slot.pathEdit, slot.browseButton, slot.clearButton, slot.descriptionEdit, slot.sizeEdit}) {
+    EnableWindow(id, enable);
+  }
+}
+
+void CAdditionalInstalls::OnToggleInclude(const SlotControls& slot) {
+  // Disabling keeps the fields' texts: clearing the box only leaves them out.
+  EnableSlot(slot, IsDlgButtonChecked(slot.includeBox) == fw::BST_CHECKED);
+  UpdateData(true);
+}
+
+bool CAdditionalInstalls::OnSetActive() {
+  const std::string& choices = m_paths.choicesFile;
+  const char* section = PlatformSection(choices);
+  for (int i = 0; i < 2; ++i) {
+    const AdditionalInstallKeys& keys = kAdditionalInstall[i];
+    SetDlgItemText(kSlots[i].pathEdit, ReadValue(choices, section, keys.path));
+    SetDlgItemText(kSlots[i].descriptionEdit, ReadValue(choices, section, keys.description));
+    SetDlgItemText(kSlots[i].sizeEdit, ReadValue(choices, section, keys.size));
+  }
+  for (int i = 0; i < 2; ++i) {
+    const bool include = IsExactly(ReadValue(choices, section, kAdditionalInstall[i].include), kYes);
+    CheckDlgButton(kSlots[i].includeBox, include ? fw::BST_CHECKED : fw::BST_UNCHECKED);
+    EnableSlot(kSlots[i], include);
+  }
+  CPropertyPage::OnSetActive();
+  return true;
+}
+
+bool CAdditionalInstalls::Refuse(const std::string& message) {
+  MessageBox(message, fw::AfxGetAppName(), fw::MB_ICONEXCLAMATION | fw::MB_OK);
+  return false;
+}
+
+bool CAdditionalInstalls::StoreSlot(int index, const char* section) {
+  const std::string& choices = m_paths.choicesFile;
+  const AdditionalInstallKeys& keys = kAdditionalInstall[index];
+  const SlotValues& slot = m_values[index];
+  if (slot.include != fw::BST_CHECKED) {
+    WriteValue(choices, section, keys.include, kNo);
+    return true;
+  }
+  WriteValue(choices, section, keys.include, kYes);
+  const std::string path = TrimTrailingWhiteSpace(slot.path);
+  const std::string description = TrimTrailingWhiteSpace(slot.description);
+  const std::string size = TrimTrailingWhiteSpace(slot.size);
+
+  // Each check writes the entry it has passed; a refusal leaves those writes.
+  if (path.empty()) return Refuse(kc::LoadString(IDS_NEED_EXECUTABLE));
+  std::FILE* executable = win::fopen(path.c_str(), "r");
+  if (executable == nullptr) return Refuse(kc::LoadString(IDS_INVALID_INSTALLER_PATH));
+  std::fclose(executable);
+  WriteValue(choices, section, keys.path, path);
+  if (description.empty()) return Refuse(kc::LoadString(IDS_NEED_DESCRIPTION));
+  WriteValue(choices, section, keys.description, description);
+  if (size.empty()) return Refuse(kc::LoadString(IDS_NEED_SIZE));
+  WriteValue(choices, section, keys.size, size);
+
+  // The description becomes a key of the installer's setup.ini and the file
+  // name a module beside the installer's own files: refuse what would clash.
+  const int slotNumber = index + 1;
+  const AdditionalInstallNames names{description, DeriveModuleFileName(path, slotNumber)};
+  const SlotValues& other = m_values[1 - index];
+  AdditionalInstallNames otherNames;
+  const bool otherIncluded = other.include == fw::BST_CHECKED;
+  if (otherIncluded) {
+    otherNames = {TrimTrailingWhiteSpace(other.description),
+                  DeriveModuleFileName(TrimTrailingWhiteSpace(other.path), 2 - index)};
+  }
+  const std::string problem = AdditionalInstallNameProblem(names, otherIncluded ? &otherNames : nullptr,
+                                                           LoadReservedModuleNames(m_paths));
+  if (!problem.empty()) return Refuse(problem);
+  WriteValue(choices, section, keys.filename, names.fileName);
+  return true;
+}
+
+bool CAdditionalInstalls::OnKillActive() {
+  const char* section = PlatformSection(m_paths.choicesFile);
+  UpdateData(true);
+  // Slot 2 is not looked at while slot 1 is refused.
+  if (!StoreSlot(0, section) || !StoreSlot(1, section)) return false;
+  return CPropertyPage::OnKillActive();
+}
+
+}  // namespace kc::wizard

@@ -1,0 +1,103 @@
+#include "wizard/output_page.h"
+
+#include "browse/browse_path_dlg.h"
+#include "build/script_generation.h"
+#include "config/profile_access.h"
+#include "framework/data_exchange.h"
+#include "framework/file_dialog.h"
+#include "framework/resources.h"
+#include "platform/files.h"
+
+namespace kc::wizard {
+
+using namespace kc::config;
+
+namespace {
+constexpr const char* kFinishCaption = "Kit Composer";
+}
+
+CPage5::CPage5(const RunPaths& paths) : CPropertyPage(kTemplateId), m_paths(paths) {
+  ui.setupUi(this);
+  fw::ShowSidePicture(this);
+  OnCommand(1021, [this] { OnImageBox(1021, 1022); });
+  OnCommand(1022, [this] { OnImageBox(1022, 1021); });
+  OnCommand(1024, [this] { OnBrowse(); });
+  OnCommand(1019, [this] { OnSave(); });
+}
+
+void CPage5::DoDataExchange(fw::CDataExchange* pDX) {
+  fw::DDX_Text(pDX, 1035, m_outputPath);
+  fw::DDX_Check(pDX, 1021, m_createCd);
+  fw::DDX_Check(pDX, 1022, m_createDownload);
+}
+
+void CPage5::EnableOutputPath(bool enable) {
+  EnableWindow(1035, enable);
+  EnableWindow(1024, enable);
+}
+
+bool CPage5::OnSetActive() {
+  const std::string& choices = m_paths.choicesFile;
+  const char* section = PlatformSection(choices);
+  SetWizardButtons(fw::PSWIZB_BACK | fw::PSWIZB_FINISH);
+  CheckDlgButton(1021, IsExactly(ReadValue(choices, section, kCreateCd), kYes) ? fw::BST_CHECKED : fw::BST_UNCHECKED);
+  CheckDlgButton(1022,
+                 IsExactly(ReadValue(choices, section, kCreateDownload), kYes) ? fw::BST_CHECKED : fw::BST_UNCHECKED);
+  EnableOutputPath(IsDlgButtonChecked(1021) == fw::BST_CHECKED || IsDlgButtonChecked(1022) == fw::BST_CHECKED);
+  // Loaded at every activation, image boxes checked or not: a disabled edit
+  // left with the text of an earlier visit would be written back by Back over
+  // the stored output path.
+  SetDlgItemText(1035, ReadValue(choices, section, kOutputPath));
+  UpdateData(true);
+  return true;
+}
+
+void CPage5::OnImageBox(int clickedBox, int otherBox) {
+  if (IsDlgButtonChecked(clickedBox) == fw::BST_CHECKED) {
+    EnableOutputPath(true);
+  } else if (IsDlgButtonChecked(otherBox) != fw::BST_CHECKED) {
+    EnableOutputPath(false);
+  }
+  UpdateData(true);
+}
+
+void CPage5::OnBrowse() {
+  UpdateData(true);
+  browse::CBrowsePathDlg browser;
+  browser.m_path = m_outputPath;
+  if (browser.DoModal() == fw::IDOK) SetDlgItemText(1035, browser.m_path);
+  UpdateData(true);
+}
+
+void CPage5::OnSave() {
+  // The copy holds the choices file as it is now: this page's own keys reach
+  // it only when the page is left or finished.
+  fw::CFileDialog dialog(false, "kcm", "*.kcm", fw::OFN_HIDEREADONLY | fw::OFN_OVERWRITEPROMPT | fw::OFN_NOCHANGEDIR,
+                         "KitComposer makefile (*.kcm)|*.kcm||");
+  if (dialog.DoModal() != fw::IDOK) return;
+  win::CopyFileA(m_paths.choicesFile.c_str(), dialog.GetPathName().c_str(), win::FALSE);
+}
+
+bool CPage5::OnKillActive() {
+  SetWizardButtons(fw::PSWIZB_BACK | fw::PSWIZB_NEXT);
+  UpdateData(true);
+  const std::string& choices = m_paths.choicesFile;
+  const char* section = PlatformSection(choices);
+  WriteValue(choices, section, kCreateCd, YesNo(m_createCd == fw::BST_CHECKED));
+  WriteValue(choices, section, kCreateDownload, YesNo(m_createDownload == fw::BST_CHECKED));
+  WriteValue(choices, section, kOutputPath, m_outputPath);
+  return true;
+}
+
+bool CPage5::OnWizardFinish() {
+  UpdateData(true);
+  const build::FinishOutcome outcome = build::FinishInstallerScript(
+      m_paths, {m_outputPath, m_createCd == fw::BST_CHECKED, m_createDownload == fw::BST_CHECKED});
+  if (!outcome.accepted) {
+    MessageBox(outcome.message, kFinishCaption, fw::MB_ICONEXCLAMATION | fw::MB_OK);
+    return false;
+  }
+  return CPropertyPage::OnWizardFinish();
+}
+
+}  // namespace kc::wizard
