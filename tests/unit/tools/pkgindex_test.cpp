@@ -23,6 +23,9 @@ struct ListCase {
   std::string text;
   std::vector<std::string> paths;
 };
+// Test names in listings show the case name, not the bytes.
+void PrintTo(const ListCase& c, std::ostream* os) { *os << c.name; }
+
 
 class FileListParsing : public ::testing::TestWithParam<ListCase> {};
 
@@ -113,6 +116,9 @@ struct PkgFailureCase {
   std::vector<std::string> arguments;
   std::string message;
 };
+// Test names in listings show the case name, not the bytes.
+void PrintTo(const PkgFailureCase& c, std::ostream* os) { *os << c.name; }
+
 
 class PkgindexFailure : public Pkgindex, public ::testing::WithParamInterface<PkgFailureCase> {};
 

@@ -110,6 +110,27 @@ TEST_F(Sfxmaker, CheckFindsAFlippedByteAndRefusesToExtract) {
   EXPECT_THAT(RunProgram(Sfx(), {"--check"}).err, HasSubstr("corrupt"));
 }
 
+TEST_F(Sfxmaker, EmptyCommandLineExtractsAndRunsNothing) {
+  MakeImage();
+  WriteIni("");
+  ASSERT_EQ(Make().exitCode, 0);
+  const ToolRun run = RunProgram(Sfx(), {"--target", Host("x").string()});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_TRUE(fs::exists(Host("x/sub/deep.txt")));
+}
+
+TEST_F(Sfxmaker, ExtractorExplainsItselfAndRefusesUnknownArguments) {
+  MakeImage();
+  WriteIni("setup.exe");
+  ASSERT_EQ(Make().exitCode, 0);
+  const ToolRun help = RunProgram(Sfx(), {"--help"});
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_THAT(help.out, HasSubstr("runs\n\"setup.exe\" there"));
+  const ToolRun bad = RunProgram(Sfx(), {"--explode"});
+  EXPECT_EQ(bad.exitCode, 2);
+  EXPECT_THAT(bad.err, HasSubstr("unknown argument \"--explode\""));
+}
+
 TEST_F(Sfxmaker, SameInputsGiveTheSameBytes) {
   MakeImage();
   WriteIni("setup.exe");
@@ -148,6 +169,9 @@ struct SfxFailureCase {
   int exitCode;
   std::string message;
 };
+// Test names in listings show the case name, not the bytes.
+void PrintTo(const SfxFailureCase& c, std::ostream* os) { *os << c.name; }
+
 
 class SfxmakerFailure : public Sfxmaker, public ::testing::WithParamInterface<SfxFailureCase> {};
 

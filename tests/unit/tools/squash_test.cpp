@@ -94,6 +94,9 @@ struct MergeCase {
   std::string expectedData;
   std::string expectedLabel;
 };
+// Test names in listings show the case name, not the bytes.
+void PrintTo(const MergeCase& c, std::ostream* os) { *os << c.name; }
+
 
 class SquashMerge : public Squash, public ::testing::WithParamInterface<MergeCase> {};
 
@@ -138,6 +141,9 @@ struct HiddenCase {
   std::vector<std::string> options;
   std::vector<std::string> expected;
 };
+// Test names in listings show the case name, not the bytes.
+void PrintTo(const HiddenCase& c, std::ostream* os) { *os << c.name; }
+
 
 class SquashHidden : public Squash, public ::testing::WithParamInterface<HiddenCase> {};
 
@@ -217,6 +223,9 @@ struct FailureCase {
   int exitCode;
   std::string message;
 };
+// Test names in listings show the case name, not the bytes.
+void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
+
 
 class SquashFailure : public Squash, public ::testing::WithParamInterface<FailureCase> {};
 
