@@ -6,13 +6,14 @@ namespace kc::tools {
 
 std::string LowerCase(std::string_view text) {
   std::string lower(text);
-  std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) {
-    return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-  });
+  std::transform(lower.begin(), lower.end(), lower.begin(),
+                 [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c); });
   return lower;
 }
 
-bool EqualNoCase(std::string_view a, std::string_view b) { return LowerCase(a) == LowerCase(b); }
+bool EqualNoCase(std::string_view a, std::string_view b) {
+  return LowerCase(a) == LowerCase(b);
+}
 
 bool NameLess(std::string_view a, std::string_view b) {
   const std::string la = LowerCase(a);
@@ -21,7 +22,9 @@ bool NameLess(std::string_view a, std::string_view b) {
   return a < b;
 }
 
-static std::size_t LastSeparator(std::string_view path) { return path.find_last_of("\\/"); }
+static std::size_t LastSeparator(std::string_view path) {
+  return path.find_last_of("\\/");
+}
 
 std::string FileNamePart(std::string_view path) {
   const std::size_t at = LastSeparator(path);

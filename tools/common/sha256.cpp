@@ -11,7 +11,9 @@ Sha256::Sha256() : context_(EVP_MD_CTX_new()) {
     throw std::runtime_error("SHA-256 is not available");
 }
 
-Sha256::~Sha256() { EVP_MD_CTX_free(context_); }
+Sha256::~Sha256() {
+  EVP_MD_CTX_free(context_);
+}
 
 void Sha256::Update(const void* data, std::size_t size) {
   if (size != 0 && EVP_DigestUpdate(context_, data, size) != 1) throw std::runtime_error("SHA-256 update failed");

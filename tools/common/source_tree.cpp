@@ -12,7 +12,9 @@
 namespace kc::tools {
 namespace {
 
-bool IsDotName(const char* name) { return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')); }
+bool IsDotName(const char* name) {
+  return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
 
 // Archives carry 0644 or 0755 only, so that the umask of whoever made the
 // input files does not change the archive's bytes.
@@ -20,8 +22,8 @@ std::uint32_t ArchiveMode(const std::string& windowsPath) {
   std::error_code error;
   const auto perms = std::filesystem::status(HostPathOf(windowsPath), error).permissions();
   if (error) return 0644;
-  const auto exec = std::filesystem::perms::owner_exec | std::filesystem::perms::group_exec |
-                    std::filesystem::perms::others_exec;
+  const auto exec =
+      std::filesystem::perms::owner_exec | std::filesystem::perms::group_exec | std::filesystem::perms::others_exec;
   return (perms & exec) != std::filesystem::perms::none ? 0755 : 0644;
 }
 
@@ -90,8 +92,8 @@ SourceFile DescribeFile(const std::string& windowsPath, const std::string& entry
   const win::DWORD attributes = win::GetFileAttributesA(windowsPath.c_str());
   if (attributes == win::INVALID_FILE_ATTRIBUTES) throw ToolFailure(kExitBadInput, windowsPath + ": file not found");
   if (attributes & win::FILE_ATTRIBUTE_DIRECTORY)
-    throw ToolFailure(kExitBadInput, windowsPath + ": is a folder, not a file (add its files with \"" + windowsPath +
-                                         "\\*.*\")");
+    throw ToolFailure(kExitBadInput,
+                      windowsPath + ": is a folder, not a file (add its files with \"" + windowsPath + "\\*.*\")");
   win::WIN32_FIND_DATAA data;
   win::HANDLE find = win::FindFirstFileA(windowsPath.c_str(), &data);
   if (find == win::INVALID_HANDLE_VALUE) throw ToolFailure(kExitBadInput, windowsPath + ": " + win::LastErrorText());

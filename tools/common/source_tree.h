@@ -12,13 +12,13 @@ struct SourceFile {
   std::string entryName;    // relative name with "/" separators
   std::string windowsPath;  // where the data is read from
   std::uint64_t size = 0;
-  std::int64_t mtime = 0;   // seconds since the Unix epoch, from the file itself
+  std::int64_t mtime = 0;     // seconds since the Unix epoch, from the file itself
   std::uint32_t mode = 0644;  // 0644, or 0755 when the file has any executable bit
 };
 
 struct FolderScan {
-  std::vector<SourceFile> files;           // sorted by NameLess of entryName
-  std::vector<std::string> skippedLinks;   // linked folders, not followed (loops)
+  std::vector<SourceFile> files;          // sorted by NameLess of entryName
+  std::vector<std::string> skippedLinks;  // linked folders, not followed (loops)
 };
 
 // The files below `windowsFolder` whose names match `pattern` (Windows wildcard

@@ -18,8 +18,7 @@ constexpr std::size_t kReadBlock = 1 << 20;
 
 using EntryPtr = std::unique_ptr<archive_entry, decltype(&archive_entry_free)>;
 
-EntryPtr NewEntry(const std::string& name, std::uint64_t size, std::int64_t mtime, std::uint32_t mode,
-                  bool directory) {
+EntryPtr NewEntry(const std::string& name, std::uint64_t size, std::int64_t mtime, std::uint32_t mode, bool directory) {
   EntryPtr entry(archive_entry_new(), &archive_entry_free);
   archive_entry_set_pathname(entry.get(), name.c_str());
   archive_entry_set_filetype(entry.get(), directory ? AE_IFDIR : AE_IFREG);

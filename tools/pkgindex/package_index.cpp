@@ -65,8 +65,8 @@ std::vector<HashOutcome> HashAll(const std::vector<std::string>& paths) {
       }
     }
   };
-  const std::size_t threads =
-      std::min<std::size_t>({std::max(1u, std::thread::hardware_concurrency()), 4, std::max<std::size_t>(1, paths.size())});
+  const std::size_t threads = std::min<std::size_t>(
+      {std::max(1u, std::thread::hardware_concurrency()), 4, std::max<std::size_t>(1, paths.size())});
   std::vector<std::thread> helpers;
   for (std::size_t t = 1; t < threads; ++t) helpers.emplace_back(worker);
   worker();
@@ -101,8 +101,8 @@ std::string FormatPackageIndex(const PackageIndex& index) {
   text += "[Files]\r\n";
   for (std::size_t i = 0; i < index.files.size(); ++i) {
     const IndexedFile& file = index.files[i];
-    text += "File" + std::to_string(i + 1) + "=" + std::to_string(file.size) + "," + file.sha256 + "," + file.name +
-            "\r\n";
+    text +=
+        "File" + std::to_string(i + 1) + "=" + std::to_string(file.size) + "," + file.sha256 + "," + file.name + "\r\n";
   }
   return text;
 }

@@ -55,8 +55,7 @@ int main(int argc, char** argv) {
     const std::string iniPath = JoinArguments(argc, argv, first);
     if (iniPath.empty()) throw ToolFailure(kExitBadInput, "no INI file given (see sfxmaker --help)");
     const SfxSettings settings = ReadSfxSettings(iniPath);
-    const SfxWritten written =
-        WriteSelfExtractor(settings, kc::sfx::EmbeddedStubData(), kc::sfx::EmbeddedStubSize());
+    const SfxWritten written = WriteSelfExtractor(settings, kc::sfx::EmbeddedStubData(), kc::sfx::EmbeddedStubSize());
     std::printf("%s: %zu files, %llu bytes of archive\n", written.path.c_str(), written.entries,
                 static_cast<unsigned long long>(written.payloadBytes));
     return kExitOk;

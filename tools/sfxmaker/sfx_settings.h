@@ -6,9 +6,9 @@
 namespace kc::tools {
 
 struct SfxSettings {
-  std::string srcDir;   // "SrcDir": the folder to pack (trailing backslash allowed)
-  std::string destDir;  // "DestDir": where netsetup.exe is written
-  std::string cmdLine;  // "CmdLine": run in the extraction folder
+  std::string srcDir;     // "SrcDir": the folder to pack (trailing backslash allowed)
+  std::string destDir;    // "DestDir": where netsetup.exe is written
+  std::string cmdLine;    // "CmdLine": run in the extraction folder
   bool compress = false;  // "Compress": "0" stores, anything else deflates
 };
 

@@ -17,7 +17,9 @@
 namespace kc::tools {
 namespace {
 
-bool IsManifest(const std::string& name) { return EqualNoCase(name, kLabelManifestName); }
+bool IsManifest(const std::string& name) {
+  return EqualNoCase(name, kLabelManifestName);
+}
 
 // One entry of the archive to write: either a file to read or an entry kept
 // from the existing archive.
@@ -31,8 +33,7 @@ std::vector<SourceFile> CollectInputs(const SquashOptions& options, MergeReport&
   std::vector<SourceFile> inputs;
   if (IsPattern(options.source)) {
     FolderScan scan = ScanFolder(FolderPart(options.source), FileNamePart(options.source), options.hidden);
-    for (const std::string& link : scan.skippedLinks)
-      report.warnings.push_back(link + ": linked folder not followed");
+    for (const std::string& link : scan.skippedLinks) report.warnings.push_back(link + ": linked folder not followed");
     inputs = std::move(scan.files);
   } else {
     // A named file is taken as asked, hidden or not, under its own file name.

@@ -24,8 +24,9 @@ struct ListCase {
   std::vector<std::string> paths;
 };
 // Test names in listings show the case name, not the bytes.
-void PrintTo(const ListCase& c, std::ostream* os) { *os << c.name; }
-
+void PrintTo(const ListCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class FileListParsing : public ::testing::TestWithParam<ListCase> {};
 
@@ -53,7 +54,9 @@ class Pkgindex : public ScratchDrive {
     ScratchDrive::SetUp();
     fs::create_directories(Host("kitcomp"));
   }
-  ToolRun Index(const std::vector<std::string>& arguments) { return RunProgram("pkgindex.exe", arguments, Host("kitcomp")); }
+  ToolRun Index(const std::vector<std::string>& arguments) {
+    return RunProgram("pkgindex.exe", arguments, Host("kitcomp"));
+  }
   std::string Package() { return ReadBytes(Host("kitcomp/setup.pkg")); }
 };
 
@@ -107,8 +110,8 @@ TEST_F(Pkgindex, LargeFileHashesLikeItsContents) {
   ASSERT_EQ(Index({"t:\\list.lst"}).exitCode, 0);
   const ToolRun reference = RunProgram("/usr/bin/sha256sum", {Host("big.bin").string()});
   ASSERT_EQ(reference.exitCode, 0);
-  EXPECT_THAT(Package(), HasSubstr("File1=" + std::to_string(big.size()) + "," + reference.out.substr(0, 64) +
-                                   ",big.bin\r\n"));
+  EXPECT_THAT(Package(),
+              HasSubstr("File1=" + std::to_string(big.size()) + "," + reference.out.substr(0, 64) + ",big.bin\r\n"));
 }
 
 struct PkgFailureCase {
@@ -117,8 +120,9 @@ struct PkgFailureCase {
   std::string message;
 };
 // Test names in listings show the case name, not the bytes.
-void PrintTo(const PkgFailureCase& c, std::ostream* os) { *os << c.name; }
-
+void PrintTo(const PkgFailureCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class PkgindexFailure : public Pkgindex, public ::testing::WithParamInterface<PkgFailureCase> {};
 

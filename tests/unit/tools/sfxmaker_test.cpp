@@ -28,7 +28,8 @@ class Sfxmaker : public ScratchDrive {
     Put("out/network/temp/sub/deep.txt", "deep");
     Put("out/network/temp/.hidden", "h");
   }
-  void WriteIni(const std::string& cmdLine, const std::string& compress = "0", const std::string& at = "kitcomp/sfxmaker.ini") {
+  void WriteIni(const std::string& cmdLine, const std::string& compress = "0",
+                const std::string& at = "kitcomp/sfxmaker.ini") {
     Put(at, "[SFX Maker]\r\nSrcDir=t:\\out\\network\\temp\\\r\nDestDir=t:\\out\\network\\\r\nCmdLine=" + cmdLine +
                 "\r\nCompress=" + compress + "\r\n");
   }
@@ -170,8 +171,9 @@ struct SfxFailureCase {
   std::string message;
 };
 // Test names in listings show the case name, not the bytes.
-void PrintTo(const SfxFailureCase& c, std::ostream* os) { *os << c.name; }
-
+void PrintTo(const SfxFailureCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class SfxmakerFailure : public Sfxmaker, public ::testing::WithParamInterface<SfxFailureCase> {};
 
@@ -188,14 +190,14 @@ TEST_P(SfxmakerFailure, WritesNothingAndSaysWhy) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SfxmakerFailure,
-    ::testing::Values(
-        SfxFailureCase{"NoIniFile", "", 2, "t:\\kitcomp\\sfxmaker.ini: file not found"},
-        SfxFailureCase{"NoSrcDir", "[SFX Maker]\r\nDestDir=t:\\out\\network\\\r\n", 2, "no \"SrcDir\""},
-        SfxFailureCase{"MissingSrcDir", "[SFX Maker]\r\nSrcDir=t:\\gone\\\r\nDestDir=t:\\out\\network\\\r\n", 2,
-                       "t:\\gone: folder not found"},
-        SfxFailureCase{"MissingDestDir",
-                       "[SFX Maker]\r\nSrcDir=t:\\out\\network\\temp\\\r\nDestDir=t:\\elsewhere\\\r\n", 3,
-                       "folder not found"}),
+    ::testing::Values(SfxFailureCase{"NoIniFile", "", 2, "t:\\kitcomp\\sfxmaker.ini: file not found"},
+                      SfxFailureCase{"NoSrcDir", "[SFX Maker]\r\nDestDir=t:\\out\\network\\\r\n", 2, "no \"SrcDir\""},
+                      SfxFailureCase{"MissingSrcDir",
+                                     "[SFX Maker]\r\nSrcDir=t:\\gone\\\r\nDestDir=t:\\out\\network\\\r\n", 2,
+                                     "t:\\gone: folder not found"},
+                      SfxFailureCase{"MissingDestDir",
+                                     "[SFX Maker]\r\nSrcDir=t:\\out\\network\\temp\\\r\nDestDir=t:\\elsewhere\\\r\n", 3,
+                                     "folder not found"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A self-extracting file whose archive holds one hostile name, written by
@@ -243,8 +245,8 @@ TEST_P(HostileArchive, IsRefusedAndNothingIsWritten) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Names, HostileArchive,
-                         ::testing::Values("../escaped", "sub/../../escaped", "/tmp/kc-absolute-escaped",
-                                           "..\\escaped", "C:/escaped"));
+                         ::testing::Values("../escaped", "sub/../../escaped", "/tmp/kc-absolute-escaped", "..\\escaped",
+                                           "C:/escaped"));
 
 TEST(SfxTrailer, RoundTripsAndRejectsOtherBytes) {
   sfx::Trailer trailer;

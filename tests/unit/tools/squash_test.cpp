@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <map>
 
+#include "common/tool_failure.h"
 #include "squash/label_manifest.h"
 #include "squash/squash_options.h"
 #include "squash/zip_contents.h"
-#include "common/tool_failure.h"
 #include "tool_run.h"
 
 namespace kc::tools::test {
@@ -95,8 +95,9 @@ struct MergeCase {
   std::string expectedLabel;
 };
 // Test names in listings show the case name, not the bytes.
-void PrintTo(const MergeCase& c, std::ostream* os) { *os << c.name; }
-
+void PrintTo(const MergeCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class SquashMerge : public Squash, public ::testing::WithParamInterface<MergeCase> {};
 
@@ -142,8 +143,9 @@ struct HiddenCase {
   std::vector<std::string> expected;
 };
 // Test names in listings show the case name, not the bytes.
-void PrintTo(const HiddenCase& c, std::ostream* os) { *os << c.name; }
-
+void PrintTo(const HiddenCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class SquashHidden : public Squash, public ::testing::WithParamInterface<HiddenCase> {};
 
@@ -157,11 +159,11 @@ TEST_P(SquashHidden, NamesStartingWithADotNeedSh) {
   EXPECT_EQ(Names("h.z"), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Options, SquashHidden,
-                         ::testing::Values(HiddenCase{"Skipped", {"-i", "-o"}, {"visible.txt"}},
-                                           HiddenCase{"Included", {"-i", "-o", "-sh"},
-                                                      {".cache/blob", ".profile", "visible.txt"}}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Options, SquashHidden,
+    ::testing::Values(HiddenCase{"Skipped", {"-i", "-o"}, {"visible.txt"}},
+                      HiddenCase{"Included", {"-i", "-o", "-sh"}, {".cache/blob", ".profile", "visible.txt"}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Squash, LabelsOfEarlierEntriesSurviveLaterMerges) {
   Put("acct/asw.dat", "account");
@@ -194,8 +196,8 @@ TEST_F(Squash, EntriesKeepTheInputTimeAndTheExecutableBit) {
   ASSERT_EQ(entries.size(), 2u);
   EXPECT_EQ(entries[0].name, "data.txt");
   EXPECT_EQ(entries[0].mode, 0644u);
-  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(
-      std::chrono::file_clock::to_sys(stamp).time_since_epoch());
+  const auto seconds =
+      std::chrono::duration_cast<std::chrono::seconds>(std::chrono::file_clock::to_sys(stamp).time_since_epoch());
   EXPECT_EQ(entries[0].mtime, seconds.count());
   EXPECT_EQ(entries[1].mode, 0755u);
 }
@@ -224,8 +226,9 @@ struct FailureCase {
   std::string message;
 };
 // Test names in listings show the case name, not the bytes.
-void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
-
+void PrintTo(const FailureCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class SquashFailure : public Squash, public ::testing::WithParamInterface<FailureCase> {};
 
@@ -273,7 +276,8 @@ TEST(LabelManifest, RoundTripsInEntryOrderAndIgnoresStrayLines) {
 }
 
 TEST(SquashOptions, EngineCommandLinesParse) {
-  const SquashOptions merge = ParseSquashOptions({"-i", "-o", "-sh", "C:\\k\\custom\\temptree\\*.*", "C:\\as.z", "asw"});
+  const SquashOptions merge =
+      ParseSquashOptions({"-i", "-o", "-sh", "C:\\k\\custom\\temptree\\*.*", "C:\\as.z", "asw"});
   EXPECT_TRUE(merge.include && merge.overwrite && merge.hidden);
   EXPECT_EQ(merge.source, "C:\\k\\custom\\temptree\\*.*");
   EXPECT_EQ(merge.archive, "C:\\as.z");

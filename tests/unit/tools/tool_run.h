@@ -22,7 +22,7 @@ std::filesystem::path ToolsDir();
 // Runs a program (a path, or a tool name looked up in ToolsDir()) with the
 // arguments passed as given, in `workingDir` when it is not empty.
 ToolRun RunProgram(const std::string& program, const std::vector<std::string>& arguments,
-            const std::filesystem::path& workingDir = {});
+                   const std::filesystem::path& workingDir = {});
 
 std::string ReadBytes(const std::filesystem::path& file);
 void WriteBytes(const std::filesystem::path& file, const std::string& bytes);

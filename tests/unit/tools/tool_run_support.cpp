@@ -1,5 +1,3 @@
-#include "tool_run.h"
-
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -8,6 +6,7 @@
 #include <sstream>
 
 #include "platform/drives.h"
+#include "tool_run.h"
 
 namespace kc::tools::test {
 namespace {

@@ -63,8 +63,7 @@ bool ExtractHere(Payload& payload, std::string& error) {
   WriterPtr writer(archive_write_disk_new(), &archive_write_free);
   // The secure flags stay as a second line of defence behind the name check.
   archive_write_disk_set_options(writer.get(), ARCHIVE_EXTRACT_TIME | ARCHIVE_EXTRACT_PERM |
-                                                   ARCHIVE_EXTRACT_SECURE_NODOTDOT |
-                                                   ARCHIVE_EXTRACT_SECURE_SYMLINKS |
+                                                   ARCHIVE_EXTRACT_SECURE_NODOTDOT | ARCHIVE_EXTRACT_SECURE_SYMLINKS |
                                                    ARCHIVE_EXTRACT_SECURE_NOABSOLUTEPATHS);
   archive_entry* header = nullptr;
   int status;

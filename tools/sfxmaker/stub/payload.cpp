@@ -1,10 +1,9 @@
 #include "sfxmaker/stub/payload.h"
 
 #include <archive.h>
+#include <nettle/sha2.h>
 
 #include <algorithm>
-
-#include <nettle/sha2.h>
 
 namespace kc::sfx {
 namespace {
@@ -41,14 +40,14 @@ std::unique_ptr<Payload> Payload::Open(const std::string& hostPath, std::string&
   payload->trailer_ = *trailer;
   const std::uint64_t expected =
       trailer->payloadOffset + trailer->payloadLength + trailer->commandLength + kTrailerSize;
-  if (trailer->payloadOffset > static_cast<std::uint64_t>(fileSize) || expected != static_cast<std::uint64_t>(fileSize)) {
+  if (trailer->payloadOffset > static_cast<std::uint64_t>(fileSize) ||
+      expected != static_cast<std::uint64_t>(fileSize)) {
     error = "corrupt: the archive does not fit the file (truncated or extended)";
     return nullptr;
   }
   payload->commandLine_.resize(trailer->commandLength);
-  if (trailer->commandLength != 0 &&
-      !ReadAt(payload->file_, trailer->payloadOffset + trailer->payloadLength, payload->commandLine_.data(),
-              trailer->commandLength)) {
+  if (trailer->commandLength != 0 && !ReadAt(payload->file_, trailer->payloadOffset + trailer->payloadLength,
+                                             payload->commandLine_.data(), trailer->commandLength)) {
     error = "corrupt: cannot read the command line";
     return nullptr;
   }

@@ -48,13 +48,20 @@ struct Options {
 bool Parse(int argc, char** argv, Options& options) {
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
-    if (argument == "--help" || argument == "-h") options.help = true;
-    else if (argument == "--check") options.check = true;
-    else if (argument == "--list") options.list = true;
-    else if (argument == "--noexec") options.noexec = true;
-    else if (argument == "--keep") options.keep = true;
-    else if (argument == "--target" && i + 1 < argc) options.target = argv[++i];
-    else if (argument.rfind("--target=", 0) == 0) options.target = argument.substr(9);
+    if (argument == "--help" || argument == "-h")
+      options.help = true;
+    else if (argument == "--check")
+      options.check = true;
+    else if (argument == "--list")
+      options.list = true;
+    else if (argument == "--noexec")
+      options.noexec = true;
+    else if (argument == "--keep")
+      options.keep = true;
+    else if (argument == "--target" && i + 1 < argc)
+      options.target = argv[++i];
+    else if (argument.rfind("--target=", 0) == 0)
+      options.target = argument.substr(9);
     else {
       std::fprintf(stderr, "%s: unknown argument \"%s\" (see --help)\n", argv[0], argument.c_str());
       return false;
