@@ -1,0 +1,141 @@
+// The customization files page: what it shows, what it writes on Next and
+// Back, and what its Browse and Clear buttons do.
+#include <gtest/gtest.h>
+
+#include "framework/win_defs.h"
+#include "page_fixture.h"
+#include "support/gui_driver.h"
+
+namespace kc::test {
+namespace {
+
+using fw::OFN_HIDEREADONLY;
+using fw::OFN_NOCHANGEDIR;
+using fw::OFN_OVERWRITEPROMPT;
+constexpr unsigned kBrowseFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR;
+
+using CustomFilesPageTest = PageTest;
+
+TEST_F(CustomFilesPageTest, FreshChoicesShowEmptyFieldsAndLeavingWritesNoAndEmptyPaths) {
+  OpenOn(kCustomFilesPage);
+  for (int id : {1031, 1032, 1033, 1035}) EXPECT_EQ(Text(id), "") << id;
+  EXPECT_FALSE(Checked(1038));
+  Next();
+  EXPECT_EQ(ActiveIndex(), kCustomMorePage);
+  EXPECT_EQ(Choice("Overwrite CFG"), "NO");
+  for (const char* key : {"Custom CFG Path", "Custom Bookmark Path", "Custom Addressbook Path", "Custom Inbox Path"}) {
+    EXPECT_TRUE(HasChoice(key)) << key;
+    EXPECT_EQ(Choice(key), "") << key;
+  }
+}
+
+TEST_F(CustomFilesPageTest, ShowsStoredPathsInTheirFields) {
+  SetChoices("[Choices-32]\r\nCustom CFG Path=C:\\c\\my.cfg\r\nCustom Bookmark Path=C:\\b.htm\r\n"
+             "Custom Addressbook Path=C:\\pab\r\nCustom Inbox Path=C:\\in box\r\nOverwrite CFG=YES\r\n");
+  OpenOn(kCustomFilesPage);
+  EXPECT_EQ(Text(1031), "C:\\c\\my.cfg");
+  EXPECT_EQ(Text(1032), "C:\\b.htm");
+  EXPECT_EQ(Text(1033), "C:\\pab");
+  EXPECT_EQ(Text(1035), "C:\\in box");
+  EXPECT_TRUE(Checked(1038));
+}
+
+// Only the very word "YES" checks the box; anything else is rewritten as "NO".
+class OverwriteWordTest : public PageTest, public ::testing::WithParamInterface<std::pair<const char*, bool>> {};
+
+TEST_P(OverwriteWordTest, OnlyExactYesChecksTheBox) {
+  const auto [stored, checked] = GetParam();
+  SetChoices(std::string("[Choices-32]\r\nOverwrite CFG=") + stored + "\r\n");
+  OpenOn(kCustomFilesPage);
+  EXPECT_EQ(Checked(1038), checked);
+  Next();
+  EXPECT_EQ(Choice("Overwrite CFG"), checked ? "YES" : "NO");
+}
+
+INSTANTIATE_TEST_SUITE_P(Words, OverwriteWordTest,
+                         ::testing::Values(std::pair{"YES", true}, std::pair{"yes", false}, std::pair{"Yes", false},
+                                           std::pair{"", false}, std::pair{"TRUE", false}));
+
+TEST_F(CustomFilesPageTest, BackWritesTheFieldsAsNextDoes) {
+  SetChoices("[Choices-32]\r\nCustom CFG Path=C:\\old.cfg\r\nOverwrite CFG=YES\r\n");
+  OpenOn(kCustomFilesPage);
+  Click(Page(), 1055);  // Clear the configuration file
+  TypeText(Page(), 1032, "C:\\new\\bookmarks.htm");
+  Click(Page(), 1038);  // uncheck overwrite
+  Back();
+  EXPECT_EQ(ActiveIndex(), kCustomFilesPage - 1);
+  EXPECT_EQ(Choice("Custom CFG Path"), "");
+  EXPECT_EQ(Choice("Custom Bookmark Path"), "C:\\new\\bookmarks.htm");
+  EXPECT_EQ(Choice("Overwrite CFG"), "NO");
+}
+
+TEST_F(CustomFilesPageTest, PlatformSixteenWritesIntoChoicesSixteenOnly) {
+  SetChoices("[Global]\r\nPlatform=16\r\n[Choices-16]\r\nCustom Inbox Path=C:\\inbox16\r\n");
+  OpenOn(kCustomFilesPage);
+  EXPECT_EQ(Text(1035), "C:\\inbox16");
+  Next();
+  EXPECT_EQ(Choice("Custom Inbox Path", "Choices-16"), "C:\\inbox16");
+  EXPECT_EQ(Choice("Overwrite CFG", "Choices-16"), "NO");
+  EXPECT_FALSE(HasChoice("Overwrite CFG", "Choices-32"));
+}
+
+TEST_F(CustomFilesPageTest, ClearEmptiesOnlyItsFieldAndLeavesTheBox) {
+  SetChoices("[Choices-32]\r\nCustom CFG Path=C:\\a\r\nCustom Bookmark Path=C:\\b\r\nCustom Addressbook Path=C:\\c\r\n"
+             "Custom Inbox Path=C:\\d\r\nOverwrite CFG=YES\r\n");
+  OpenOn(kCustomFilesPage);
+  const std::pair<int, int> clears[] = {{1055, 1031}, {1056, 1032}, {1057, 1033}, {1058, 1035}};
+  int cleared = 0;
+  for (auto [button, edit] : clears) {
+    Click(Page(), button);
+    ++cleared;
+    EXPECT_EQ(Text(edit), "") << button;
+    int stillFull = 0;
+    for (auto [b, e] : clears) stillFull += Text(e).empty() ? 0 : 1;
+    EXPECT_EQ(stillFull, 4 - cleared) << button;
+    EXPECT_TRUE(Checked(1038));
+  }
+  // Nothing reaches the choices file before the page is left.
+  EXPECT_EQ(Choice("Custom CFG Path"), "C:\\a");
+}
+
+struct BrowseCase {
+  int button;
+  int edit;
+  const char* filter;
+  const char* initialName;
+  const char* defaultExt;
+};
+
+class CustomFilesBrowseTest : public PageTest, public ::testing::WithParamInterface<BrowseCase> {};
+
+TEST_P(CustomFilesBrowseTest, AsksWithItsFilterAndPutsTheChosenPathIntoItsField) {
+  const BrowseCase c = GetParam();
+  SetChoices("[Choices-32]\r\nCustom CFG Path=C:\\kept\r\nCustom Bookmark Path=C:\\kept\r\n"
+             "Custom Addressbook Path=C:\\kept\r\nCustom Inbox Path=C:\\kept\r\n");
+  OpenOn(kCustomFilesPage);
+  prompts->CancelFile();
+  Click(Page(), c.button);
+  EXPECT_EQ(Text(c.edit), "C:\\kept");  // Cancel keeps the old path
+  prompts->AnswerFile("C:\\files\\any name.dat");
+  Click(Page(), c.button);
+  EXPECT_EQ(Text(c.edit), "C:\\files\\any name.dat");
+  ASSERT_EQ(prompts->Requests().size(), 2u);
+  const PromptRecord& asked = prompts->Requests()[1];
+  EXPECT_EQ(asked.kind, PromptRecord::Kind::FileDialog);
+  EXPECT_TRUE(asked.open);
+  EXPECT_EQ(asked.filter, c.filter);
+  EXPECT_EQ(asked.initialName, c.initialName);
+  EXPECT_EQ(asked.defaultExt, c.defaultExt);
+  EXPECT_EQ(asked.flags, kBrowseFlags);
+  EXPECT_EQ(Choice("Custom CFG Path"), "C:\\kept");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Buttons, CustomFilesBrowseTest,
+    ::testing::Values(BrowseCase{1019, 1031, "Configuration file (*.cfg)|*.cfg||", "velomark.cfg", "cfg"},
+                      BrowseCase{1020, 1032, "Bookmark file (*.htm)|*.htm||", "bookmark.htm", "htm"},
+                      BrowseCase{1021, 1033, "Addressbook file (*.ab2)|*.ab2||", "pab.ab2", "ab2"},
+                      BrowseCase{1023, 1035, "Sample Inbox file (*.*)|*.*||", "*.*", ""}));
+
+}  // namespace
+}  // namespace kc::test
