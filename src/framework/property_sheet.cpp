@@ -14,6 +14,9 @@ QPushButton* MakeButton(QWidget* parent, const char* text, int id) {
   auto* b = new QPushButton(QString::fromUtf8(text), parent);
   b->setObjectName(QStringLiteral("ctl%1").arg(id));
   b->setMinimumWidth(88);
+  // The frame's buttons keep Next (or Finish) as the default whatever has the
+  // focus; Return on a focused button presses that button (keyPressEvent).
+  b->setAutoDefault(false);
   return b;
 }
 
@@ -186,7 +189,11 @@ void CPropertySheet::keyPressEvent(QKeyEvent* event) {
   const bool plain = event->modifiers() == Qt::NoModifier ||
                      (event->modifiers() == Qt::KeypadModifier && event->key() == Qt::Key_Enter);
   if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
-    if (!m_finish->isHidden()) {
+    auto* focused = qobject_cast<QPushButton*>(focusWidget());
+    if (focused && focused->window() == this && focused->isEnabled() &&
+        (focused == m_back || focused == m_cancel || focused == m_help)) {
+      focused->click();
+    } else if (!m_finish->isHidden()) {
       if (m_finish->isEnabled()) m_finish->click();
     } else if (m_next->isEnabled()) {
       m_next->click();

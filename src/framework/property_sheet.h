@@ -11,7 +11,8 @@
 // Keyboard: Return presses Next (Finish where it stands), Escape cancels,
 // Alt+B and Alt+N are Back and Next, Tab runs through the page's controls and
 // then the buttons; each page opens with its first control focused, the last
-// page (Finish showing) with Finish focused.
+// page (Finish showing) with Finish focused. Page templates leave Alt+B and
+// Alt+N to the frame (a second "&N..." makes the mnemonic ambiguous in Qt).
 #pragma once
 
 #include <QPointer>
