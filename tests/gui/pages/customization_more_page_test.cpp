@@ -1,0 +1,176 @@
+// The customization files continued page: the dial-up entry's completion and
+// refusal, and the plain fields, Browse and Clear.
+#include <gtest/gtest.h>
+
+#include "framework/app.h"
+#include "framework/win_defs.h"
+#include "page_fixture.h"
+#include "platform/files.h"
+#include "support/gui_driver.h"
+#include "wizard/customization_more_page.h"
+
+namespace kc::test {
+namespace {
+
+constexpr const char* kInvalidDialup = "The Custom Dial-Up package folder is invalid.";
+
+struct Completion {
+  const char* typed;
+  const char* completed;
+};
+
+class DialupCompletionTest : public ::testing::TestWithParam<Completion> {};
+
+TEST_P(DialupCompletionTest, CompletesTheEntryToItsMainFile) {
+  EXPECT_EQ(wizard::CompleteDialupEntry(GetParam().typed), GetParam().completed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rules, DialupCompletionTest,
+                         ::testing::Values(Completion{"C:\\pkg\\", "C:\\pkg\\main.htm"},
+                                           Completion{"C:\\pkg", "C:\\pkg\\main.htm"},
+                                           Completion{"C:\\pkg\\main.htm", "C:\\pkg\\main.htm"},
+                                           Completion{"C:\\pkg\\xmain.htm", "C:\\pkg\\xmain.htm"},
+                                           Completion{"C:\\pkg\\Main.htm", "C:\\pkg\\Main.htm\\main.htm"},
+                                           Completion{"C:\\pkg\\main.html", "C:\\pkg\\main.html\\main.htm"},
+                                           Completion{"pkg", "pkg\\main.htm"},
+                                           Completion{"main.htm", "main.htm"}));
+
+using CustomMorePageTest = PageTest;
+
+// Typed into the page and left with Next: what the choices file holds.
+struct DialupLeave {
+  const char* typed;
+  const char* stored;  // nullptr: refused
+};
+
+class DialupLeaveTest : public PageTest, public ::testing::WithParamInterface<DialupLeave> {};
+
+TEST_P(DialupLeaveTest, NextStoresTheCompletedPathOrRefuses) {
+  MakeFile("C:\\pkg\\main.htm");
+  MakeFile("C:\\pkg\\xmain.htm");
+  MakeFolder("C:\\empty");
+  // An entry without a backslash is taken against the current directory.
+  ASSERT_TRUE(win::SetCurrentDirectoryA("C:\\"));
+  SetChoices("[Choices-32]\r\nCustom Account Setup Path=C:\\before\\main.htm\r\nCustom Readme Path=C:\\r.txt\r\n");
+  OpenOn(kCustomMorePage);
+  TypeText(Page(), 1039, GetParam().typed);
+  TypeText(Page(), 1037, "C:\\new readme.txt");
+  if (GetParam().stored == nullptr) prompts->AnswerMessageBox(fw::IDOK);
+  Next();
+  if (GetParam().stored == nullptr) {
+    EXPECT_EQ(ActiveIndex(), kCustomMorePage);
+    ASSERT_EQ(prompts->Requests().size(), 1u);
+    EXPECT_EQ(prompts->Requests()[0].text, kInvalidDialup);
+    EXPECT_EQ(prompts->Requests()[0].caption, fw::AfxGetAppName());
+    EXPECT_EQ(prompts->Requests()[0].type, fw::MB_ICONEXCLAMATION | fw::MB_OK);
+    EXPECT_EQ(Text(1039), GetParam().typed);
+    EXPECT_EQ(Choice("Custom Account Setup Path"), "C:\\before\\main.htm");
+    EXPECT_EQ(Choice("Custom Readme Path"), "C:\\r.txt");  // nothing written
+  } else {
+    EXPECT_EQ(ActiveIndex(), kAdditionalInstallsPage);
+    EXPECT_EQ(Choice("Custom Account Setup Path"), GetParam().stored);
+    EXPECT_EQ(Choice("Custom Readme Path"), "C:\\new readme.txt");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Entries, DialupLeaveTest,
+                         ::testing::Values(DialupLeave{"", ""}, DialupLeave{"C:\\pkg\\", "C:\\pkg\\main.htm"},
+                                           DialupLeave{"C:\\pkg", "C:\\pkg\\main.htm"},
+                                           DialupLeave{"C:\\pkg\\main.htm", "C:\\pkg\\main.htm"},
+                                           DialupLeave{"C:\\pkg\\xmain.htm", "C:\\pkg\\xmain.htm"},
+                                           DialupLeave{"pkg", "pkg\\main.htm"},
+                                           DialupLeave{"C:\\pkg\\Main.htm", nullptr},
+                                           DialupLeave{"C:\\empty", nullptr},
+                                           DialupLeave{"C:\\missing\\", nullptr}));
+
+TEST_F(CustomMorePageTest, BackIsRefusedLikeNextForAnInvalidPackage) {
+  MakeFolder("C:\\empty");
+  OpenOn(kCustomMorePage);
+  TypeText(Page(), 1039, "C:\\empty");
+  prompts->AnswerMessageBox(fw::IDOK);
+  Back();
+  EXPECT_EQ(ActiveIndex(), kCustomMorePage);
+  EXPECT_EQ(prompts->Requests().at(0).text, kInvalidDialup);
+  EXPECT_FALSE(HasChoice("Custom Small Animation Path"));
+  // Cleared, the entry passes and every key is written, the dial-up one empty.
+  Click(Page(), 1030);
+  Back();
+  EXPECT_EQ(ActiveIndex(), kCustomFilesPage);
+  EXPECT_TRUE(HasChoice("Custom Small Animation Path"));
+  EXPECT_TRUE(HasChoice("Custom Account Setup Path"));
+  EXPECT_EQ(Choice("Custom Account Setup Path"), "");
+}
+
+TEST_F(CustomMorePageTest, ComingBackShowsTheEntryAsTypedWhileTheFileHoldsItCompleted) {
+  MakeFile("C:\\pkg\\main.htm");
+  OpenOn(kCustomMorePage);
+  TypeText(Page(), 1039, "C:\\pkg");
+  Next();
+  ASSERT_EQ(ActiveIndex(), kAdditionalInstallsPage);
+  Back();
+  ASSERT_EQ(ActiveIndex(), kCustomMorePage);
+  EXPECT_EQ(Text(1039), "C:\\pkg");
+  EXPECT_EQ(Choice("Custom Account Setup Path"), "C:\\pkg\\main.htm");
+}
+
+TEST_F(CustomMorePageTest, LoadsAndWritesTheFivePlainPathsUnchecked) {
+  SetChoices("[Choices-32]\r\nCustom Small Animation Path=C:\\s.bmp\r\nCustom Large Animation Path=C:\\l.bmp\r\n"
+             "Custom Readme Path=C:\\r.txt\r\nCustom License Path=C:\\li.txt\r\n"
+             "Custom Security Files Path=C:\\no such.db\r\n");
+  OpenOn(kCustomMorePage);
+  EXPECT_EQ(Text(1035), "C:\\s.bmp");
+  EXPECT_EQ(Text(1036), "C:\\l.bmp");
+  EXPECT_EQ(Text(1037), "C:\\r.txt");
+  EXPECT_EQ(Text(1038), "C:\\li.txt");
+  EXPECT_EQ(Text(1034), "C:\\no such.db");
+  TypeText(Page(), 1036, "C:\\large2.bmp");
+  Next();
+  EXPECT_EQ(Choice("Custom Large Animation Path"), "C:\\large2.bmp");
+  EXPECT_EQ(Choice("Custom Security Files Path"), "C:\\no such.db");
+  EXPECT_EQ(Choice("Custom License Path"), "C:\\li.txt");
+}
+
+struct MoreBrowse {
+  int button;
+  int edit;
+  int clear;
+  const char* filter;
+  const char* initialName;
+  const char* defaultExt;
+  unsigned extraFlags;
+};
+
+class CustomMoreBrowseTest : public PageTest, public ::testing::WithParamInterface<MoreBrowse> {};
+
+TEST_P(CustomMoreBrowseTest, BrowseAsksWithItsSettingsAndClearEmptiesItsField) {
+  const MoreBrowse c = GetParam();
+  OpenOn(kCustomMorePage);
+  prompts->AnswerFile("C:\\chosen\\file.x");
+  Click(Page(), c.button);
+  EXPECT_EQ(Text(c.edit), "C:\\chosen\\file.x");
+  ASSERT_EQ(prompts->Requests().size(), 1u);
+  const PromptRecord& asked = prompts->Requests()[0];
+  EXPECT_TRUE(asked.open);
+  EXPECT_EQ(asked.filter, c.filter);
+  EXPECT_EQ(asked.initialName, c.initialName);
+  EXPECT_EQ(asked.defaultExt, c.defaultExt);
+  EXPECT_EQ(asked.flags, fw::OFN_HIDEREADONLY | fw::OFN_OVERWRITEPROMPT | fw::OFN_NOCHANGEDIR | c.extraFlags);
+  prompts->CancelFile();
+  Click(Page(), c.button);
+  EXPECT_EQ(Text(c.edit), "C:\\chosen\\file.x");
+  Click(Page(), c.clear);
+  EXPECT_EQ(Text(c.edit), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Buttons, CustomMoreBrowseTest,
+    ::testing::Values(MoreBrowse{1023, 1035, 1019, "Animation file (*.bmp)|*.bmp||", "*.bmp", "", 0},
+                      MoreBrowse{1024, 1036, 1020, "Animation file (*.bmp)|*.bmp||", "*.bmp", "", 0},
+                      MoreBrowse{1025, 1037, 1021, "Readme file (*.txt)|*.txt||", "*.txt", "txt", 0},
+                      MoreBrowse{1026, 1038, 1027, "License file (*.txt)|*.txt||", "*.txt", "txt", 0},
+                      MoreBrowse{1022, 1034, 1028, "Security database file (*.db)|*.db||", "*.db", "db", 0},
+                      MoreBrowse{1029, 1039, 1030, "Dialup module main file|*.htm||", "main.htm", "htm",
+                                 fw::OFN_FILEMUSTEXIST}));
+
+}  // namespace
+}  // namespace kc::test
