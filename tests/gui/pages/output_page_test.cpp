@@ -1,0 +1,207 @@
+// The output page: image boxes and the output path's enabling, what it loads
+// at every activation and writes on Back, saving the configuration, the
+// folder browser, and Finish.
+#include <QPushButton>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+#include "browse/browse_path_dlg.h"
+#include "config/profile_access.h"
+#include "framework/win_defs.h"
+#include "page_fixture.h"
+#include "platform/files.h"
+#include "support/gui_driver.h"
+
+namespace kc::test {
+namespace {
+
+class OutputPageTest : public PageTest {
+ protected:
+  bool Shown(int id) { return !static_cast<QPushButton*>(sheet->GetDlgItem(id))->isHidden(); }
+  bool SheetEnabled(int id) { return sheet->GetDlgItem(id)->isEnabled(); }
+  std::string HostText(const std::string& windowsPath) {
+    std::ifstream in(Host(windowsPath), std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+};
+
+TEST_F(OutputPageTest, CdOnlyShowsTheStoredPathInAnEnabledField) {
+  SetChoices("[Choices-32]\r\nCreate CD=YES\r\nOutput Path=C:\\out\r\n");
+  OpenOn(kOutputPage);
+  EXPECT_TRUE(Checked(1021));
+  EXPECT_FALSE(Checked(1022));
+  EXPECT_TRUE(Enabled(1035));
+  EXPECT_TRUE(Enabled(1024));
+  EXPECT_EQ(Text(1035), "C:\\out");
+}
+
+TEST_F(OutputPageTest, ShowsBackAndFinishAndBackRestoresBackAndNext) {
+  OpenOn(kOutputPage);
+  EXPECT_TRUE(Shown(fw::ID_WIZFINISH));
+  EXPECT_FALSE(Shown(fw::ID_WIZNEXT));
+  EXPECT_TRUE(SheetEnabled(fw::ID_WIZBACK));
+  Back();
+  ASSERT_EQ(ActiveIndex(), kAdditionalInstallsPage);
+  EXPECT_TRUE(Shown(fw::ID_WIZNEXT));
+  EXPECT_TRUE(SheetEnabled(fw::ID_WIZNEXT));
+  EXPECT_FALSE(Shown(fw::ID_WIZFINISH));
+}
+
+// Neither box checked: the field is disabled but still shows the stored path,
+// so that Back writes back what is stored, not an earlier visit's text.
+TEST_F(OutputPageTest, LoadsTheOutputPathAtEveryActivationEvenWithNoImageChosen) {
+  SetChoices("[Choices-32]\r\nCreate CD=NO\r\nCreate Download=NO\r\nOutput Path=C:\\first\r\n");
+  OpenOn(kOutputPage);
+  EXPECT_FALSE(Enabled(1035));
+  EXPECT_FALSE(Enabled(1024));
+  EXPECT_EQ(Text(1035), "C:\\first");
+  Back();
+  config::WriteValue(paths.choicesFile, "Choices-32", "Output Path", "C:\\changed elsewhere");
+  Next();
+  ASSERT_EQ(ActiveIndex(), kOutputPage);
+  EXPECT_EQ(Text(1035), "C:\\changed elsewhere");
+  Back();
+  EXPECT_EQ(Choice("Output Path"), "C:\\changed elsewhere");
+}
+
+TEST_F(OutputPageTest, FieldAndBrowseAreEnabledWhileAnImageKindIsChecked) {
+  SetChoices("[Choices-32]\r\nCreate CD=NO\r\nCreate Download=NO\r\n");
+  OpenOn(kOutputPage);
+  struct Step {
+    int click;
+    bool enabled;
+  };
+  for (const Step& step : {Step{1021, true}, Step{1022, true}, Step{1021, true}, Step{1022, false},
+                           Step{1022, true}, Step{1022, false}}) {
+    Click(Page(), step.click);
+    EXPECT_EQ(Enabled(1035), step.enabled) << step.click;
+    EXPECT_EQ(Enabled(1024), step.enabled) << step.click;
+  }
+}
+
+TEST_F(OutputPageTest, BackWritesTheBoxesAndThePath) {
+  SetChoices("[Choices-32]\r\nCreate CD=YES\r\nCreate Download=junk\r\nOutput Path=C:\\old\r\n");
+  OpenOn(kOutputPage);
+  Click(Page(), 1021);
+  Click(Page(), 1022);
+  TypeText(Page(), 1035, "C:\\images");
+  Back();
+  EXPECT_EQ(Choice("Create CD"), "NO");
+  EXPECT_EQ(Choice("Create Download"), "YES");
+  EXPECT_EQ(Choice("Output Path"), "C:\\images");
+}
+
+TEST_F(OutputPageTest, PlatformSixteenUsesChoicesSixteen) {
+  SetChoices("[Global]\r\nPlatform=16\r\n[Choices-16]\r\nCreate Download=YES\r\nOutput Path=C:\\o16\r\n"
+             "[Choices-32]\r\nCreate CD=YES\r\n");
+  OpenOn(kOutputPage);
+  EXPECT_FALSE(Checked(1021));
+  EXPECT_TRUE(Checked(1022));
+  EXPECT_EQ(Text(1035), "C:\\o16");
+  Back();
+  EXPECT_EQ(Choice("Create CD", "Choices-16"), "NO");
+  EXPECT_EQ(Choice("Create CD"), "YES");
+}
+
+TEST_F(OutputPageTest, SaveCopiesTheChoicesFileAsItIsBeforeThePageIsLeft) {
+  SetChoices("[Choices-32]\r\nCreate CD=YES\r\nOutput Path=C:\\before\r\n");
+  OpenOn(kOutputPage);
+  TypeText(Page(), 1035, "C:\\after");
+  prompts->AnswerFile("C:\\saved\\mine.kcm");
+  MakeFolder("C:\\saved");
+  Click(Page(), 1019);
+  ASSERT_EQ(prompts->Requests().size(), 1u);
+  const PromptRecord& asked = prompts->Requests()[0];
+  EXPECT_FALSE(asked.open);
+  EXPECT_EQ(asked.filter, "KitComposer makefile (*.kcm)|*.kcm||");
+  EXPECT_EQ(asked.initialName, "*.kcm");
+  EXPECT_EQ(asked.defaultExt, "kcm");
+  EXPECT_EQ(asked.flags, fw::OFN_HIDEREADONLY | fw::OFN_OVERWRITEPROMPT | fw::OFN_NOCHANGEDIR);
+  EXPECT_EQ(config::ReadValue("C:\\saved\\mine.kcm", "Choices-32", "Output Path"), "C:\\before");
+  EXPECT_EQ(ActiveIndex(), kOutputPage);
+
+  // Once the page has been left, a save holds its values.
+  Back();
+  Next();
+  prompts->AnswerFile("C:\\saved\\mine.kcm");
+  Click(Page(), 1019);
+  EXPECT_EQ(config::ReadValue("C:\\saved\\mine.kcm", "Choices-32", "Output Path"), "C:\\after");
+  EXPECT_EQ(HostText("C:\\saved\\mine.kcm"), HostText(paths.choicesFile));
+}
+
+TEST_F(OutputPageTest, BrowseStartsTheFolderBrowserAtThePathAndTakesItsChoice) {
+  MakeFolder("C:\\images\\cd");
+  SetChoices("[Choices-32]\r\nCreate CD=YES\r\nOutput Path=C:\\images\r\n");
+  OpenOn(kOutputPage);
+  std::string startShown;
+  prompts->AnswerDialog([&](fw::CDialog& d) {
+    startShown = d.GetDlgItemText(1048);
+    d.SetDlgItemText(1048, "C:\\images\\cd");
+    return fw::IDOK;
+  });
+  Click(Page(), 1024);
+  EXPECT_EQ(startShown, "C:\\images");
+  EXPECT_EQ(prompts->Requests().at(0).templateId, 141);
+  EXPECT_EQ(Text(1035), "C:\\images\\cd");
+  prompts->AnswerDialog([](fw::CDialog& d) {
+    d.SetDlgItemText(1048, "C:\\");
+    return fw::IDCANCEL;
+  });
+  Click(Page(), 1024);
+  EXPECT_EQ(Text(1035), "C:\\images\\cd");
+  EXPECT_EQ(Choice("Output Path"), "C:\\images");  // nothing written before leaving
+}
+
+TEST_F(OutputPageTest, FinishOnAnInvalidDriveRefusesAndKeepsThePage) {
+  SetChoices("[Choices-32]\r\nCreate CD=YES\r\nOutput Path=C:\\before\r\n");
+  OpenOn(kOutputPage);
+  TypeText(Page(), 1035, "Q:\\images");
+  Click(Page(), 1022);
+  prompts->AnswerMessageBox(fw::IDOK);
+  Finish();
+  EXPECT_EQ(ActiveIndex(), kOutputPage);
+  EXPECT_TRUE(sheet->isVisible());
+  ASSERT_EQ(prompts->Requests().size(), 1u);
+  EXPECT_EQ(prompts->Requests()[0].text, "The output drive is invalid.");
+  EXPECT_EQ(prompts->Requests()[0].caption, "Kit Composer");
+  EXPECT_EQ(prompts->Requests()[0].type, fw::MB_ICONEXCLAMATION | fw::MB_OK);
+  // The image keys are stored even so; the output path is not.
+  EXPECT_EQ(Choice("Create Download"), "YES");
+  EXPECT_EQ(Choice("Output Path"), "C:\\before");
+}
+
+TEST_F(OutputPageTest, FinishWithoutRoomForTheImagesRefusesWithTheSpaceMessage) {
+  // "C:x" names no folder, so the drive reports no free space, while the probe
+  // file goes into the current folder of drive c:, which can take it.
+  ASSERT_TRUE(win::SetCurrentDirectoryA("C:\\kit"));
+  SetChoices("[Choices-32]\r\nCreate CD=YES\r\n");
+  OpenOn(kOutputPage);
+  TypeText(Page(), 1035, "C:x\\images");
+  prompts->AnswerMessageBox(fw::IDOK);
+  Finish();
+  EXPECT_EQ(ActiveIndex(), kOutputPage);
+  ASSERT_EQ(prompts->Requests().size(), 1u);
+  EXPECT_EQ(prompts->Requests()[0].text,
+            "There is not enough space to create an installer on the output drive, or the ouput drive does not "
+            "exist.");
+}
+
+TEST_F(OutputPageTest, FinishOnAWritableDriveEndsTheWizardAndWritesTheSettings) {
+  SetChoices("[Choices-32]\r\nCreate CD=NO\r\nProgram Folder=Lumenary Tools\r\n");
+  OpenOn(kOutputPage);
+  Click(Page(), 1021);
+  TypeText(Page(), 1035, "C:\\images");
+  Finish();
+  EXPECT_FALSE(sheet->isVisible());
+  EXPECT_TRUE(prompts->Requests().empty());
+  EXPECT_EQ(Choice("Create CD"), "YES");
+  EXPECT_EQ(Choice("Output Path"), "C:\\images");
+  EXPECT_EQ(config::ReadValue(paths.engineSetupIni, "Product Defaults", "Program Folder"), "Lumenary Tools");
+}
+
+}  // namespace
+}  // namespace kc::test
