@@ -4,6 +4,8 @@
 #include <archive_entry.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
 #include <exception>
 #include <memory>
 #include <vector>
@@ -17,6 +19,17 @@ namespace {
 constexpr std::size_t kReadBlock = 1 << 20;
 
 using EntryPtr = std::unique_ptr<archive_entry, decltype(&archive_entry_free)>;
+
+// Zip keeps DOS times in local time; pinning the zone makes the same inputs give
+// the same bytes on every machine, whatever its TZ.
+void UseUniversalTime() {
+  static const bool pinned = [] {
+    setenv("TZ", "UTC0", 1);
+    tzset();
+    return true;
+  }();
+  (void)pinned;
+}
 
 EntryPtr NewEntry(const std::string& name, std::uint64_t size, std::int64_t mtime, std::uint32_t mode, bool directory) {
   EntryPtr entry(archive_entry_new(), &archive_entry_free);
@@ -33,7 +46,7 @@ EntryPtr NewEntry(const std::string& name, std::uint64_t size, std::int64_t mtim
 }  // namespace
 
 ZipWriter::ZipWriter(Sink sink, ZipMethod method, std::string shownName)
-    : sink_(std::move(sink)), shownName_(std::move(shownName)), archive_(archive_write_new()) {
+    : sink_(std::move(sink)), shownName_(std::move(shownName)), archive_((UseUniversalTime(), archive_write_new())) {
   if (!archive_) throw ToolFailure(kExitBadOutput, shownName_ + ": out of memory");
   const char* compression = method == ZipMethod::Store ? "store" : "deflate";
   if (archive_write_set_format_zip(archive_) != ARCHIVE_OK ||
