@@ -1,0 +1,30 @@
+// The completion dialog, shown modally once the build is over. After a build
+// with failures it lists what failed instead of announcing success.
+#pragma once
+
+#include "build/build_report.h"
+#include "framework/dialog.h"
+#include "ui_dlg155_complete.h"
+
+namespace kc::app {
+
+class CCompleteDlg : public fw::CDialog {
+  Q_OBJECT
+
+ public:
+  static constexpr int IDD = 155;
+  static constexpr int IDC_HEADLINE = 1100;
+  static constexpr int IDC_NEXT_STEPS = 1101;
+  static constexpr int IDC_FAILURES = 1102;
+
+  explicit CCompleteDlg(QWidget* parent = nullptr);
+
+  // Shows the outcome of a build: the template's texts when it went well,
+  // else the number of failed steps and a list of them (step, file, reason).
+  void ShowReport(const build::BuildReport& report);
+
+ private:
+  Ui::dlg155_complete ui;
+};
+
+}  // namespace kc::app

@@ -1,0 +1,116 @@
+#include "app/gui/welcome_dlg.h"
+
+#include <QEvent>
+#include <QTimer>
+
+#include "app/gui/complete_dlg.h"
+#include "app/gui/progress_dlg.h"
+#include "app/startup.h"
+#include "build/build_plan.h"
+#include "config/profile_access.h"
+#include "framework/data_exchange.h"
+#include "framework/file_dialog.h"
+#include "framework/resources.h"
+#include "framework/window_ops.h"
+#include "string_table.h"
+#include "wizard/prop_sheet.h"
+
+namespace kc::app {
+namespace {
+
+constexpr const char* kMessageCaption = "Kit Composer";
+
+}  // namespace
+
+CWelcomeDlg::CWelcomeDlg(QWidget* parent, std::string startupIni)
+    : CDialog(IDD, parent),
+      m_icon(fw::LoadIcon(fw::IDI_PROGRAM)),
+      m_startupIni(std::move(startupIni)),
+      m_makePages(&wizard::MakeWizardPages) {
+  ui.setupUi(this);
+  // A main window: shown in the task bar, with minimise and maximise boxes.
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
+                 Qt::WindowCloseButtonHint);
+  fw::ShowSidePicture(this);
+  OnCommand(IDC_BROWSE, [this] { OnBrowse(); });
+}
+
+CWelcomeDlg::~CWelcomeDlg() = default;
+
+void CWelcomeDlg::DoDataExchange(fw::CDataExchange* pDX) {
+  fw::DDX_Text(pDX, IDC_CONFIGURATION_PATH, m_configurationPath);
+}
+
+bool CWelcomeDlg::OnInitDialog() {
+  CDialog::OnInitDialog();
+  setWindowIcon(m_icon);
+  Result<config::RunPaths> paths = StartUp(m_startupIni);
+  if (!paths) {
+    // An install root too long for the system's paths: nothing can work.
+    MessageBox(paths.error(), kMessageCaption, fw::MB_OK | fw::MB_ICONEXCLAMATION);
+    m_startUpRefused = true;
+    EndDialog(fw::IDCANCEL);
+    return false;
+  }
+  m_paths = std::move(paths).value();
+  m_configurationPath = LoadString(IDS_NEW_CONFIGURATION);
+  UpdateData(false);
+  return true;
+}
+
+void CWelcomeDlg::OnBrowse() {
+  fw::CFileDialog dialog(true, "kcm", "*.kcm", fw::OFN_HIDEREADONLY | fw::OFN_OVERWRITEPROMPT | fw::OFN_NOCHANGEDIR,
+                         "Kit Composer Makefile (*.kcm)|*.kcm||");
+  if (dialog.DoModal() == fw::IDOK) SetDlgItemText(IDC_CONFIGURATION_PATH, dialog.GetPathName());
+  // Confirmed or not, the field is what the run starts from.
+  UpdateData(true);
+}
+
+std::string CWelcomeDlg::StartingConfiguration() const {
+  if (config::IsExactly(m_configurationPath, LoadString(IDS_NEW_CONFIGURATION))) return m_paths.defaultConfig;
+  return m_configurationPath;
+}
+
+void CWelcomeDlg::OnOK() {
+  // Mended: text typed into the field counts, not only what Browse put there.
+  UpdateData(true);
+
+  CCompleteDlg complete(this);
+  m_sheet = std::make_unique<wizard::CPropSheet>(nullptr, 0);
+  wizard::PageList pages = m_makePages(m_paths);
+  setWindowIcon(m_icon);
+
+  // Failures are not reported: the wizard then shows what the choices file holds.
+  RefreshWorkingFiles(m_paths, StartingConfiguration());
+
+  for (const auto& page : pages) m_sheet->AddPage(page.get());
+  m_sheet->SetWizardMode();
+  const int result = m_sheet->DoModal();
+  m_sheet.reset();
+
+  if (result == fw::ID_WIZFINISH) RunBuild(complete);
+  // The pages go with this scope; the welcome dialog stays open for the next run.
+}
+
+void CWelcomeDlg::RunBuild(CCompleteDlg& complete) {
+  CProgressDlg progress(this);
+  progress.Create(this);
+  build::RunBuildPlan(m_paths, progress, *this, [&complete](const build::BuildReport& report) {
+    complete.ShowReport(report);
+    complete.DoModal();
+  });
+}
+
+void CWelcomeDlg::UpdateWindow() { fw::UpdateWindow(this); }
+
+void CWelcomeDlg::showEvent(QShowEvent* event) {
+  CDialog::showEvent(event);
+  if (m_exitAfterShow) {
+    QTimer::singleShot(0, this, [this] {
+      fw::UpdateWindow(this);
+      EndDialog(fw::IDCANCEL);
+    });
+  }
+}
+
+}  // namespace kc::app
