@@ -16,11 +16,11 @@
 
 namespace {
 
-// About 1 MB: 400 component sections of 40 keys, then a section of 2000
+// About 1 MB: 600 component sections of 40 keys, then a section of 2000
 // files, then the section read at the end.
 std::string MakeSetupIni() {
   std::string text = "; Installer settings\r\n[General]\r\nProduct=Lumenary Suite\r\nVersion=4.7\r\n\r\n";
-  for (int c = 0; c < 400; ++c) {
+  for (int c = 0; c < 600; ++c) {
     text += "[Component " + std::to_string(c) + "]\r\n";
     for (int k = 0; k < 40; ++k) {
       text += "Key" + std::to_string(k) + " = \"value of component " + std::to_string(c) + " key " +
