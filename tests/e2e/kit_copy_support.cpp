@@ -26,8 +26,9 @@ std::string DrivesFor(const std::string& root) { return "t=" + root + ";z=/"; }
 KitCopy::KitCopy() {
   std::string pattern = (fs::temp_directory_path() / "kc-e2e-XXXXXX").string();
   root_ = ::mkdtemp(pattern.data());
+  // KITCOMP_TEST_KIT names another kit; by default the one this build made.
   const char* kit = std::getenv("KITCOMP_TEST_KIT");
-  if (kit == nullptr) throw std::runtime_error("KITCOMP_TEST_KIT is not set");
+  if (kit == nullptr || *kit == '\0') kit = KITCOMP_BUILT_KIT;
   fs::create_directories(fs::path(root_) / "kit");
   for (const char* part : {"kitcomp", "source", "samples"}) {
     fs::copy(fs::path(kit) / part, fs::path(root_) / "kit" / part, fs::copy_options::recursive);
