@@ -135,6 +135,7 @@ void CImageBuilder::StageAdditionalInstall(const std::string& installRoot, int s
   WriteRecorded(settings, kDefaults, kInstallationString, Phrase(IDS_INSTALLING, description), step, report_);
   WriteRecorded(settings, kDefaults, kConfigurationString, Phrase(IDS_CONFIGURING, description), step, report_);
   WriteRecorded(settings, kDefaults, kFileCopyString, Phrase(IDS_COPYING, description), step, report_);
+  CarryWriteTime(modules + "addinst.ini", settings);
 }
 
 void CImageBuilder::StageCustomizations(const std::string& installRoot, const std::string& sourceRoot) {
@@ -171,6 +172,7 @@ void CImageBuilder::StageCustomizations(const std::string& installRoot, const st
         const bool overwrite = IsExactly(ReadValue(choicesFile, kChoices32, kOverwriteCfg), kYes);
         WriteRecorded(tempmod + "lume.ini", kCompressGetCG5, kOptions,
                       overwrite ? kLumeOptionsOverwrite : kLumeOptionsKeep, step, report_);
+        CarryWriteTime(installRoot + "\\source\\modules\\lume.ini", tempmod + "lume.ini");
       }
       for (const PlacedFile& placed : kReplacedFiles) {
         const std::string source = ReadValue(choicesFile, kChoices32, placed.key);

@@ -15,6 +15,13 @@ bool CopyRecorded(const std::string& from, const std::string& to, const std::str
   return false;
 }
 
+void CarryWriteTime(const std::string& source, const std::string& target) {
+  std::int64_t seconds = 0;
+  if (win::GetFileWriteTime(source.c_str(), &seconds) == win::TRUE) {
+    win::SetFileWriteTime(target.c_str(), seconds);
+  }
+}
+
 void DeleteRecorded(const std::string& path, const std::string& step, BuildReport& report) {
   if (win::DeleteFileA(path.c_str()) == win::TRUE) return;
   const std::string reason = win::LastErrorText();

@@ -22,6 +22,13 @@ bool WriteRecorded(const std::string& file, const char* section, const char* key
 // afterwards.
 void MakeDirectoryRecorded(const std::string& path, const std::string& step, BuildReport& report);
 
+// Gives `target` the modification time of `source`, the delivered file it was
+// made from, so that a file the build generated carries a time of its inputs
+// rather than of the run: two builds from the same inputs give the same bytes,
+// also where an archive records file times. Best effort: a failure only costs
+// that sameness.
+void CarryWriteTime(const std::string& source, const std::string& target);
+
 // Letter case ignored, as Windows compares file names.
 bool SameFileName(const std::string& a, const std::string& b);
 

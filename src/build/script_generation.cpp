@@ -2,10 +2,12 @@
 // generated installer's settings (the engine setup.ini).
 #include "build/script_generation.h"
 
+
 #include <atomic>
 #include <chrono>
 #include <random>
 
+#include "build/file_steps.h"
 #include "config/keys.h"
 #include "config/profile_access.h"
 #include "platform/files.h"
@@ -162,6 +164,7 @@ FinishOutcome FinishInstallerScript(const config::RunPaths& paths, const FinishR
     setup.Write(kMultimediaSupport, key.c_str(), ReadValue(choices, kMMMods32, key.c_str()));
   }
   if (multimedia.empty()) setup.RemoveSection(kSubComponents);
+  CarryWriteTime(paths.sourceSetupIni, paths.engineSetupIni);
 
   if (!setup.problem().empty()) return {false, setup.problem()};
   return {true, {}};

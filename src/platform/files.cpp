@@ -317,6 +317,29 @@ DWORD GetFileAttributesA(LPCSTR fileName) {
   return detail::AttributesOf(NameOf(*path), st, targetIsFolder);
 }
 
+BOOL GetFileWriteTime(LPCSTR fileName, std::int64_t* seconds) {
+  auto path = MapArgument(fileName);
+  if (!path || seconds == nullptr) return FALSE;
+  struct stat st {};
+  if (::stat(path->c_str(), &st) != 0) {
+    SetMissingError(*path);
+    return FALSE;
+  }
+  *seconds = st.st_mtim.tv_sec;
+  return TRUE;
+}
+
+BOOL SetFileWriteTime(LPCSTR fileName, std::int64_t seconds) {
+  auto path = MapArgument(fileName);
+  if (!path) return FALSE;
+  const struct timespec times[2] = {{static_cast<time_t>(seconds), 0}, {static_cast<time_t>(seconds), 0}};
+  if (::utimensat(AT_FDCWD, path->c_str(), times, 0) != 0) {
+    SetLastErrorFromErrno(errno);
+    return FALSE;
+  }
+  return TRUE;
+}
+
 BOOL SetCurrentDirectoryA(LPCSTR pathName) {
   auto path = MapArgument(pathName);
   if (!path) return FALSE;

@@ -44,6 +44,12 @@ BOOL RemoveDirectoryA(LPCSTR pathName);
 
 DWORD GetFileAttributesA(LPCSTR fileName);
 
+// A file's modification time in whole seconds since the Unix epoch. Windows
+// reaches it through a file handle; the system only needs it by name, to give a
+// file it generated the time of the input it was made from.
+BOOL GetFileWriteTime(LPCSTR fileName, std::int64_t* seconds);
+BOOL SetFileWriteTime(LPCSTR fileName, std::int64_t seconds);
+
 // Enumerates "<folder>\<pattern>" ("*.*", "*.z", "setup.*", "?"...) with the
 // Windows matching rules ("*.*" matches every name; "." and ".." are returned
 // for every folder but a drive root). Entries come sorted by name without regard

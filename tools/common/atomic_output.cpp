@@ -1,6 +1,10 @@
 #include "common/atomic_output.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <cerrno>
+#include <ctime>
 #include <cstring>
 #include <filesystem>
 #include <random>
@@ -60,6 +64,10 @@ void AtomicOutput::Commit(bool executable) {
   fs::perms perms = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read;
   if (executable) perms |= fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
   fs::permissions(tempPath_, perms, fs::perm_options::replace, error);
+  if (!error && mtime_ >= 0) {
+    const struct timespec times[2] = {{static_cast<time_t>(mtime_), 0}, {static_cast<time_t>(mtime_), 0}};
+    if (::utimensat(AT_FDCWD, tempPath_.c_str(), times, 0) != 0) error = std::error_code(errno, std::generic_category());
+  }
   if (!error) fs::rename(tempPath_, hostPath_, error);
   if (error) Fail(error.message());
   committed_ = true;

@@ -3,6 +3,7 @@
 // everything was written. A failed run leaves the old file as it was.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -20,6 +21,9 @@ class AtomicOutput {
 
   std::FILE* stream() { return stream_; }
   void Write(const void* data, std::size_t size);
+  // The modification time the target gets on Commit (seconds since the Unix
+  // epoch); without it, the time of the run.
+  void SetModificationTime(std::int64_t seconds) { mtime_ = seconds; }
   // Flushes, closes and renames over the target; executable adds the execute
   // bits (0755) to the usual 0644.
   void Commit(bool executable = false);
@@ -32,6 +36,7 @@ class AtomicOutput {
   std::string tempPath_;
   std::FILE* stream_ = nullptr;
   bool committed_ = false;
+  std::int64_t mtime_ = -1;
 };
 
 }  // namespace kc::tools

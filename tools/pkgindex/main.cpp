@@ -61,6 +61,7 @@ int main(int argc, char** argv) {
     AtomicOutput output(HostPathOf("setup.pkg"), "setup.pkg");
     const std::string text = FormatPackageIndex(index);
     output.Write(text.data(), text.size());
+    output.SetModificationTime(NewestTime(index));
     output.Commit();
 
     for (const std::string& name : index.duplicates)

@@ -39,6 +39,7 @@ bool HashFile(const std::string& windowsPath, char* block, IndexedFile& result, 
   }
   result.name = FileNamePart(windowsPath);
   result.size = size;
+  win::GetFileWriteTime(windowsPath.c_str(), &result.mtime);
   result.sha256 = HexOf(hash.Final());
   return true;
 }
@@ -90,6 +91,12 @@ PackageIndex IndexFiles(const std::vector<std::string>& windowsPaths) {
     index.files.push_back(std::move(file));
   }
   return index;
+}
+
+std::int64_t NewestTime(const PackageIndex& index) {
+  std::int64_t newest = 0;
+  for (const IndexedFile& file : index.files) newest = std::max(newest, file.mtime);
+  return newest;
 }
 
 std::string FormatPackageIndex(const PackageIndex& index) {

@@ -23,6 +23,7 @@ struct IndexedFile {
   std::string name;  // the file name part of the listed path
   std::uint64_t size = 0;
   std::string sha256;  // lower-case hex
+  std::int64_t mtime = 0;  // seconds since the Unix epoch
 };
 
 struct PackageIndex {
@@ -33,6 +34,10 @@ struct PackageIndex {
 
 // Reads every listed file once, hashing it as it is read.
 PackageIndex IndexFiles(const std::vector<std::string>& windowsPaths);
+
+// The newest modification time of the indexed files (0 when there are none):
+// setup.pkg takes it, so that it carries a time of its inputs, not of the run.
+std::int64_t NewestTime(const PackageIndex& index);
 
 // The text of setup.pkg for the files that could be read.
 std::string FormatPackageIndex(const PackageIndex& index);

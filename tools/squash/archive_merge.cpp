@@ -118,6 +118,9 @@ MergeReport SquashFiles(const SquashOptions& options) {
     }
   }
   zip.Close();
+  // The archive carries the time of its newest entry, so that rebuilding it
+  // from the same inputs gives a file that is the same in every respect.
+  output.SetModificationTime(newestTime);
   output.Commit();
   return report;
 }

@@ -64,6 +64,16 @@ TEST_F(FilesTest, CopyKeepsContentModificationTimeAndMode) {
   EXPECT_EQ(EntryCount(c_), 2u);
 }
 
+TEST_F(FilesTest, WriteTimeIsReadAndSetByName) {
+  WriteFile(c_ + "/made.ini", "[s]\r\n");
+  ASSERT_TRUE(win::SetFileWriteTime("C:\\MADE.ini", 1234567890));
+  std::int64_t seconds = 0;
+  ASSERT_TRUE(win::GetFileWriteTime("C:\\made.ini", &seconds));
+  EXPECT_EQ(seconds, 1234567890);
+  ExpectFailure(win::GetFileWriteTime("C:\\absent.ini", &seconds), win::ERROR_FILE_NOT_FOUND, "absent");
+  ExpectFailure(win::SetFileWriteTime("Q:\\made.ini", 1), win::ERROR_INVALID_DRIVE, "no such drive");
+}
+
 TEST_F(FilesTest, CopyOverAnExistingFileOnlyWhenAllowed) {
   WriteFile(c_ + "/a.txt", "new");
   WriteFile(c_ + "/b.txt", "old content");

@@ -2,6 +2,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 
 #include "common/tool_failure.h"
@@ -68,6 +69,19 @@ TEST_F(Pkgindex, WritesNamesSizesHashesAndTotalsInListOrder) {
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(Package(), std::string("[Package]\r\nFormat=1\r\nFiles=2\r\nBytes=3\r\n[Files]\r\n") + "File1=3," +
                            kShaAbc + ",lume.z\r\nFile2=0," + kShaEmpty + ",empty.ins\r\n");
+}
+
+TEST_F(Pkgindex, IndexCarriesTheTimeOfTheNewestListedFile) {
+  using namespace std::chrono_literals;
+  Put("out/CD/a.z", "a");
+  Put("out/CD/b.z", "b");
+  Put("out/CD/setup.lst", "1;\r\nt:\\out\\CD\\a.z \r\nt:\\out\\CD\\b.z \r\n");
+  const auto base = fs::file_time_type::clock::now() - 72h;
+  fs::last_write_time(Host("out/CD/a.z"), base + 2h);
+  fs::last_write_time(Host("out/CD/b.z"), base);
+  ASSERT_EQ(Index({"t:\\out\\CD\\setup.lst"}).exitCode, 0);
+  const auto packageTime = fs::last_write_time(Host("kitcomp/setup.pkg"));
+  EXPECT_EQ(std::chrono::duration_cast<std::chrono::seconds>(packageTime - (base + 2h)).count(), 0);
 }
 
 TEST_F(Pkgindex, ListPathWithSpacesWorksUnquoted) {

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <map>
 
@@ -58,6 +59,19 @@ TEST_F(Squash, OneFileArchiveHoldsTheFileUnderItsName) {
   ASSERT_EQ(Squash_({"t:\\in\\installer.exe", "t:\\out\\extra.z"}).exitCode, 0);
   EXPECT_THAT(Names("out/extra.z"), ElementsAre("installer.exe"));
   EXPECT_EQ(Data("out/extra.z", "installer.exe"), "MZ installer bytes");
+}
+
+TEST_F(Squash, ArchiveCarriesTheTimeOfItsNewestEntryNotOfTheRun) {
+  using namespace std::chrono_literals;
+  Put("stage/old.txt", "old");
+  Put("stage/new.txt", "new");
+  const auto base = fs::file_time_type::clock::now() - 48h;
+  fs::last_write_time(Host("stage/old.txt"), base);
+  fs::last_write_time(Host("stage/new.txt"), base + 1h);
+  fs::create_directories(Host("out"));
+  ASSERT_EQ(Squash_({"-i", "-o", "-sh", "t:\\stage\\*.*", "t:\\out\\merged.z"}).exitCode, 0);
+  const auto archiveTime = fs::last_write_time(Host("out/merged.z"));
+  EXPECT_EQ(std::chrono::duration_cast<std::chrono::seconds>(archiveTime - (base + 1h)).count(), 0);
 }
 
 TEST_F(Squash, FolderPatternTakesTheWholeTreeWithRelativeNamesInNameOrder) {
