@@ -32,7 +32,8 @@ class WholeRunTest : public ::testing::Test {
   void SetUp() override {
     savedCwd = fs::current_path();
     const char* kit = std::getenv("KITCOMP_TEST_KIT");
-    ASSERT_NE(kit, nullptr) << "KITCOMP_TEST_KIT names the sample kit";
+    if (kit == nullptr || *kit == '\0') kit = KITCOMP_BUILD_KIT;
+    ASSERT_TRUE(fs::is_directory(kit)) << kit << " holds no sample kit";
     base = fs::path(drive.path().toStdString());
     fs::copy(kit, base / "kit", fs::copy_options::recursive);
     // The default configuration names the delivered samples by Z: paths. The
