@@ -1,0 +1,102 @@
+// The progress dialog as the build drives it, and the completion dialog's
+// two outcomes.
+#include <QProgressBar>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+#include "app/gui/complete_dlg.h"
+#include "app/gui/progress_dlg.h"
+#include "framework/win_defs.h"
+#include "support/gui_driver.h"
+
+namespace kc::test {
+namespace {
+
+using app::CCompleteDlg;
+using app::CProgressDlg;
+
+QProgressBar* Bar(CProgressDlg& d) { return qobject_cast<QProgressBar*>(d.GetDlgItem(CProgressDlg::IDC_PROGRESS_BAR)); }
+
+TEST(ProgressDialog, StartsWithAnEmptyTextAndAnEmptyBar) {
+  CProgressDlg dialog;
+  ASSERT_TRUE(dialog.Create());
+  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_EQ(dialog.windowTitle().toStdString(), "Creating Installation");
+  EXPECT_EQ(dialog.GetDlgItemText(CProgressDlg::IDC_STATUS_TEXT), "");
+  EXPECT_EQ(Bar(dialog)->value(), 0);
+}
+
+TEST(ProgressDialog, FollowsTheStageProtocol) {
+  CProgressDlg dialog;
+  dialog.Create();
+  // A stage: position 0, text, range, step 1, then one step per unit of work.
+  dialog.SetPos(0);
+  dialog.SetStatusText("Creating CD image");
+  dialog.SetRange(0, 4);
+  dialog.SetStep(1);
+  dialog.StepIt();
+  dialog.StepIt();
+  dialog.StepIt();
+  dialog.UpdateWindow();
+  EXPECT_EQ(dialog.GetDlgItemText(CProgressDlg::IDC_STATUS_TEXT), "Creating CD image");
+  EXPECT_EQ(Bar(dialog)->minimum(), 0);
+  EXPECT_EQ(Bar(dialog)->maximum(), 4);
+  EXPECT_EQ(Bar(dialog)->value(), 3);
+  // The next stage replaces text and bar.
+  dialog.SetPos(0);
+  dialog.SetStatusText("Creating Network image");
+  dialog.SetRange(0, 2);
+  EXPECT_EQ(dialog.GetDlgItemText(CProgressDlg::IDC_STATUS_TEXT), "Creating Network image");
+  EXPECT_EQ(Bar(dialog)->value(), 0);
+  EXPECT_EQ(Bar(dialog)->maximum(), 2);
+}
+
+TEST(ProgressDialog, CannotBeClosedByTheUser) {
+  CProgressDlg dialog;
+  dialog.Create();
+  dialog.activateWindow();
+  PressKey(&dialog, Qt::Key_Escape);
+  dialog.close();  // the close box
+  EXPECT_TRUE(dialog.isVisible());
+}
+
+TEST(CompletionDialog, AnnouncesSuccessOnlyWhenNothingFailed) {
+  CCompleteDlg dialog;
+  dialog.ShowReport(build::BuildReport{});
+  EXPECT_EQ(dialog.windowTitle().toStdString(), "Installation Creation Complete");
+  EXPECT_EQ(dialog.GetDlgItemText(CCompleteDlg::IDC_HEADLINE), "Your installation creation is complete.");
+  EXPECT_EQ(dialog.GetDlgItemText(CCompleteDlg::IDC_NEXT_STEPS),
+            "You can create another installation or exit Kit Composer");
+  EXPECT_FALSE(dialog.GetDlgItem(CCompleteDlg::IDC_FAILURES)->isVisibleTo(&dialog));
+}
+
+TEST(CompletionDialog, ListsEveryFailureWithStepFileAndReason) {
+  build::BuildReport report;
+  report.AddFailure("Copying the module archive", "C:\\kit\\source\\modules\\lume.z", "The file does not exist.");
+  report.AddFailure("Running pkgindex.exe", "", "The program could not be started.");
+  CCompleteDlg dialog;
+  dialog.ShowReport(report);
+  EXPECT_NE(dialog.windowTitle().toStdString(), "Installation Creation Complete");
+  EXPECT_EQ(dialog.GetDlgItemText(CCompleteDlg::IDC_HEADLINE),
+            "Your installation creation did not complete: 2 steps failed.");
+  auto* list = qobject_cast<QTreeWidget*>(dialog.GetDlgItem(CCompleteDlg::IDC_FAILURES));
+  ASSERT_TRUE(list->isVisibleTo(&dialog));
+  ASSERT_EQ(list->topLevelItemCount(), 2);
+  EXPECT_EQ(list->topLevelItem(0)->text(0).toStdString(), "Copying the module archive");
+  EXPECT_EQ(list->topLevelItem(0)->text(1).toStdString(), "C:\\kit\\source\\modules\\lume.z");
+  EXPECT_EQ(list->topLevelItem(0)->text(2).toStdString(), "The file does not exist.");
+  EXPECT_EQ(list->topLevelItem(1)->text(0).toStdString(), "Running pkgindex.exe");
+}
+
+TEST(CompletionDialog, ASuccessAfterAFailureHidesTheOldList) {
+  build::BuildReport failed;
+  failed.AddFailure("Step", "File", "Reason");
+  CCompleteDlg dialog;
+  dialog.ShowReport(failed);
+  dialog.ShowReport(build::BuildReport{});
+  EXPECT_EQ(dialog.GetDlgItemText(CCompleteDlg::IDC_HEADLINE), "Your installation creation is complete.");
+  EXPECT_FALSE(dialog.GetDlgItem(CCompleteDlg::IDC_FAILURES)->isVisibleTo(&dialog));
+}
+
+}  // namespace
+}  // namespace kc::test
