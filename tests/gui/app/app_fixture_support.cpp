@@ -26,10 +26,11 @@ std::string ReplaceAll(std::string text, const std::string& from, const std::str
 
 void AppTest::SetUp() {
   namespace fs = std::filesystem;
-  ASSERT_TRUE(drive.isValid());
-  const char* kit = std::getenv("KITCOMP_TEST_KIT");
-  ASSERT_TRUE(kit && *kit) << "KITCOMP_TEST_KIT names the sample kit (build/kit)";
   savedCwd = fs::current_path().string();
+  ASSERT_TRUE(drive.isValid());
+  const char* kitEnv = std::getenv("KITCOMP_TEST_KIT");
+  const std::string kit = kitEnv && *kitEnv ? kitEnv : KITCOMP_BUILD_KIT;
+  ASSERT_TRUE(fs::is_directory(kit)) << kit << ": the sample kit is missing (build the target kit)";
   std::error_code ec;
   fs::copy(kit, Host("C:\\kit"), fs::copy_options::recursive, ec);
   ASSERT_FALSE(ec) << ec.message();
