@@ -124,7 +124,8 @@ int main(int argc, char** argv) {
   }
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  const std::string outputDir = argv[1];
+  // Absolute: the kit copy becomes the current directory.
+  const std::string outputDir = QDir(QString::fromLocal8Bit(argv[1])).absolutePath().toStdString();
   const char* kitEnv = std::getenv("KITCOMP_TEST_KIT");
   const std::string kitDir = argc > 2 ? argv[2] : (kitEnv ? kitEnv : "");
   if (kitDir.empty()) {
