@@ -6,7 +6,7 @@
 #   bench/startup_bench.sh [RUNS]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-build=${KITCOMP_BUILD_DIR:-$top/build}
+build=$(cd "${KITCOMP_BUILD_DIR:-$top/build}" && pwd)
 runs=${1:-20}
 kitcomp="$build/src/app/kitcomp"
 kit="$build/kit/kitcomp"
@@ -18,12 +18,19 @@ runtime=$(mktemp -d)
 trap 'rm -rf "$runtime"' EXIT
 export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$runtime KITCOMP_EXIT_AFTER_SHOW=1
 cd "$kit"
-"$kitcomp" >/dev/null  # warm the file cache once
+"$kitcomp" >/dev/null 2>&1  # warm the file cache once
 if command -v hyperfine >/dev/null; then
   hyperfine --warmup 2 --runs "$runs" --shell=none "$kitcomp"
 else
-  start=$(date +%s%N)
-  for _ in $(seq "$runs"); do "$kitcomp" >/dev/null; done
-  end=$(date +%s%N)
-  echo "start-up to a visible welcome dialog: $(( (end - start) / runs / 1000000 )) ms mean over $runs runs"
+  times=()
+  for _ in $(seq "$runs"); do
+    start=$(date +%s%N)
+    "$kitcomp" >/dev/null 2>&1
+    end=$(date +%s%N)
+    times+=($(( (end - start) / 1000 )))
+  done
+  printf '%s\n' "${times[@]}" | sort -n | awk -v runs="$runs" '
+    { t[NR] = $1; sum += $1 }
+    END { printf "start-up to a visible welcome dialog over %d runs: mean %.1f ms, min %.1f ms, median %.1f ms, max %.1f ms\n",
+          runs, sum / NR / 1000, t[1] / 1000, t[int((NR + 1) / 2)] / 1000, t[NR] / 1000 }' 
 fi
