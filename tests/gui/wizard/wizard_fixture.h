@@ -21,6 +21,10 @@ inline constexpr int kPathOptionsPage = 1;
 inline constexpr int kComponentsPage = 2;
 inline constexpr int kInstallerSettingsPage = 3;
 inline constexpr int kDialogControlPage = 4;
+inline constexpr int kCustomFilesPage = 5;
+inline constexpr int kCustomMorePage = 6;
+inline constexpr int kAdditionalInstallsPage = 7;
+inline constexpr int kOutputPage = 8;
 
 class WizardTest : public ::testing::Test {
  protected:
@@ -28,13 +32,17 @@ class WizardTest : public ::testing::Test {
   void TearDown() override;
 
   std::string Host(const std::string& windowsPath) const;
+  // Creates a file (and its folders) at a Windows path on C:.
   void WriteFile(const std::string& windowsPath, const std::string& content);
+  void MakeFile(const std::string& windowsPath, const std::string& content = "x") { WriteFile(windowsPath, content); }
+  void MakeFolder(const std::string& windowsPath);
   std::string ReadFile(const std::string& windowsPath) const;
 
   // The choices file's text, replaced whole.
   void SetChoices(const std::string& iniText);
   std::string ChoicesText() const { return ReadFile(paths.choicesFile); }
   std::string Choice(const char* key, const char* section = "Choices-32") const;
+  // True when the key is present in the section, even with an empty value.
   bool HasChoice(const char* key, const char* section = "Choices-32") const;
   // The program INI file's text, replaced whole.
   void SetProgramIni(const std::string& iniText);
@@ -46,6 +54,7 @@ class WizardTest : public ::testing::Test {
   void Next();
   void Back();
   void Cancel();
+  void Finish();
 
   std::string Text(int id) const;
   bool Checked(int id) const;

@@ -17,6 +17,8 @@ void WizardTest::SetUp() {
   savedCwd = std::filesystem::current_path().string();
   win::DriveTable::Set({{"C:", drive.path().toStdString()}});
   WriteFile("C:\\kit\\source\\install\\setup.ini", "[Product Defaults]\r\n");
+  MakeFile("C:\\kit\\source\\install\\setup.exe");
+  MakeFile("C:\\kit\\source\\install\\readme.txt");
   std::filesystem::create_directories(Host("C:\\kit\\custom\\engine"));
   SetProgramIni(
       "[Kit Composer]\r\nINSTALLED PATH=C:\\kit\r\nLUMENARY VERSION NAME 32=Lumenary 4.5\r\n"
@@ -51,6 +53,8 @@ void WizardTest::WriteFile(const std::string& windowsPath, const std::string& co
   std::ofstream(host, std::ios::binary) << content;
 }
 
+void WizardTest::MakeFolder(const std::string& windowsPath) { std::filesystem::create_directories(Host(windowsPath)); }
+
 std::string WizardTest::ReadFile(const std::string& windowsPath) const {
   std::ifstream in(Host(windowsPath), std::ios::binary);
   std::ostringstream text;
@@ -84,6 +88,7 @@ void WizardTest::OpenOn(int index) {
 void WizardTest::Next() { Click(sheet.get(), fw::ID_WIZNEXT); }
 void WizardTest::Back() { Click(sheet.get(), fw::ID_WIZBACK); }
 void WizardTest::Cancel() { Click(sheet.get(), fw::IDCANCEL); }
+void WizardTest::Finish() { Click(sheet.get(), fw::ID_WIZFINISH); }
 
 std::string WizardTest::Text(int id) const { return Page()->GetDlgItemText(id); }
 bool WizardTest::Checked(int id) const { return Page()->IsDlgButtonChecked(id) == fw::BST_CHECKED; }

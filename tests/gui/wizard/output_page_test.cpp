@@ -10,14 +10,14 @@
 #include "browse/browse_path_dlg.h"
 #include "config/profile_access.h"
 #include "framework/win_defs.h"
-#include "page_fixture.h"
+#include "wizard_fixture.h"
 #include "platform/files.h"
 #include "support/gui_driver.h"
 
 namespace kc::test {
 namespace {
 
-class OutputPageTest : public PageTest {
+class OutputWizardTest : public WizardTest {
  protected:
   bool Shown(int id) { return !static_cast<QPushButton*>(sheet->GetDlgItem(id))->isHidden(); }
   bool SheetEnabled(int id) { return sheet->GetDlgItem(id)->isEnabled(); }
@@ -29,7 +29,7 @@ class OutputPageTest : public PageTest {
   }
 };
 
-TEST_F(OutputPageTest, CdOnlyShowsTheStoredPathInAnEnabledField) {
+TEST_F(OutputWizardTest, CdOnlyShowsTheStoredPathInAnEnabledField) {
   SetChoices("[Choices-32]\r\nCreate CD=YES\r\nOutput Path=C:\\out\r\n");
   OpenOn(kOutputPage);
   EXPECT_TRUE(Checked(1021));
@@ -39,7 +39,7 @@ TEST_F(OutputPageTest, CdOnlyShowsTheStoredPathInAnEnabledField) {
   EXPECT_EQ(Text(1035), "C:\\out");
 }
 
-TEST_F(OutputPageTest, ShowsBackAndFinishAndBackRestoresBackAndNext) {
+TEST_F(OutputWizardTest, ShowsBackAndFinishAndBackRestoresBackAndNext) {
   OpenOn(kOutputPage);
   EXPECT_TRUE(Shown(fw::ID_WIZFINISH));
   EXPECT_FALSE(Shown(fw::ID_WIZNEXT));
@@ -53,7 +53,7 @@ TEST_F(OutputPageTest, ShowsBackAndFinishAndBackRestoresBackAndNext) {
 
 // Neither box checked: the field is disabled but still shows the stored path,
 // so that Back writes back what is stored, not an earlier visit's text.
-TEST_F(OutputPageTest, LoadsTheOutputPathAtEveryActivationEvenWithNoImageChosen) {
+TEST_F(OutputWizardTest, LoadsTheOutputPathAtEveryActivationEvenWithNoImageChosen) {
   SetChoices("[Choices-32]\r\nCreate CD=NO\r\nCreate Download=NO\r\nOutput Path=C:\\first\r\n");
   OpenOn(kOutputPage);
   EXPECT_FALSE(Enabled(1035));
@@ -68,7 +68,7 @@ TEST_F(OutputPageTest, LoadsTheOutputPathAtEveryActivationEvenWithNoImageChosen)
   EXPECT_EQ(Choice("Output Path"), "C:\\changed elsewhere");
 }
 
-TEST_F(OutputPageTest, FieldAndBrowseAreEnabledWhileAnImageKindIsChecked) {
+TEST_F(OutputWizardTest, FieldAndBrowseAreEnabledWhileAnImageKindIsChecked) {
   SetChoices("[Choices-32]\r\nCreate CD=NO\r\nCreate Download=NO\r\n");
   OpenOn(kOutputPage);
   struct Step {
@@ -83,7 +83,7 @@ TEST_F(OutputPageTest, FieldAndBrowseAreEnabledWhileAnImageKindIsChecked) {
   }
 }
 
-TEST_F(OutputPageTest, BackWritesTheBoxesAndThePath) {
+TEST_F(OutputWizardTest, BackWritesTheBoxesAndThePath) {
   SetChoices("[Choices-32]\r\nCreate CD=YES\r\nCreate Download=junk\r\nOutput Path=C:\\old\r\n");
   OpenOn(kOutputPage);
   Click(Page(), 1021);
@@ -95,7 +95,7 @@ TEST_F(OutputPageTest, BackWritesTheBoxesAndThePath) {
   EXPECT_EQ(Choice("Output Path"), "C:\\images");
 }
 
-TEST_F(OutputPageTest, PlatformSixteenUsesChoicesSixteen) {
+TEST_F(OutputWizardTest, PlatformSixteenUsesChoicesSixteen) {
   SetChoices("[Global]\r\nPlatform=16\r\n[Choices-16]\r\nCreate Download=YES\r\nOutput Path=C:\\o16\r\n"
              "[Choices-32]\r\nCreate CD=YES\r\n");
   OpenOn(kOutputPage);
@@ -107,7 +107,7 @@ TEST_F(OutputPageTest, PlatformSixteenUsesChoicesSixteen) {
   EXPECT_EQ(Choice("Create CD"), "YES");
 }
 
-TEST_F(OutputPageTest, SaveCopiesTheChoicesFileAsItIsBeforeThePageIsLeft) {
+TEST_F(OutputWizardTest, SaveCopiesTheChoicesFileAsItIsBeforeThePageIsLeft) {
   SetChoices("[Choices-32]\r\nCreate CD=YES\r\nOutput Path=C:\\before\r\n");
   OpenOn(kOutputPage);
   TypeText(Page(), 1035, "C:\\after");
@@ -133,7 +133,7 @@ TEST_F(OutputPageTest, SaveCopiesTheChoicesFileAsItIsBeforeThePageIsLeft) {
   EXPECT_EQ(HostText("C:\\saved\\mine.kcm"), HostText(paths.choicesFile));
 }
 
-TEST_F(OutputPageTest, BrowseStartsTheFolderBrowserAtThePathAndTakesItsChoice) {
+TEST_F(OutputWizardTest, BrowseStartsTheFolderBrowserAtThePathAndTakesItsChoice) {
   MakeFolder("C:\\images\\cd");
   SetChoices("[Choices-32]\r\nCreate CD=YES\r\nOutput Path=C:\\images\r\n");
   OpenOn(kOutputPage);
@@ -156,7 +156,7 @@ TEST_F(OutputPageTest, BrowseStartsTheFolderBrowserAtThePathAndTakesItsChoice) {
   EXPECT_EQ(Choice("Output Path"), "C:\\images");  // nothing written before leaving
 }
 
-TEST_F(OutputPageTest, FinishOnAnInvalidDriveRefusesAndKeepsThePage) {
+TEST_F(OutputWizardTest, FinishOnAnInvalidDriveRefusesAndKeepsThePage) {
   SetChoices("[Choices-32]\r\nCreate CD=YES\r\nOutput Path=C:\\before\r\n");
   OpenOn(kOutputPage);
   TypeText(Page(), 1035, "Q:\\images");
@@ -174,7 +174,7 @@ TEST_F(OutputPageTest, FinishOnAnInvalidDriveRefusesAndKeepsThePage) {
   EXPECT_EQ(Choice("Output Path"), "C:\\before");
 }
 
-TEST_F(OutputPageTest, FinishWithoutRoomForTheImagesRefusesWithTheSpaceMessage) {
+TEST_F(OutputWizardTest, FinishWithoutRoomForTheImagesRefusesWithTheSpaceMessage) {
   // "C:x" names no folder, so the drive reports no free space, while the probe
   // file goes into the current folder of drive c:, which can take it.
   ASSERT_TRUE(win::SetCurrentDirectoryA("C:\\kit"));
@@ -190,7 +190,7 @@ TEST_F(OutputPageTest, FinishWithoutRoomForTheImagesRefusesWithTheSpaceMessage) 
             "exist.");
 }
 
-TEST_F(OutputPageTest, FinishOnAWritableDriveEndsTheWizardAndWritesTheSettings) {
+TEST_F(OutputWizardTest, FinishOnAWritableDriveEndsTheWizardAndWritesTheSettings) {
   SetChoices("[Choices-32]\r\nCreate CD=NO\r\nProgram Folder=Lumenary Tools\r\n");
   OpenOn(kOutputPage);
   Click(Page(), 1021);

@@ -5,7 +5,7 @@
 
 #include "framework/app.h"
 #include "framework/win_defs.h"
-#include "page_fixture.h"
+#include "wizard_fixture.h"
 #include "support/gui_driver.h"
 #include "wizard/additional_install_names.h"
 
@@ -38,7 +38,7 @@ INSTANTIATE_TEST_SUITE_P(Paths, ModuleFileNameTest,
                                            Derivation{"tool.exe", 1, "tool"},
                                            Derivation{"C:\\i.d\\tool", 2, "tool"}));
 
-class AdditionalInstallsTest : public PageTest {
+class AdditionalInstallsTest : public WizardTest {
  protected:
   void FillSlot1(const std::string& path, const std::string& description, const std::string& size) {
     TypeText(Page(), 1014, path);

@@ -4,7 +4,7 @@
 
 #include "framework/app.h"
 #include "framework/win_defs.h"
-#include "page_fixture.h"
+#include "wizard_fixture.h"
 #include "platform/files.h"
 #include "support/gui_driver.h"
 #include "wizard/customization_more_page.h"
@@ -35,7 +35,7 @@ INSTANTIATE_TEST_SUITE_P(Rules, DialupCompletionTest,
                                            Completion{"pkg", "pkg\\main.htm"},
                                            Completion{"main.htm", "main.htm"}));
 
-using CustomMorePageTest = PageTest;
+using CustomMoreWizardTest = WizardTest;
 
 // Typed into the page and left with Next: what the choices file holds.
 struct DialupLeave {
@@ -43,7 +43,7 @@ struct DialupLeave {
   const char* stored;  // nullptr: refused
 };
 
-class DialupLeaveTest : public PageTest, public ::testing::WithParamInterface<DialupLeave> {};
+class DialupLeaveTest : public WizardTest, public ::testing::WithParamInterface<DialupLeave> {};
 
 TEST_P(DialupLeaveTest, NextStoresTheCompletedPathOrRefuses) {
   MakeFile("C:\\pkg\\main.htm");
@@ -83,7 +83,7 @@ INSTANTIATE_TEST_SUITE_P(Entries, DialupLeaveTest,
                                            DialupLeave{"C:\\empty", nullptr},
                                            DialupLeave{"C:\\missing\\", nullptr}));
 
-TEST_F(CustomMorePageTest, BackIsRefusedLikeNextForAnInvalidPackage) {
+TEST_F(CustomMoreWizardTest, BackIsRefusedLikeNextForAnInvalidPackage) {
   MakeFolder("C:\\empty");
   OpenOn(kCustomMorePage);
   TypeText(Page(), 1039, "C:\\empty");
@@ -101,7 +101,7 @@ TEST_F(CustomMorePageTest, BackIsRefusedLikeNextForAnInvalidPackage) {
   EXPECT_EQ(Choice("Custom Account Setup Path"), "");
 }
 
-TEST_F(CustomMorePageTest, ComingBackShowsTheEntryAsTypedWhileTheFileHoldsItCompleted) {
+TEST_F(CustomMoreWizardTest, ComingBackShowsTheEntryAsTypedWhileTheFileHoldsItCompleted) {
   MakeFile("C:\\pkg\\main.htm");
   OpenOn(kCustomMorePage);
   TypeText(Page(), 1039, "C:\\pkg");
@@ -113,7 +113,7 @@ TEST_F(CustomMorePageTest, ComingBackShowsTheEntryAsTypedWhileTheFileHoldsItComp
   EXPECT_EQ(Choice("Custom Account Setup Path"), "C:\\pkg\\main.htm");
 }
 
-TEST_F(CustomMorePageTest, LoadsAndWritesTheFivePlainPathsUnchecked) {
+TEST_F(CustomMoreWizardTest, LoadsAndWritesTheFivePlainPathsUnchecked) {
   SetChoices("[Choices-32]\r\nCustom Small Animation Path=C:\\s.bmp\r\nCustom Large Animation Path=C:\\l.bmp\r\n"
              "Custom Readme Path=C:\\r.txt\r\nCustom License Path=C:\\li.txt\r\n"
              "Custom Security Files Path=C:\\no such.db\r\n");
@@ -140,7 +140,7 @@ struct MoreBrowse {
   unsigned extraFlags;
 };
 
-class CustomMoreBrowseTest : public PageTest, public ::testing::WithParamInterface<MoreBrowse> {};
+class CustomMoreBrowseTest : public WizardTest, public ::testing::WithParamInterface<MoreBrowse> {};
 
 TEST_P(CustomMoreBrowseTest, BrowseAsksWithItsSettingsAndClearEmptiesItsField) {
   const MoreBrowse c = GetParam();

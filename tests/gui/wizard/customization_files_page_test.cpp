@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/win_defs.h"
-#include "page_fixture.h"
+#include "wizard_fixture.h"
 #include "support/gui_driver.h"
 
 namespace kc::test {
@@ -14,9 +14,9 @@ using fw::OFN_NOCHANGEDIR;
 using fw::OFN_OVERWRITEPROMPT;
 constexpr unsigned kBrowseFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR;
 
-using CustomFilesPageTest = PageTest;
+using CustomFilesWizardTest = WizardTest;
 
-TEST_F(CustomFilesPageTest, FreshChoicesShowEmptyFieldsAndLeavingWritesNoAndEmptyPaths) {
+TEST_F(CustomFilesWizardTest, FreshChoicesShowEmptyFieldsAndLeavingWritesNoAndEmptyPaths) {
   OpenOn(kCustomFilesPage);
   for (int id : {1031, 1032, 1033, 1035}) EXPECT_EQ(Text(id), "") << id;
   EXPECT_FALSE(Checked(1038));
@@ -29,7 +29,7 @@ TEST_F(CustomFilesPageTest, FreshChoicesShowEmptyFieldsAndLeavingWritesNoAndEmpt
   }
 }
 
-TEST_F(CustomFilesPageTest, ShowsStoredPathsInTheirFields) {
+TEST_F(CustomFilesWizardTest, ShowsStoredPathsInTheirFields) {
   SetChoices("[Choices-32]\r\nCustom CFG Path=C:\\c\\my.cfg\r\nCustom Bookmark Path=C:\\b.htm\r\n"
              "Custom Addressbook Path=C:\\pab\r\nCustom Inbox Path=C:\\in box\r\nOverwrite CFG=YES\r\n");
   OpenOn(kCustomFilesPage);
@@ -41,7 +41,7 @@ TEST_F(CustomFilesPageTest, ShowsStoredPathsInTheirFields) {
 }
 
 // Only the very word "YES" checks the box; anything else is rewritten as "NO".
-class OverwriteWordTest : public PageTest, public ::testing::WithParamInterface<std::pair<const char*, bool>> {};
+class OverwriteWordTest : public WizardTest, public ::testing::WithParamInterface<std::pair<const char*, bool>> {};
 
 TEST_P(OverwriteWordTest, OnlyExactYesChecksTheBox) {
   const auto [stored, checked] = GetParam();
@@ -56,7 +56,7 @@ INSTANTIATE_TEST_SUITE_P(Words, OverwriteWordTest,
                          ::testing::Values(std::pair{"YES", true}, std::pair{"yes", false}, std::pair{"Yes", false},
                                            std::pair{"", false}, std::pair{"TRUE", false}));
 
-TEST_F(CustomFilesPageTest, BackWritesTheFieldsAsNextDoes) {
+TEST_F(CustomFilesWizardTest, BackWritesTheFieldsAsNextDoes) {
   SetChoices("[Choices-32]\r\nCustom CFG Path=C:\\old.cfg\r\nOverwrite CFG=YES\r\n");
   OpenOn(kCustomFilesPage);
   Click(Page(), 1055);  // Clear the configuration file
@@ -69,7 +69,7 @@ TEST_F(CustomFilesPageTest, BackWritesTheFieldsAsNextDoes) {
   EXPECT_EQ(Choice("Overwrite CFG"), "NO");
 }
 
-TEST_F(CustomFilesPageTest, PlatformSixteenWritesIntoChoicesSixteenOnly) {
+TEST_F(CustomFilesWizardTest, PlatformSixteenWritesIntoChoicesSixteenOnly) {
   SetChoices("[Global]\r\nPlatform=16\r\n[Choices-16]\r\nCustom Inbox Path=C:\\inbox16\r\n");
   OpenOn(kCustomFilesPage);
   EXPECT_EQ(Text(1035), "C:\\inbox16");
@@ -79,7 +79,7 @@ TEST_F(CustomFilesPageTest, PlatformSixteenWritesIntoChoicesSixteenOnly) {
   EXPECT_FALSE(HasChoice("Overwrite CFG", "Choices-32"));
 }
 
-TEST_F(CustomFilesPageTest, ClearEmptiesOnlyItsFieldAndLeavesTheBox) {
+TEST_F(CustomFilesWizardTest, ClearEmptiesOnlyItsFieldAndLeavesTheBox) {
   SetChoices("[Choices-32]\r\nCustom CFG Path=C:\\a\r\nCustom Bookmark Path=C:\\b\r\nCustom Addressbook Path=C:\\c\r\n"
              "Custom Inbox Path=C:\\d\r\nOverwrite CFG=YES\r\n");
   OpenOn(kCustomFilesPage);
@@ -106,7 +106,7 @@ struct BrowseCase {
   const char* defaultExt;
 };
 
-class CustomFilesBrowseTest : public PageTest, public ::testing::WithParamInterface<BrowseCase> {};
+class CustomFilesBrowseTest : public WizardTest, public ::testing::WithParamInterface<BrowseCase> {};
 
 TEST_P(CustomFilesBrowseTest, AsksWithItsFilterAndPutsTheChosenPathIntoItsField) {
   const BrowseCase c = GetParam();
