@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <QImage>
 #include <QLabel>
+#include <QPalette>
 #include <QPixmap>
 #include <vector>
 
@@ -40,6 +41,14 @@ bool ShowSidePicture(QWidget* dialog, int bitmapId, int controlId) {
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   label->setMinimumWidth(picture.width());
   label->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Ignored);
+  if (!picture.isNull()) {
+    // A page taller than the picture shows the picture's last colour below it
+    // rather than a bare strip.
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, picture.toImage().pixelColor(picture.width() / 2, picture.height() - 1));
+    label->setPalette(palette);
+    label->setAutoFillBackground(true);
+  }
   return !picture.isNull();
 }
 
