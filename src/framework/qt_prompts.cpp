@@ -2,11 +2,13 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <string>
 
 #include "framework/app.h"
 #include "framework/dialog.h"
 #include "framework/file_dialog.h"
 #include "platform/drives.h"
+#include "platform/win_types.h"
 
 namespace kc::fw {
 namespace {
@@ -58,11 +60,16 @@ std::optional<std::string> QtPrompts::FileDialog(const FileDialogRequest& r) {
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   const std::string host = dialog.selectedFiles().front().toStdString();
   if (auto windowsPath = win::ToWindowsPath(host)) return windowsPath;
-  MessageBox(MessageBoxRequest{r.parent,
-                               "The file \"" + host +
-                                   "\" is on none of the drives in the drive table (KITCOMP_DRIVES). "
-                                   "Choose a file on one of the drives.",
-                               AfxGetAppName(), MB_ICONEXCLAMATION | MB_OK});
+  // A path the program could not hold is as unusable as one on no drive, but
+  // the user must be told which of the two it is.
+  const std::string text =
+      win::GetLastError() == win::ERROR_FILENAME_EXCED_RANGE
+          ? "The path of the file \"" + host + "\" is too long: a path may have at most " +
+                std::to_string(win::MAX_PATH - 1) + " characters. Choose a file with a shorter path."
+          : "The file \"" + host +
+                "\" is on none of the drives in the drive table (KITCOMP_DRIVES). "
+                "Choose a file on one of the drives.";
+  MessageBox(MessageBoxRequest{r.parent, text, AfxGetAppName(), MB_ICONEXCLAMATION | MB_OK});
   return std::nullopt;
 }
 

@@ -214,5 +214,29 @@ TEST_F(RealFileDialogTest, AFileOutsideEveryDriveIsRefusedWithAMessage) {
   EXPECT_TRUE(messageText.contains("none of the drives")) << messageText.toStdString();
 }
 
+TEST_F(RealFileDialogTest, AFileWhosePathIsTooLongIsRefusedWithAMessageSayingSo) {
+  // C:\kits\<120>\<120>\f.kcm: the folder exists on the host, but its Windows
+  // path is longer than a path buffer holds.
+  const QString deep = QStringLiteral("kits/%1/%2").arg(QString(130, 'a'), QString(130, 'b'));
+  ASSERT_TRUE(QDir(dir.path()).mkpath(deep));
+  QFile f(dir.filePath(deep + "/f.kcm"));
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.close();
+  FileDialogRequest r{true, "", "", 0, "All (*.*)|*.*||", nullptr};
+  QString messageText;
+  const auto chosen = Run(r, [&](QFileDialog* fd) {
+    NameField(fd)->setText(dir.filePath(deep + "/f.kcm"));
+    QTest::keyClick(NameField(fd), Qt::Key_Return);
+    WhenModalShows([&](QWidget* box) {
+      messageText = box->findChild<QLabel*>("qt_msgbox_label") ? box->findChild<QLabel*>("qt_msgbox_label")->text()
+                                                                : QString();
+      QTest::keyClick(box, Qt::Key_Return);
+    });
+  });
+  EXPECT_FALSE(chosen.has_value());
+  EXPECT_TRUE(messageText.contains("too long")) << messageText.toStdString();
+  EXPECT_FALSE(messageText.contains("none of the drives")) << messageText.toStdString();
+}
+
 }  // namespace
 }  // namespace kc::test
