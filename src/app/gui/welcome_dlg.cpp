@@ -1,5 +1,6 @@
 #include "app/gui/welcome_dlg.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QTimer>
 
@@ -93,11 +94,20 @@ void CWelcomeDlg::OnOK() {
 }
 
 void CWelcomeDlg::RunBuild(CCompleteDlg& complete) {
+  // The hourglass is shown before anything else and ends only after the
+  // progress dialog has gone (declared first, destroyed last).
+  fw::CWaitCursor wait;
+  fw::UpdateWindow(this);
   CProgressDlg progress(this);
   progress.Create(this);
   build::RunBuildPlan(m_paths, progress, *this, [&complete](const build::BuildReport& report) {
     complete.ShowReport(report);
+    // The completion dialog waits for the user: over it the pointer is the
+    // ordinary one, as over any dialog's own window; the hourglass returns
+    // while the progress dialog is taken down.
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
     complete.DoModal();
+    QApplication::restoreOverrideCursor();
   });
 }
 

@@ -2,6 +2,8 @@
 // Finish, the build with its progress dialog, and the completion dialog;
 // afterwards the welcome dialog is idle again and the images are on disk.
 #include <QApplication>
+#include <QCursor>
+#include <QEvent>
 #include <filesystem>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -137,6 +139,50 @@ TEST_F(RunDriver, ASecondRunStartsFreshAfterAFinishedOne) {
   });
   PressNext();
   EXPECT_EQ(seenEngine, ReadFile("C:\\kit\\source\\install\\setup.ini"));
+}
+
+// Notes the application's cursor at the moment the progress dialog appears.
+class ProgressShowWatch : public QObject {
+ public:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Show && qobject_cast<app::CProgressDlg*>(watched)) {
+      shown = true;
+      cursor = QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : Qt::ArrowCursor;
+      overridden = QApplication::overrideCursor() != nullptr;
+    }
+    return false;
+  }
+  bool shown = false;
+  bool overridden = false;
+  Qt::CursorShape cursor = Qt::ArrowCursor;
+};
+
+TEST_F(RunDriver, TheBuildRunsUnderTheWaitCursorWhichEndsWithTheProgressDialog) {
+  MakeConfiguration("C:\\configs\\run.kcm", "C:\\out");
+  OpenWelcome();
+  TypeText(welcome.get(), 1014, "C:\\configs\\run.kcm");
+  FinishNextWizard();
+  bool completionOverridden = false;
+  Qt::CursorShape completionCursor = Qt::WaitCursor;
+  prompts->AnswerDialog([&](fw::CDialog&) {
+    completionOverridden = QApplication::overrideCursor() != nullptr;
+    if (completionOverridden) completionCursor = QApplication::overrideCursor()->shape();
+    return fw::IDOK;
+  });
+  ProgressShowWatch watch;
+  qApp->installEventFilter(&watch);
+  PressNext();
+  qApp->removeEventFilter(&watch);
+
+  ASSERT_TRUE(watch.shown);
+  EXPECT_TRUE(watch.overridden);
+  EXPECT_EQ(watch.cursor, Qt::WaitCursor);
+  // Over the completion dialog the pointer is the ordinary one.
+  EXPECT_TRUE(completionOverridden);
+  EXPECT_EQ(completionCursor, Qt::ArrowCursor);
+  // Once the run is over nothing is left overriding the pointer.
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  EXPECT_FALSE(ProgressDialogLeft());
 }
 
 }  // namespace
