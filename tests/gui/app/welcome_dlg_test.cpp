@@ -168,6 +168,31 @@ TEST_F(WelcomeDialog, ReturnRunsNextAndEscapeCloses) {
   EXPECT_FALSE(welcome->isVisible());
 }
 
+// Return presses the focused button: Exit leaves and Browse browses, neither
+// starts the wizard.
+TEST_F(WelcomeDialog, ReturnOnAFocusedButtonPressesThatButton) {
+  OpenWelcome();
+  welcome->activateWindow();
+  prompts->CancelFile();
+  welcome->GetDlgItem(kBrowse)->setFocus(Qt::TabFocusReason);
+  PressKey(welcome.get(), Qt::Key_Return);
+  ASSERT_EQ(prompts->Requests().size(), 1u);
+  EXPECT_EQ(prompts->Requests()[0].kind, PromptRecord::Kind::FileDialog);
+  EXPECT_TRUE(welcome->isVisible());
+
+  // Back in the field, Return is Next again.
+  welcome->GetDlgItem(kPathField)->setFocus(Qt::TabFocusReason);
+  CancelNextWizard();
+  PressKey(welcome.get(), Qt::Key_Return);
+  EXPECT_EQ(choicesSeen.size(), 1u);
+
+  welcome->GetDlgItem(fw::IDCANCEL)->setFocus(Qt::TabFocusReason);
+  PressKey(welcome.get(), Qt::Key_Return);
+  EXPECT_FALSE(welcome->isVisible());
+  EXPECT_EQ(choicesSeen.size(), 1u);
+  EXPECT_EQ(prompts->Pending(), 0u);
+}
+
 TEST_F(WelcomeDialog, InstallRootTooLongIsRefusedWithAMessageAndTheDialogEnds) {
   const std::string longRoot = "C:\\" + std::string(250, 'k');
   config::WriteValue("C:\\kit\\kitcomp\\kitcomp.ini", config::kKitComposer, config::kInstalledPath, longRoot);

@@ -5,6 +5,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "framework/controls.h"
 #include "framework/win_defs.h"
 #include "support/gui_driver.h"
 #include "wizard_fixture.h"
@@ -109,6 +110,39 @@ TEST_F(WizardSheet, EachPageOpensWithItsFirstFieldFocused) {
     EXPECT_EQ(focus->objectName().toStdString(), "ctl" + std::to_string(firstField[index])) << index;
     Next();
   }
+}
+
+// As in any dialog, Return on a page's focused push button presses that
+// button, not the sheet's default; the default is Next again once the focus
+// has moved on.
+TEST_F(WizardSheet, ReturnOnAFocusedPageButtonPressesThatButton) {
+  SetValidChoices();
+  SetProgramIni("[Available 32]\r\nChat=chat\r\n");
+  OpenOn(kComponentsPage);
+  sheet->activateWindow();
+  ClickListItem(Page(), 1008, 0);
+  Page()->GetDlgItem(1010)->setFocus(Qt::TabFocusReason);
+  PressKey(sheet.get(), Qt::Key_Return);
+  ASSERT_EQ(ActiveIndex(), kComponentsPage);
+  EXPECT_EQ(Page()->ListBox(1009).GetCount(), 1);
+  EXPECT_EQ(Choice("Chat", "Mods-32"), "chat");
+
+  Page()->GetDlgItem(1008)->setFocus(Qt::TabFocusReason);
+  PressKey(sheet.get(), Qt::Key_Return);
+  ASSERT_EQ(ActiveIndex(), kInstallerSettingsPage);
+  EXPECT_TRUE(Button(fw::ID_WIZNEXT)->isDefault());
+
+  Type(1018, "C:\\art\\splash.bmp");
+  Page()->GetDlgItem(1067)->setFocus(Qt::TabFocusReason);
+  PressKey(sheet.get(), Qt::Key_Return);
+  ASSERT_EQ(ActiveIndex(), kInstallerSettingsPage);
+  EXPECT_EQ(Text(1018), "");
+
+  prompts->CancelFile();
+  Page()->GetDlgItem(1030)->setFocus(Qt::TabFocusReason);
+  PressKey(sheet.get(), Qt::Key_Return);
+  EXPECT_EQ(ActiveIndex(), kInstallerSettingsPage);
+  EXPECT_EQ(prompts->Requests().size(), 1u);
 }
 
 }  // namespace
