@@ -16,6 +16,15 @@ bool SameFileName(const std::string& a, const std::string& b) {
          });
 }
 
+// INI key names: blanks around them do not count, nor does letter case.
+bool SameKeyName(const std::string& a, const std::string& b) {
+  auto trimmed = [](const std::string& text) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    return first == std::string::npos ? std::string() : TrimTrailingWhiteSpace(text.substr(first));
+  };
+  return SameFileName(trimmed(a), trimmed(b));
+}
+
 std::string StemOf(const std::string& fileName) { return fileName.substr(0, fileName.find('.')); }
 
 // Modules every kit delivers, whatever its program INI file lists: the main
@@ -60,6 +69,10 @@ ReservedModuleNames LoadReservedModuleNames(const config::RunPaths& paths) {
     }
   }
   for (const char* stem : kAlwaysDeliveredModules) reserved.deliveredModules.push_back(stem);
+  reserved.componentNames = config::ReadAllKeys(paths.sourceSetupIni, config::kComponents);
+  for (const char* list : {config::kMainModules32, config::kAvailable32}) {
+    for (const std::string& key : config::ReadAllKeys(paths.programIni, list)) reserved.componentNames.push_back(key);
+  }
   return reserved;
 }
 
@@ -72,6 +85,18 @@ std::string AdditionalInstallNameProblem(const AdditionalInstallNames& slot,
   if (!textProblem.empty()) {
     return "The descriptive module name \"" + slot.description +
            "\" cannot be used as a component name of the installer. " + textProblem;
+  }
+  // Two keys of the same name in [Components] are one: the later write would
+  // silently drop the earlier installer or component.
+  if (otherIncludedSlot != nullptr && SameKeyName(slot.description, otherIncludedSlot->description)) {
+    return "Both additional installers have the descriptive module name \"" + slot.description +
+           "\". Please give each its own name.";
+  }
+  for (const std::string& component : reserved.componentNames) {
+    if (SameKeyName(slot.description, component)) {
+      return "The descriptive module name \"" + slot.description + "\" is already the name of a component of the "
+             "installer (\"" + component + "\"). Please choose another name.";
+    }
   }
   const std::string& name = slot.fileName;
   if (name.empty()) return "";

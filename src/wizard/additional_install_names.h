@@ -22,10 +22,14 @@ std::string DeriveModuleFileName(const std::string& path, int slot);
 
 // Module file stems the installer already uses: every file stem of
 // source\install (setup, readme, ...) and the delivered modules (the values of
-// the program INI file's module lists and the modules every kit carries).
+// the program INI file's module lists and the modules every kit carries); and
+// the names its [Components] section already gives to components (the keys of
+// the source installer's section and of the program INI file's main and
+// optional module lists), which a description would replace.
 struct ReservedModuleNames {
   std::vector<std::string> installerFiles;    // stems of the files of source\install
   std::vector<std::string> deliveredModules;  // module stems, as listed
+  std::vector<std::string> componentNames;    // key names of [Components], as listed
 };
 ReservedModuleNames LoadReservedModuleNames(const config::RunPaths& paths);
 
@@ -37,10 +41,11 @@ struct AdditionalInstallNames {
 
 // Why this slot's names would break the generated installer, or "" when they
 // are fine. In this order: a description that cannot be a key of the
-// installer's setup.ini; a file name used by the other included slot (null
-// when that slot is not included); a file name of the installer's own files;
-// a file name of a delivered module. File names compare without regard to case,
-// as Windows file names do.
+// installer's setup.ini; a description used by the other included slot (null
+// when that slot is not included); a description that is already a component
+// name; a file name used by the other included slot; a file name of the
+// installer's own files; a file name of a delivered module. Names compare
+// without regard to case, as INI key names and Windows file names do.
 std::string AdditionalInstallNameProblem(const AdditionalInstallNames& slot,
                                          const AdditionalInstallNames* otherIncludedSlot,
                                          const ReservedModuleNames& reserved);

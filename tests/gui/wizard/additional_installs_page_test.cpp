@@ -52,6 +52,22 @@ class AdditionalInstallsTest : public WizardTest {
   }
 };
 
+TEST_F(AdditionalInstallsTest, ShowsItsCaptionLabelsAndButtonsWordForWord) {
+  OpenOn(kAdditionalInstallsPage);
+  EXPECT_EQ(Page()->GetCaption(), "Additional Installs");
+  for (const char* text :
+       {"You can add installers for two other products here.  Each must be in a single executable file and will "
+        "be run when the main installation completes.",
+        "Specify the path to the executable (.exe) file of your custom component (s)", "Path to executable:",
+        "Descriptive module name:", "Size (in bytes)"}) {
+    EXPECT_TRUE(PageShowsText(text)) << text;
+  }
+  EXPECT_EQ(Text(1039), "Include a third party installer");
+  EXPECT_EQ(Text(1040), "Include an additional third party installer");
+  for (int id : {1019, 1020}) EXPECT_EQ(Text(id), "Browse") << id;
+  for (int id : {1066, 1067}) EXPECT_EQ(Text(id), "Clear") << id;
+}
+
 TEST_F(AdditionalInstallsTest, SlotsAreEnabledExactlyWhenTheirBoxIsChecked) {
   SetChoices("[Choices-32]\r\nInclude Additional Install 1=YES\r\nInclude Additional Install 2=yes\r\n"
              "Additional Install 2 Path=C:\\old.exe\r\nAdditional Install 2 Description=Old\r\n");
@@ -210,6 +226,20 @@ INSTANTIATE_TEST_SUITE_P(
         ClashCase{"C:\\a\\setup.exe", "a=b", nullptr,
                   "The descriptive module name \"a=b\" cannot be used as a component name of the installer. "
                   "A name may not contain \"=\"."},
+        // A description that names a component would replace it in [Components].
+        ClashCase{"C:\\a\\tool.exe", "chat", nullptr,
+                  "The descriptive module name \"chat\" is already the name of a component of the installer "
+                  "(\"Chat\"). Please choose another name."},
+        ClashCase{"C:\\a\\tool.exe", "Lumenary 4.5", nullptr,
+                  "The descriptive module name \"Lumenary 4.5\" is already the name of a component of the "
+                  "installer (\"Lumenary 4.5\"). Please choose another name."},
+        // The descriptions are checked before the file names.
+        ClashCase{"C:\\a\\lume.exe", "News Reader", nullptr,
+                  "The descriptive module name \"News Reader\" is already the name of a component of the "
+                  "installer (\"News Reader\"). Please choose another name."},
+        ClashCase{"C:\\a\\tool.exe", " second", "C:\\b\\other.exe",
+                  "Both additional installers have the descriptive module name \" second\". Please give each its "
+                  "own name."},
         ClashCase{"C:\\a\\Tool.exe", "First", "C:\\b\\tool.x.exe",
                   "Both additional installers would become the installer module \"Tool\". Please rename one of "
                   "the executables."},
@@ -231,6 +261,22 @@ INSTANTIATE_TEST_SUITE_P(
         ClashCase{"C:\\a\\addinst.exe", "Mine", nullptr,
                   "The executable's name \"addinst\" is taken by a module that the installer delivers "
                   "(\"addinst\"). Please rename the executable."}));
+
+TEST_F(AdditionalInstallsTest, ADescriptionThatTheSourceInstallerGivesAComponentIsRefused) {
+  WriteFile(paths.sourceSetupIni, "[Product Defaults]\r\n[Components]\r\nBase Files=base\r\n");
+  MakeFile("C:\\a\\tool.exe");
+  OpenOn(kAdditionalInstallsPage);
+  Click(Page(), 1039);
+  FillSlot1("C:\\a\\tool.exe", "BASE FILES", "1");
+  prompts->AnswerMessageBox(fw::IDOK);
+  Next();
+  EXPECT_EQ(ActiveIndex(), kAdditionalInstallsPage);
+  ASSERT_EQ(prompts->Requests().size(), 1u);
+  EXPECT_EQ(prompts->Requests()[0].text,
+            "The descriptive module name \"BASE FILES\" is already the name of a component of the installer "
+            "(\"Base Files\"). Please choose another name.");
+  EXPECT_FALSE(HasChoice("Additional Install 1 Filename"));
+}
 
 TEST_F(AdditionalInstallsTest, SameNameInAnExcludedSlotIsNoClash) {
   MakeFile("C:\\a\\tool.exe");
