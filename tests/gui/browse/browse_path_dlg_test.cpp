@@ -2,8 +2,10 @@
 // folder: the chain it opens on, double clicks, drive changes, the floppy
 // refusal, what OK returns, the current directory it leaves and its log.
 #include <QComboBox>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QTreeWidget>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -95,6 +97,18 @@ TEST_F(BrowsePathTest, OpensOnTheChainToTheStartFolderWithItsSubfoldersSorted) {
   EXPECT_EQ(Children(out), (Names{".hidden", "a", "b", "C"}));
   EXPECT_EQ(Shown(), "d:\\out");
   EXPECT_EQ(CurrentDirectory(), "D:\\out");
+}
+
+TEST_F(BrowsePathTest, ShowsItsCaptionLabelsAndButtons) {
+  Open("d:\\out");
+  EXPECT_EQ(dlg->windowTitle().toStdString(), "Browse Path");
+  Names labels;
+  for (const QLabel* label : dlg->findChildren<QLabel*>()) labels.push_back(label->text().toStdString());
+  for (const char* text : {"Path:", "Directories:", "Drives:"}) {
+    EXPECT_NE(std::find(labels.begin(), labels.end(), text), labels.end()) << text;
+  }
+  EXPECT_EQ(dlg->GetDlgItemText(fw::IDOK), "OK");
+  EXPECT_EQ(dlg->GetDlgItemText(fw::IDCANCEL), "Cancel");
 }
 
 TEST_F(BrowsePathTest, ListsEveryDriveWithFloppiesAndSelectsTheStartDrive) {

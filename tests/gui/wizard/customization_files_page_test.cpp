@@ -29,6 +29,25 @@ TEST_F(CustomFilesWizardTest, FreshChoicesShowEmptyFieldsAndLeavingWritesNoAndEm
   }
 }
 
+TEST_F(CustomFilesWizardTest, ShowsItsCaptionLabelsAndButtonsWordForWord) {
+  OpenOn(kCustomFilesPage);
+  EXPECT_EQ(Page()->GetCaption(), "Customization files");
+  for (const char* text :
+       {"Specify paths to any customization files that you want to include in this installer.  For more "
+        "information on how to modify or create the customization files, refer to the Fleetwatch Desktop Guide.",
+        "Lumenary recognizes each customization file by looking for a predefined filename.  The predefined name "
+        "for each customization file below is listed in parentheses.",
+        "However, to make managing your customized files easier, Kit Composer lets you give customization files "
+        "any name you choose.  It will create a copy of your file and rename it to the correct name.",
+        "Velomark Configuration File (velomark.cfg)", "Bookmarks file (bookmarks.html)",
+        "Address book file (pab.ab2)", "Inbox file (inbox)"}) {
+    EXPECT_TRUE(PageShowsText(text)) << text;
+  }
+  EXPECT_EQ(Text(1038), "Overwrite user's existing configuration file");
+  for (int id : {1019, 1020, 1021, 1023}) EXPECT_EQ(Text(id), "Browse") << id;
+  for (int id : {1055, 1056, 1057, 1058}) EXPECT_EQ(Text(id), "Clear") << id;
+}
+
 TEST_F(CustomFilesWizardTest, ShowsStoredPathsInTheirFields) {
   SetChoices("[Choices-32]\r\nCustom CFG Path=C:\\c\\my.cfg\r\nCustom Bookmark Path=C:\\b.htm\r\n"
              "Custom Addressbook Path=C:\\pab\r\nCustom Inbox Path=C:\\in box\r\nOverwrite CFG=YES\r\n");

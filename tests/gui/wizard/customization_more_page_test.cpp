@@ -113,6 +113,21 @@ TEST_F(CustomMoreWizardTest, ComingBackShowsTheEntryAsTypedWhileTheFileHoldsItCo
   EXPECT_EQ(Choice("Custom Account Setup Path"), "C:\\pkg\\main.htm");
 }
 
+TEST_F(CustomMoreWizardTest, ShowsItsCaptionLabelsAndButtonsWordForWord) {
+  OpenOn(kCustomMorePage);
+  EXPECT_EQ(Page()->GetCaption(), "Customization Files, continued...");
+  for (const char* text :
+       {"As in the previous screen, specify paths to any customization files that you want to include in your "
+        "installer.",
+        "Custom Animation (small) (anyfilename.bmp)", "Custom Animation (large) (anyfilename.bmp)",
+        "Readme file (readme.txt)", "License Agreement (license.txt)", "Personal Security files:",
+        "Customized dial-up package folder:"}) {
+    EXPECT_TRUE(PageShowsText(text)) << text;
+  }
+  for (int id : {1023, 1024, 1025, 1026, 1022, 1029}) EXPECT_EQ(Text(id), "Browse") << id;
+  for (int id : {1019, 1020, 1021, 1027, 1028, 1030}) EXPECT_EQ(Text(id), "Clear") << id;
+}
+
 TEST_F(CustomMoreWizardTest, LoadsAndWritesTheFivePlainPathsUnchecked) {
   SetChoices("[Choices-32]\r\nCustom Small Animation Path=C:\\s.bmp\r\nCustom Large Animation Path=C:\\l.bmp\r\n"
              "Custom Readme Path=C:\\r.txt\r\nCustom License Path=C:\\li.txt\r\n"

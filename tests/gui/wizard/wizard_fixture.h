@@ -61,6 +61,8 @@ class WizardTest : public ::testing::Test {
   bool Enabled(int id) const;
   void ClickOnPage(int id);
   void Type(int id, const std::string& text);
+  // True when a label or button of the current page reads exactly this text.
+  bool PageShowsText(const std::string& text) const;
 
   QTemporaryDir drive;
   config::RunPaths paths;

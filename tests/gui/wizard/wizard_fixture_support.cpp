@@ -1,5 +1,7 @@
 #include "wizard_fixture.h"
 
+#include <QAbstractButton>
+#include <QLabel>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -95,5 +97,16 @@ bool WizardTest::Checked(int id) const { return Page()->IsDlgButtonChecked(id) =
 bool WizardTest::Enabled(int id) const { return Page()->IsWindowEnabled(id); }
 void WizardTest::ClickOnPage(int id) { Click(Page(), id); }
 void WizardTest::Type(int id, const std::string& text) { TypeText(Page(), id, text); }
+
+bool WizardTest::PageShowsText(const std::string& text) const {
+  const QString wanted = QString::fromStdString(text);
+  for (const QLabel* label : Page()->findChildren<QLabel*>()) {
+    if (label->text() == wanted) return true;
+  }
+  for (const QAbstractButton* button : Page()->findChildren<QAbstractButton*>()) {
+    if (button->text() == wanted) return true;
+  }
+  return false;
+}
 
 }  // namespace kc::test
