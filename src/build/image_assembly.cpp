@@ -148,7 +148,9 @@ void CImageBuilder::AssembleCd(const std::string& installRoot, const std::string
   CopyLumeSettings(installRoot, imageDirectory + "lume.ini", step);
   CloseFileList(fileList, listPath, step, report_);
 
-  const bool indexed = RunTool(kitcomp, kPkgIndexTool, "\"" + listPath + "\"", step, report_);
+  // The CD form names the tool by its full path (the network form by its bare name).
+  const bool indexed =
+      RunTool(kitcomp, kPkgIndexTool, "\"" + listPath + "\"", step, report_, ToolName::kFullPath);
   Repaint();
   CollectPackageList(kitcomp, outputDirectory + "\\CD\\setup.pkg", indexed, step, report_);
   Repaint();

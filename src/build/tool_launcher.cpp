@@ -7,14 +7,20 @@
 
 namespace kc::build {
 
-std::string ToolCommandLine(const char* tool, const std::string& arguments) {
-  return std::string(tool) + " " + arguments;
+std::string ToolCommandLine(const std::string& kitcompDirectory, const char* tool, const std::string& arguments,
+                            ToolName name) {
+  std::string program = tool;
+  if (name == ToolName::kFullPath) {
+    program = kitcompDirectory + "\\" + tool;
+    if (program.find(' ') != std::string::npos) program = "\"" + program + "\"";
+  }
+  return program + " " + arguments;
 }
 
 bool RunTool(const std::string& kitcompDirectory, const char* tool, const std::string& arguments,
-             const std::string& step, BuildReport& report) {
+             const std::string& step, BuildReport& report, ToolName name) {
   const std::string application = kitcompDirectory + "\\" + tool;
-  const std::string commandLine = ToolCommandLine(tool, arguments);
+  const std::string commandLine = ToolCommandLine(kitcompDirectory, tool, arguments, name);
   Result<std::string> fits = config::CheckPathLength(commandLine, std::string("The command line of ") + tool);
   if (!fits) {
     report.AddFailure(step, application, fits.error());

@@ -12,6 +12,10 @@ inline constexpr const char* kSquashTool = "squash.exe";
 inline constexpr const char* kPkgIndexTool = "pkgindex.exe";
 inline constexpr const char* kSfxMakerTool = "sfxmaker.exe";
 
+// How the command line names the tool: by its bare file name, or (the CD
+// image's package-list run) by its full path in the kitcomp directory.
+enum class ToolName { kBare, kFullPath };
+
 // Runs `<kitcomp directory>\<tool> arguments` and waits for it without time-out.
 // The tool is found in the kitcomp directory whatever the current directory is
 // (a folder browser may have moved it), and runs with that directory as its
@@ -21,9 +25,11 @@ inline constexpr const char* kSfxMakerTool = "sfxmaker.exe";
 // recorded in `report` under `step` with its error output; returns true only
 // when the tool ran and succeeded.
 bool RunTool(const std::string& kitcompDirectory, const char* tool, const std::string& arguments,
-             const std::string& step, BuildReport& report);
+             const std::string& step, BuildReport& report, ToolName name = ToolName::kBare);
 
 // The command line RunTool would pass: the tool's name, a blank, the arguments.
-std::string ToolCommandLine(const char* tool, const std::string& arguments);
+// A full path with a blank in it is quoted, so that it stays one argument.
+std::string ToolCommandLine(const std::string& kitcompDirectory, const char* tool, const std::string& arguments,
+                            ToolName name = ToolName::kBare);
 
 }  // namespace kc::build

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "build/image_builder.h"
+#include "build/tool_launcher.h"
 #include "config/profile_access.h"
 #include "engine_test_support.h"
 
@@ -138,7 +139,41 @@ TEST_F(Assembly, FailingPackageListToolIsReportedWithItsStatus) {
   builder.AssembleImage("T:\\kit", "T:\\kit", "T:\\out", "CD");
   ASSERT_EQ(builder.report().failures().size(), 1u);
   EXPECT_NE(builder.report().failures()[0].reason.find("pkgindex.exe failed with exit status 3"), std::string::npos);
+  // The CD image's run names the tool by its full path.
+  EXPECT_EQ(builder.report().failures()[0].file, "T:\\kit\\kitcomp\\pkgindex.exe \"T:\\out\\CD\\setup.lst\"");
   EXPECT_FALSE(drive.Exists("out/CD/setup.pkg"));
+}
+
+TEST_F(Assembly, NetworkPackageListRunNamesTheToolByItsBareName) {
+  test::KitOptions failing;
+  failing.failingTool = "pkgindex.exe";
+  test::MakeKit(drive, failing);
+  Prepare("Calendar=cal\r\n");
+  builder.AssembleImage("T:\\kit", "T:\\kit", "T:\\out", "network");
+  ASSERT_FALSE(builder.report().failures().empty());
+  EXPECT_EQ(builder.report().failures()[0].file, "pkgindex.exe \"T:\\out\\network\\setup.lst\"");
+}
+
+TEST(ToolCommandLine, FullPathWithABlankIsQuoted) {
+  EXPECT_EQ(ToolCommandLine("T:\\my kit\\kitcomp", "pkgindex.exe", "list", ToolName::kFullPath),
+            "\"T:\\my kit\\kitcomp\\pkgindex.exe\" list");
+  EXPECT_EQ(ToolCommandLine("T:\\kit\\kitcomp", "pkgindex.exe", "list", ToolName::kFullPath),
+            "T:\\kit\\kitcomp\\pkgindex.exe list");
+  EXPECT_EQ(ToolCommandLine("T:\\kit\\kitcomp", "sfxmaker.exe", "x"), "sfxmaker.exe x");
+}
+
+TEST_F(Assembly, TheCdCommandLineCountsTheToolsFullPathAgainstTheLimit) {
+  // With the bare name, pkgindex.exe "<output>\CD\setup.lst" would be exactly
+  // 259 characters for this output directory; naming the tool by its full
+  // path in T:\kit\kitcomp makes it 274, which no 260-character buffer holds.
+  const std::string output = "T:\\" + std::string(231 - 3, 'd');
+  ASSERT_EQ(ToolCommandLine("T:\\kit\\kitcomp", "pkgindex.exe", "\"" + output + "\\CD\\setup.lst\"").size(), 259u);
+  Prepare("Calendar=cal\r\n");
+  builder.AssembleImage("T:\\kit", "T:\\kit", output, "CD");
+  ASSERT_EQ(builder.report().failures().size(), 1u);
+  EXPECT_NE(builder.report().failures()[0].reason.find("too long (274 characters"), std::string::npos)
+      << builder.report().failures()[0].reason;
+  for (const auto& run : ToolRuns(drive)) EXPECT_NE(run[0], "pkgindex.exe");
 }
 
 TEST_F(Assembly, CommandLineOverTheLimitIsRefusedWithoutStarting) {
