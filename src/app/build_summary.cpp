@@ -21,7 +21,8 @@ std::string FormatSize(std::uint64_t bytes) {
 std::string FormatSummary(const build::BuildReport& report) {
   std::string text;
   if (report.images().empty()) {
-    text += "No image was requested.\n";
+    // Without failures nothing was asked for; with them, something stopped it.
+    text += report.ok() ? "No image was requested.\n" : "No image was built.\n";
   } else {
     text += "Images:\n";
     for (const build::ImageResult& image : report.images()) {
@@ -40,7 +41,7 @@ std::string FormatSummary(const build::BuildReport& report) {
   }
   text += std::to_string(report.failures().size()) +
           (report.failures().size() == 1 ? " step failed" : " steps failed") +
-          "; the images above are incomplete:\n";
+          (report.images().empty() ? ":\n" : "; the images above are incomplete:\n");
   for (const build::Failure& failure : report.failures()) {
     text += "  " + failure.step;
     if (!failure.file.empty()) text += ": " + failure.file;

@@ -62,10 +62,18 @@ BuildReport RunBuildPlan(const config::RunPaths& paths, ProgressView& progress, 
   BuildReport& report = builder.report();
 
   ReadValue(choices, kGlobal, kPlatform);  // read, and of no account here
-  const std::string outputPath = ReadValue(choices, kChoices32, kOutputPath);
+  // Resolved once: the image assembly moves the current directory to the
+  // kitcomp directory, and a relative path would put the images there, apart
+  // from the directories made here.
+  const std::string outputPath = FullOutputPath(ReadValue(choices, kChoices32, kOutputPath));
   CreateOutputPath(outputPath);
-  if (!outputPath.empty() && !IsDirectory(outputPath)) {
-    report.AddFailure("Creating the output path", outputPath, "Could not create it: " + win::LastErrorText());
+  // Every image lies below the output path: where it cannot be made, each copy
+  // into it would only fail again, so that one failure is reported alone.
+  const bool outputUsable = outputPath.empty() || IsDirectory(outputPath);
+  if (!outputUsable) {
+    const std::string reason = IsFile(outputPath) ? std::string("It is a file, not a folder.")
+                                                  : "Could not create it: " + win::LastErrorText();
+    report.AddFailure("Creating the output path", outputPath, reason + " No image was built.");
   }
 
   // The program INI file names the install root again. A relative root there
@@ -79,7 +87,9 @@ BuildReport RunBuildPlan(const config::RunPaths& paths, ProgressView& progress, 
   builder.StageCustomizations(installRoot, installRoot);
   mainWindow.UpdateWindow();
 
-  if (!IsExactly(ReadValue(choices, kChoices32, kNetOrLocal), kNet)) {
+  if (!outputUsable) {
+    // Nothing to assemble.
+  } else if (!IsExactly(ReadValue(choices, kChoices32, kNetOrLocal), kNet)) {
     for (const ImageRequest& request : kRequests) {
       if (!IsExactly(ReadValue(choices, kChoices32, request.key), kYes)) continue;
       builder.AssembleImage(installRoot, installRoot, outputPath, request.kind);

@@ -99,6 +99,15 @@ std::string DirectoryPart(const std::string& path) {
   return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
+std::string FullOutputPath(const std::string& path) {
+  const bool namesItsRoot = (path.size() >= 3 && path[1] == ':' && path[2] == '\\') || path.rfind("\\\\", 0) == 0;
+  if (path.empty() || (namesItsRoot && path.find('/') == std::string::npos)) return path;
+  char buffer[win::MAX_PATH] = {};
+  const win::DWORD length = win::GetFullPathNameA(path.c_str(), win::MAX_PATH, buffer, nullptr);
+  if (length == 0 || length >= win::MAX_PATH) return path;
+  return std::string(buffer, length);
+}
+
 bool IsDirectory(const std::string& path) {
   const win::DWORD attributes = win::GetFileAttributesA(path.c_str());
   return attributes != win::INVALID_FILE_ATTRIBUTES && (attributes & win::FILE_ATTRIBUTE_DIRECTORY) != 0;

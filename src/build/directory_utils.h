@@ -39,6 +39,13 @@ std::string FileNamePart(const std::string& path);
 // The characters before the last backslash; "" when the path has none.
 std::string DirectoryPart(const std::string& path);
 
+// An output path as the build uses it: a path that names its drive (X:\...) or
+// share (\\server\...) with backslashes is kept as written; any other (relative,
+// drive-relative, rooted on the current drive, with forward slashes) is made
+// full once against the current directory, which the image assembly changes.
+// Kept as written when it cannot be resolved, and when empty.
+std::string FullOutputPath(const std::string& path);
+
 // True when `path` names an existing directory / an existing non-directory.
 bool IsDirectory(const std::string& path);
 bool IsFile(const std::string& path);

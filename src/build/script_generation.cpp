@@ -7,6 +7,7 @@
 #include <chrono>
 #include <random>
 
+#include "build/directory_utils.h"
 #include "build/file_steps.h"
 #include "config/keys.h"
 #include "config/profile_access.h"
@@ -131,9 +132,14 @@ FinishOutcome FinishInstallerScript(const config::RunPaths& paths, const FinishR
   if (request.outputPath.size() > kMaxPathLength) {
     return {false, CheckPathLength(request.outputPath, "The output path").error()};
   }
+  // The drive a relative path lies on is that of the directory it is taken
+  // against, as the build plan takes it. Fewer than three characters name no
+  // drive root at all and are refused as they stand.
+  const std::string checkedPath =
+      request.outputPath.size() < 3 ? request.outputPath : FullOutputPath(request.outputPath);
   enum class Failure { kNone, kSpace, kDrive } failure = Failure::kNone;
-  if (CheckFreeSpace(request.outputPath, request.createCd, request.createDownload) == 0) failure = Failure::kSpace;
-  if (CheckWritable(request.outputPath) == 0) failure = Failure::kDrive;
+  if (CheckFreeSpace(checkedPath, request.createCd, request.createDownload) == 0) failure = Failure::kSpace;
+  if (CheckWritable(checkedPath) == 0) failure = Failure::kDrive;
   if (failure == Failure::kSpace) return {false, LoadString(IDS_NO_SPACE)};
   if (failure == Failure::kDrive) return {false, LoadString(IDS_INVALID_OUTPUT_DRIVE)};
 

@@ -67,6 +67,18 @@ TEST(BuildSummary, NamesEveryImageAndSaysCompleteOnlyWithoutFailures) {
             std::string::npos);
 }
 
+TEST(BuildSummary, NoImageSaysWhetherNoneWasAskedForOrNoneCouldBeBuilt) {
+  build::BuildReport report;
+  EXPECT_NE(FormatSummary(report).find("No image was requested.\n"), std::string::npos);
+  report.AddFailure("Creating the output path", "D:\\out", "It is a file, not a folder. No image was built.");
+  const std::string text = FormatSummary(report);
+  EXPECT_EQ(text.find("No image was requested."), std::string::npos) << text;
+  EXPECT_EQ(text.find("the images above"), std::string::npos) << text;
+  EXPECT_NE(text.find("No image was built.\n1 step failed:\n  Creating the output path: D:\\out\n"),
+            std::string::npos)
+      << text;
+}
+
 TEST(BuildSummary, SizesInReadableUnits) {
   EXPECT_EQ(FormatSize(0), "0 bytes");
   EXPECT_EQ(FormatSize(1023), "1023 bytes");

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "config/profile_access.h"
+#include "platform/files.h"
 #include "engine_test_support.h"
 
 using kc::test::TempDrive;
@@ -69,6 +70,46 @@ TEST_F(Plan, NetworkInstallerWithoutRequestsStillGetsTheAdministratorCd) {
   Run("NetOrLocal=Net\r\nCreate CD=NO\r\nCreate Disks=NO\r\nCreate Download=NO\r\n");
   EXPECT_EQ(drive.List("out/kits"), std::vector<std::string>{"administrator"});
   EXPECT_EQ(config::ReadValue("T:\\out\\kits\\administrator\\CD\\setup.ini", "Network Install", "Mode"), "Admin");
+}
+
+TEST_F(Plan, RelativeOutputPathKeepsEveryImageInOneTreeBelowTheStartingDirectory) {
+  drive.Write("work/keep", "");
+  ASSERT_TRUE(win::SetCurrentDirectoryA("T:\\work"));
+  drive.Write("kit/custom/engine/setup.ini", "[Components]\r\nCalendar=cal\r\n");
+  drive.Write("kit/kitcomp/choices.tmp",
+              "[Choices-32]\r\nOutput Path=images\\kits\r\nNetOrLocal=Net\r\nCreate CD=YES\r\nCreate Disks=YES\r\n");
+  const BuildReport report = RunBuildPlan(paths, progress, window, {});
+  // The image assembly moves to the kitcomp directory; the images stay where
+  // the output path named them when the build began.
+  EXPECT_EQ(drive.List("work/images/kits"), (std::vector<std::string>{"administrator", "end_user"}));
+  EXPECT_EQ(drive.List("work/images/kits/end_user"), (std::vector<std::string>{"CD", "disk"}));
+  EXPECT_EQ(config::ReadValue("T:\\work\\images\\kits\\administrator\\CD\\setup.ini", "Network Install", "Mode"),
+            "Admin");
+  EXPECT_FALSE(drive.Exists("kit/kitcomp/images"));
+  ASSERT_FALSE(report.images().empty());
+  EXPECT_EQ(report.images()[0].directory, "T:\\work\\images\\kits\\administrator\\CD");
+  EXPECT_TRUE(report.ok()) << report.failures()[0].step << ": " << report.failures()[0].reason;
+}
+
+TEST_F(Plan, OutputPathWithForwardSlashesIsCreatedLevelByLevel) {
+  drive.Write("kit/custom/engine/setup.ini", "[Components]\r\nCalendar=cal\r\n");
+  drive.Write("kit/kitcomp/choices.tmp", "[Choices-32]\r\nOutput Path=T:/deep/er/kits\r\nCreate Disks=YES\r\n");
+  const BuildReport report = RunBuildPlan(paths, progress, window, {});
+  EXPECT_TRUE(drive.Exists("deep/er/kits/disk"));
+  EXPECT_TRUE(report.ok()) << report.failures()[0].step << ": " << report.failures()[0].reason;
+}
+
+TEST_F(Plan, AnOutputPathThatIsAFileIsOneFailureAndNoImage) {
+  drive.Write("out/kits", "a file where the folder should be");
+  const BuildReport report = Run("Create CD=YES\r\nCreate Disks=YES\r\nCreate Download=YES\r\n");
+  ASSERT_EQ(report.failures().size(), 1u);
+  EXPECT_EQ(report.failures()[0].file, "T:\\out\\kits");
+  EXPECT_EQ(report.failures()[0].reason, "It is a file, not a folder. No image was built.");
+  EXPECT_TRUE(report.images().empty());
+  EXPECT_EQ(drive.Read("out/kits"), "a file where the folder should be");
+  // The staging still ran, and the completion is still shown.
+  EXPECT_EQ(Stages(), std::vector<std::string>{"Adding Customizations"});
+  EXPECT_EQ(progress.log.back(), "completion");
 }
 
 TEST_F(Plan, PlatformSixteenDoesNotChangeTheSectionRead) {

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "config/profile_access.h"
+#include "platform/files.h"
 #include "engine_test_support.h"
 #include "string_table.h"
 
@@ -64,6 +65,32 @@ TEST_F(Finish, WritesEverySettingInOrderWithAbsentAnswersEmpty) {
   EXPECT_EQ(Setup("SubComponents", "Multimedia Support"), "");
   EXPECT_FALSE(config::ReadAllKeys(paths.engineSetupIni, "SubComponents").empty());
   EXPECT_EQ(config::ReadValue(paths.choicesFile, "Choices-32", "Output Path"), "T:\\out");
+}
+
+TEST_F(Finish, WritesEveryRowInItsOrderIntoAMissingSettingsFile) {
+  std::filesystem::remove(drive.Host("kit/custom/engine/setup.ini"));
+  std::string choices = "[Choices-32]\r\nNetOrLocal=Net\r\n";
+  for (const char* key : kEveryProductDefault) choices += std::string(key) + "=" + key + " answer\r\n";
+  choices +=
+      "End User Path Dialog Option=o\r\nEnd User Path Dialog Option State=s\r\n"
+      "End User Path Dialog Profile Path Edit Box=p\r\nProfile Path=P:\\profiles\r\n"
+      "End User Path Dialog Network Path Edit Box=n\r\n"
+      "Include Additional Install 2=YES\r\nAdditional Install 2 Description=Second\r\n"
+      "Additional Install 2 Filename=two\r\nInclude Additional Install 1=YES\r\n"
+      "Additional Install 1 Description=First\r\nAdditional Install 1 Filename=one\r\n"
+      "[Mods-32]\r\nChat=chat\r\nCalendar=cal\r\n[MMMods-32]\r\nVideo=video\r\nAudio=audio\r\n"
+      "[Main Modules 32]\r\nLumenary 4.5=lume\r\n";
+  drive.Write("kit/kitcomp/choices.tmp", choices);
+  ASSERT_TRUE(Run().accepted);
+  std::string expected = "[Product Defaults]\r\n";
+  for (const char* key : kEveryProductDefault) expected += std::string(key) + "=" + key + " answer\r\n";
+  expected +=
+      "[Network Install]\r\nMode=End User\r\nEnd User Path Dialog Network Path Edit Box=n\r\n"
+      "Profile Path=P:\\profiles\r\nEnd User Path Dialog Profile Path Edit Box=p\r\n"
+      "End User Path Dialog Option State=s\r\nEnd User Path Dialog Option=o\r\n"
+      "[Components]\r\nFirst=one\r\nSecond=two\r\nLumenary 4.5=lume\r\nChat=chat\r\nCalendar=cal\r\n"
+      "[Multimedia Support]\r\nVideo=video\r\nAudio=audio\r\n";
+  EXPECT_EQ(drive.Read("kit/custom/engine/setup.ini"), expected);
 }
 
 struct ModeCase {
@@ -144,6 +171,17 @@ TEST_F(Finish, RefusesAnOutputPathWithoutADriveRoot) {
     EXPECT_FALSE(outcome.accepted) << shortPath;
     EXPECT_EQ(outcome.message, LoadString(IDS_INVALID_OUTPUT_DRIVE)) << shortPath;
   }
+}
+
+TEST_F(Finish, RelativeOutputPathIsCheckedOnTheDriveItLiesOn) {
+  drive.Write("work/keep", "");
+  ASSERT_TRUE(win::SetCurrentDirectoryA("T:\\work"));
+  drive.Write("kit/kitcomp/choices.tmp", "[Choices-32]\r\n");
+  const FinishOutcome outcome = Run("images\\kits");
+  EXPECT_TRUE(outcome.accepted) << outcome.message;
+  // Stored as typed; the build plan resolves it the same way.
+  EXPECT_EQ(config::ReadValue(paths.choicesFile, "Choices-32", "Output Path"), "images\\kits");
+  EXPECT_EQ(drive.List("work"), std::vector<std::string>{"keep"});
 }
 
 TEST_F(Finish, RefusesAnOutputPathTooLongForItsBuffer) {
