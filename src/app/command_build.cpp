@@ -62,9 +62,18 @@ int RunCommandLineBuild(const BuildOptions& options, std::FILE* out, std::FILE* 
     return kExitRefused;
   }
 
+  if (!build::IsDirectory(paths.installRoot)) {
+    std::fprintf(err, "kitcomp: the install root %s named by .\\kitcomp.ini is not a folder: no kit is there.\n",
+                 paths.installRoot.c_str());
+    return kExitRefused;
+  }
+
   const std::string startingConfig = options.config.value_or(paths.defaultConfig);
   if (!build::IsFile(startingConfig)) {
-    std::fprintf(err, "kitcomp: the configuration %s does not exist.\n", startingConfig.c_str());
+    std::fprintf(err,
+                 build::IsDirectory(startingConfig) ? "kitcomp: the configuration %s is a folder, not a file.\n"
+                                                    : "kitcomp: the configuration %s does not exist.\n",
+                 startingConfig.c_str());
     return kExitRefused;
   }
   if (!RefreshWorkingFiles(paths, startingConfig)) {

@@ -141,6 +141,38 @@ TEST(KitcompBuild, UnusableOutputDriveIsRefusedWithExitStatusTwo) {
   EXPECT_TRUE(Has(built.output, "The output drive is invalid.")) << built.output;
 }
 
+TEST(KitcompBuild, BadInputIsRefusedWithAClearMessageAndExitStatusTwo) {
+  KitCopy kit;
+  std::string output;
+  // No kitcomp.ini where the build starts.
+  EXPECT_EQ(kit.Shell(std::string(KITCOMP_BINARY) + " build -C 'T:\\kit'", &output), 2);
+  EXPECT_TRUE(Has(output, "no install root")) << output;
+  // A kitcomp.ini naming a kit that is not there.
+  kit.Write("elsewhere/kitcomp.ini", "[Kit Composer]\r\nINSTALLED PATH=T:\\gone\r\n");
+  EXPECT_EQ(kit.Shell(std::string(KITCOMP_BINARY) + " build -C 'T:\\elsewhere'", &output), 2);
+  EXPECT_TRUE(Has(output, "the install root T:\\gone named by .\\kitcomp.ini is not a folder")) << output;
+  // A configuration file that is missing, or a folder.
+  KitCopy::Outcome built = kit.Build("--config 'T:\\nowhere.kcm'");
+  EXPECT_EQ(built.status, 2);
+  EXPECT_TRUE(Has(built.output, "the configuration T:\\nowhere.kcm does not exist.")) << built.output;
+  built = kit.Build("--config 'T:\\kit\\samples'");
+  EXPECT_EQ(built.status, 2);
+  EXPECT_TRUE(Has(built.output, "the configuration T:\\kit\\samples is a folder, not a file.")) << built.output;
+  // Nothing was built on the way.
+  EXPECT_FALSE(std::filesystem::exists(kit.Host("out")));
+}
+
+TEST(KitcompBuild, OutputPathThatIsAFileIsOneClearFailure) {
+  KitCopy kit;
+  kit.Write("taken", "a file");
+  const KitCopy::Outcome built = kit.Build("--output 'T:\\taken'");
+  EXPECT_EQ(built.status, 1) << built.output;
+  EXPECT_TRUE(Has(built.output, "1 step failed:\n  Creating the output path: T:\\taken\n"
+                                "    It is a file, not a folder. No image was built.\n"))
+      << built.output;
+  EXPECT_EQ(kit.Read("taken"), "a file");
+}
+
 TEST(KitcompBuild, OutputPathWithBlanksGivenAsAHostPath) {
   KitCopy kit;
   const KitCopy::Outcome built = kit.Build("--no-download --output '" + kit.Host("my images") + "'");
