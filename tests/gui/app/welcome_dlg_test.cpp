@@ -51,10 +51,16 @@ TEST_F(WelcomeDialog, ShowsItsTextsAndTheSidePicture) {
   for (QLabel* label : welcome->findChildren<QLabel*>()) all += label->text().toStdString() + "\n";
   for (const char* text :
        {"Welcome to the Velomark Kit Composer!",
-        "Kit Composer automates the process of producing a custom Lumenary installer.  You create CD or",
-        "A local configuration file", "Security database and certificate files", "A Read Me file and license file",
+        "Kit Composer automates the process of producing a custom Lumenary installer.  You create CD or "
+        "network-based installers, and you can include customization files in the installer by browsing to them "
+        "from the Kit Composer screens.",
+        "If you want, you can also use Kit Composer to bundle additional applications and plug-ins with your "
+        "custom installer.",
+        "Before you begin, you should prepare any customization files that you intend to use, such as:",
+        "A local configuration file", "A bookmarks file", "An address book file", "A custom animation",
+        "A custom Inbox and message", "Security database and certificate files", "A Read Me file and license file",
         "If you're ready to begin, select an existing installer configuration to edit or click Next to create a new one"}) {
-    EXPECT_NE(all.find(text), std::string::npos) << text;
+    EXPECT_NE(all.find(std::string(text) + "\n"), std::string::npos) << text;
   }
   auto* picture = qobject_cast<QLabel*>(welcome->GetDlgItem(1000));
   ASSERT_NE(picture, nullptr);

@@ -104,6 +104,13 @@ TEST_F(InstallerSettingsPage, ClearThenBackStoresTheEmptyPath) {
   EXPECT_EQ(Choice("Install Splash Path"), "");
 }
 
+TEST_F(InstallerSettingsPage, StoredTextsLongerThan259CharactersAreShownCut) {
+  const std::string longTitle(300, 't');
+  SetChoices("[Choices-32]\r\nProduct Setup Title1=" + longTitle + "\r\n");
+  OpenOn(kInstallerSettingsPage);
+  EXPECT_EQ(Text(kTitle1), longTitle.substr(0, 259));
+}
+
 TEST_F(InstallerSettingsPage, SplashPathThatDoesNotExistIsStoredAsTyped) {
   OpenOn(kInstallerSettingsPage);
   Type(kSplash, "Q:\\nowhere\\missing.bmp");

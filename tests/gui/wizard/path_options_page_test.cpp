@@ -119,6 +119,21 @@ TEST_F(PathOptionsPage, NoControlIsDisabledByTheInstallerType) {
   for (int id : {kBasePath, kProfilePath, kLockBase, kLockProfile}) EXPECT_TRUE(Enabled(id)) << id;
 }
 
+// The edit takes any length and the leave writes it whole; reading it back
+// has room for 259 characters.
+TEST_F(PathOptionsPage, ALongPathIsWrittenWholeAndTheNextOpeningShowsItsFirst259Characters) {
+  OpenWith("[Choices-32]\r\nProfile Path=C:\\Users\r\n");
+  const std::string longPath = "C:\\" + std::string(297, 'a');
+  Page()->SetDlgItemText(kBasePath, longPath);
+  Next();
+  ASSERT_EQ(ActiveIndex(), kComponentsPage);
+  EXPECT_NE(ChoicesText().find("Product Path=" + longPath + "\r\n"), std::string::npos);
+
+  sheet.reset();
+  OpenOn(kPathOptionsPage);
+  EXPECT_EQ(Text(kBasePath), longPath.substr(0, 259));
+}
+
 TEST_F(PathOptionsPage, FixedFullPathTextIsShown) {
   OpenWith("[Global]\r\n");
   EXPECT_EQ(Text(1049), "<base path>\\Velomark\\Lumenary\\");
