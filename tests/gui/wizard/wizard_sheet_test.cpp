@@ -1,9 +1,15 @@
 // The sheet with the program's pages: the buttons on each page, Help hidden,
 // Cancel, and keyboard use (Return, Escape, the first field focused).
+#include <QAbstractButton>
 #include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <set>
+#include <string>
+#include <vector>
 
 #include "framework/controls.h"
 #include "framework/win_defs.h"
@@ -108,6 +114,62 @@ TEST_F(WizardSheet, EachPageOpensWithItsFirstFieldFocused) {
     QWidget* focus = sheet->focusWidget();
     ASSERT_NE(focus, nullptr) << index;
     EXPECT_EQ(focus->objectName().toStdString(), "ctl" + std::to_string(firstField[index])) << index;
+    Next();
+  }
+}
+
+// Every label, button and group title of the first five pages, word for word
+// (double spaces included).
+TEST_F(WizardSheet, TheFirstFivePagesShowTheirTextsWordForWord) {
+  SetValidChoices();
+  OpenOn(kInstallerTypePage);
+  const std::vector<std::vector<std::string>> texts = {
+      {"Users can install and run a local copy of Lumenary, or they can share a copy of Lumenary that you install on "
+       "a network server.  Select the type of installer you'd like to create.",
+       "Build an installer for a local version of Lumenary", "Build an installer for a network version of Lumenary",
+       "If you select this option, Kit Composer creates an administrator's installer that lets you install Lumenary "
+       "on the server.   It also creates an end-user installer that lets users install the required files on their "
+       "workstations or the network.",
+       "With a network installer the user can still be given the choice of installing Lumenary locally or on a "
+       "network server.  As an administrator you can set this option and lock it.",
+       "Choose to install to a network server", "Choose to install to the user's local drive", "Lock this setting"},
+      {"Specify the location where you want Lumenary installed.",
+       "If you chose to create a Network installer you can also choose where you want Lumenary profiles to reside.",
+       "Installation Path",
+       "Specify a base path to the local or network directory in which you want Lumenary installed:",
+       "Lock this setting",
+       "During the installation, the installer automatically appends a required directory path to the base path "
+       "above, which results in a full path of:",
+       "<base path>\\Velomark\\Lumenary\\", "Profiles Path",
+       "End users can store their Velomark user profiles and associated files locally or on a network server.",
+       "Specify a path to the local or network directory where you want to install your end users' profiles and "
+       "associated files:"},
+      {"Select the components you want to include in your installer.  Kit Composer will automatically add the "
+       "Lumenary component.",
+       "Available Components:", ">>", "<<", "Included Components:", "Create 32bit install"},
+      {"Specify an Install Splash Screen (setup.bmp), a Product Setup Title, a Start Menu Program Folder Name, and "
+       "check the boxes if you want to create Readme and License icons in the Start Menu Program Folder",
+       "Install Splash Screen:", "Browse", "Clear", "Product Setup Title:", "Start Menu Settings",
+       "Program Folder Name:", "Create Readme icon", "Create License icon"},
+      {"Select the installer dialogs you want displayed to the user.",
+       "If you are creating a network install the administrator's install will show all the dialogs while the end "
+       "user install will retain the settings made here.",
+       "Dialog control", "Turn off all dialogs", "Turn on these dialogs", "License Dialog", "Welcome Dialog",
+       "Setup Type Dialog", "Path Dialog", "Options Dialog", "File Associations Dialog", "Select Folder Dialog",
+       "Start Copy", "Read me Dialog", "Finish Dialog", "Show Reboot Dialog", "Always", "Never",
+       "Only when needed (recommended)"},
+  };
+  for (int index = kInstallerTypePage; index <= kDialogControlPage; ++index) {
+    ASSERT_EQ(ActiveIndex(), index);
+    std::set<std::string> shown;
+    for (const QLabel* label : Page()->findChildren<QLabel*>()) shown.insert(label->text().toStdString());
+    for (const QAbstractButton* button : Page()->findChildren<QAbstractButton*>()) {
+      shown.insert(button->text().toStdString());
+    }
+    for (const QGroupBox* group : Page()->findChildren<QGroupBox*>()) shown.insert(group->title().toStdString());
+    for (const std::string& text : texts[static_cast<std::size_t>(index)]) {
+      EXPECT_EQ(shown.count(text), 1u) << "page " << index << ": " << text;
+    }
     Next();
   }
 }
