@@ -43,6 +43,25 @@ TEST_F(Plan, LocalInstallerBuildsTheRequestedImagesInOrder) {
   EXPECT_TRUE(report.ok()) << report.failures()[0].reason;
 }
 
+TEST_F(Plan, RepaintsTheMainWindowAfterEachEngineCallOfALocalBuild) {
+  Run("Create Disks=YES\r\n");
+  EXPECT_EQ(progress.log, (std::vector<std::string>{"paint main",  // before anything
+                                                    "paint main",  // after the catalogue
+                                                    "pos 0", "text Adding Customizations", "range 0 2", "step 1",
+                                                    "paint main",  // after the staging
+                                                    "paint main",  // after the disk image
+                                                    "completion"}));
+}
+
+TEST_F(Plan, EndUserImagesOfANetworkBuildAreNotFollowedByARepaint) {
+  Run("NetOrLocal=Net\r\nCreate Disks=YES\r\n");
+  // The administrator CD ends with its last step and one repaint of the main
+  // window; the end user's disk image adds nothing before the completion.
+  const std::vector<std::string> tail(progress.log.end() - 3, progress.log.end());
+  EXPECT_EQ(tail, (std::vector<std::string>{"stepit", "paint main", "completion"}));
+  EXPECT_TRUE(drive.Exists("out/kits/end_user/disk"));
+}
+
 TEST_F(Plan, RequestsCountOnlyWhenExactlyYesAndNetInLowerCaseIsLocal) {
   const BuildReport report = Run("NetOrLocal=net\r\nCreate CD=yes\r\nCreate Disks=YES\r\nCreate Download=NO\r\n");
   EXPECT_EQ(drive.List("out/kits"), std::vector<std::string>{"disk"});

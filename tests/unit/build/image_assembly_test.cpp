@@ -59,6 +59,39 @@ TEST_F(Assembly, CdFileListHoldsInstallerFilesThenModulesWithTrailingBlanksAndCr
   EXPECT_EQ(builder.report().images()[0].directory, "T:\\out dir\\CD");
 }
 
+// One repaint: the progress dialog, then the main window.
+const std::vector<std::string> kRepaint = {"paint progress", "paint main"};
+
+std::vector<std::string> Joined(std::initializer_list<std::vector<std::string>> parts) {
+  std::vector<std::string> all;
+  for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
+TEST_F(Assembly, CdImageRepaintsAroundTheCopiesAfterEachListedModuleAndAfterThePackageList) {
+  Prepare("Calendar=cal\r\n");
+  builder.AssembleImage("T:\\kit", "T:\\kit", "T:\\out", "CD");
+  EXPECT_EQ(progress.log, Joined({{"pos 0", "text Creating CD image", "range 0 2", "step 1"},
+                                  kRepaint, kRepaint,            // around the installer's files
+                                  kRepaint, kRepaint, {"stepit"},  // the module: after its archive, after its lines
+                                  kRepaint,                      // after pkgindex.exe
+                                  kRepaint, {"stepit"}}));       // after setup.pkg
+}
+
+TEST_F(Assembly, NetworkImageRepaintsAtItsOwnPoints) {
+  drive.Write("art/splash.bmp", "BM");
+  Prepare("Calendar=cal\r\n", "Install Splash Path=T:\\art\\splash.bmp\r\n");
+  builder.AssembleImage("T:\\kit", "T:\\kit", "T:\\out", "network");
+  EXPECT_EQ(progress.log, Joined({{"pos 0", "text Creating Network image", "range 0 3", "step 1"},
+                                  kRepaint, kRepaint,            // around the installer's files
+                                  kRepaint,                      // after the splash picture
+                                  kRepaint, kRepaint, {"stepit"},  // the module
+                                  kRepaint, {"stepit"},          // after pkgindex.exe and setup.pkg
+                                  kRepaint, kRepaint,            // around sfxmaker.exe
+                                  kRepaint, {"stepit"}}));       // after temp\ is emptied
+  EXPECT_EQ(drive.Read("out/network/netsetup.exe"), "sfx\n");
+}
+
 TEST_F(Assembly, SplashAndCustomTextsArePlacedUnlisted) {
   drive.Write("art/splash.bmp", "BM");
   drive.Write("texts/readme.txt", "custom readme");

@@ -76,6 +76,27 @@ TEST_F(Staging, PlacesCustomizationFilesAndMergesThemIntoThePrivateLumeArchive) 
   EXPECT_TRUE(builder.report().ok()) << ::testing::PrintToString(FailureSteps());
 }
 
+TEST_F(Staging, RepaintsAfterTheAddressBookTheSecurityFilesEachAnimationAndEachTool) {
+  drive.Write("extra/viewer.exe", "exe");
+  drive.Write("in/small.gif", "small");
+  Build("Viewer=viewer\r\nMain=lume\r\n",
+        "Include Additional Install 1=YES\r\nAdditional Install 1 Path=T:\\extra\\viewer.exe\r\n"
+        "Additional Install 1 Filename=viewer\r\nAdditional Install 1 Description=Viewer\r\n"
+        "Custom Small Animation Path=T:\\in\\small.gif\r\n");
+  const std::string paint = "paint progress";
+  const std::string main = "paint main";
+  EXPECT_EQ(progress.log, (std::vector<std::string>{
+                              "pos 0", "text Adding Customizations", "range 0 4", "step 1",
+                              paint, main, "stepit",  // the additional installer's archive
+                              paint, main,            // after the address book
+                              paint, main,            // after the security files
+                              paint, main,            // after the small animation
+                              paint, main, "stepit",  // the private copy of lume.z
+                              paint, main, "stepit",  // after the merge
+                          }));
+  EXPECT_TRUE(builder.report().ok()) << ::testing::PrintToString(FailureSteps());
+}
+
 TEST_F(Staging, OverwriteCfgExactlyYesDropsNotExist) {
   Build("Main=lume\r\n", "Overwrite CFG=YES\r\n");
   EXPECT_EQ(config::ReadValue("T:\\kit\\custom\\tempmod\\lume.ini", "CompressGet-CG5", "Options"),
