@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "engine_test_support.h"
+#include "platform/files.h"
 
 namespace fs = std::filesystem;
 using kc::test::TempDrive;
@@ -135,6 +136,24 @@ INSTANTIATE_TEST_SUITE_P(Cases, PathParts,
                                            PathSplit{"C:\\dir\\", "", "C:\\dir"},
                                            PathSplit{"anim.gif", "anim.gif", ""}, PathSplit{"", "", ""},
                                            PathSplit{"\\\\srv\\share\\main.htm", "main.htm", "\\\\srv\\share"}));
+
+TEST(FullOutputPath, KeepsAPathThatNamesItsRootAndResolvesAnyOther) {
+  TempDrive drive;
+  drive.Write("work/keep", "");
+  ASSERT_TRUE(win::SetCurrentDirectoryA("T:\\work"));
+  // Kept as written, doubled or trailing backslashes included.
+  EXPECT_EQ(FullOutputPath("T:\\out\\kits\\"), "T:\\out\\kits\\");
+  EXPECT_EQ(FullOutputPath("T:\\out\\\\kits"), "T:\\out\\\\kits");
+  EXPECT_EQ(FullOutputPath("\\\\server\\share\\kits"), "\\\\server\\share\\kits");
+  EXPECT_EQ(FullOutputPath(""), "");
+  // Made full against the current directory.
+  EXPECT_EQ(FullOutputPath("images\\kits"), "T:\\work\\images\\kits");
+  EXPECT_EQ(FullOutputPath("..\\images"), "T:\\images");
+  EXPECT_EQ(FullOutputPath("\\images"), "T:\\images");
+  EXPECT_EQ(FullOutputPath("T:/out/kits"), "T:\\out\\kits");
+  // A drive that does not exist cannot be resolved: kept for Finish to refuse.
+  EXPECT_EQ(FullOutputPath("Q:images"), "Q:images");
+}
 
 TEST(MeasureDirectory, CountsFilesAndBytesRecursivelyWithoutFollowingLinks) {
   TempDrive drive;

@@ -92,6 +92,26 @@ TEST_F(Assembly, NetworkImageRepaintsAtItsOwnPoints) {
   EXPECT_EQ(drive.Read("out/network/netsetup.exe"), "sfx\n");
 }
 
+TEST_F(Assembly, EmptyCatalogueGivesRangesOfOneAndTwo) {
+  drive.Write("kit/custom/engine/setup.ini", "[Components]\r\n");
+  drive.Write("kit/kitcomp/choices.tmp", "[Choices-32]\r\n");
+  builder.ReadComponentCatalogue("T:\\kit");
+  builder.StageCustomizations("T:\\kit", "T:\\kit");
+  builder.AssembleImage("T:\\kit", "T:\\kit", "T:\\out", "CD");
+  builder.AssembleImage("T:\\kit", "T:\\kit", "T:\\out", "disk");
+  builder.AssembleImage("T:\\kit", "T:\\kit", "T:\\out", "network");
+  EXPECT_EQ(progress.Operations(),
+            (std::vector<std::string>{"pos 0", "text Adding Customizations", "range 0 0", "step 1",  //
+                                      "pos 0", "text Creating CD image", "range 0 1", "step 1", "stepit",  //
+                                      "pos 0", "text Creating Network image", "range 0 2", "step 1", "stepit",
+                                      "stepit"}));
+  // The installer's own files still make up both images.
+  EXPECT_EQ(drive.Read("out/CD/setup.lst"),
+            "1;\r\nT:\\out\\CD\\license.txt \r\nT:\\out\\CD\\readme.txt \r\nT:\\out\\CD\\setup.exe \r\n"
+            "T:\\out\\CD\\setup.ini \r\n");
+  EXPECT_EQ(drive.Read("out/network/netsetup.exe"), "sfx\n");
+}
+
 TEST_F(Assembly, SplashAndCustomTextsArePlacedUnlisted) {
   drive.Write("art/splash.bmp", "BM");
   drive.Write("texts/readme.txt", "custom readme");
