@@ -111,6 +111,30 @@ TEST_F(Sfxmaker, CheckFindsAFlippedByteAndRefusesToExtract) {
   EXPECT_THAT(RunProgram(Sfx(), {"--check"}).err, HasSubstr("corrupt"));
 }
 
+TEST_F(Sfxmaker, LengthsThatWrapAroundAreRefusedAsCorrupt) {
+  MakeImage();
+  WriteIni("setup.exe");
+  ASSERT_EQ(Make().exitCode, 0);
+  const std::string bytes = ReadBytes(Sfx());
+  const sfx::Trailer good = TrailerOf(bytes);
+  const std::string body = bytes.substr(0, bytes.size() - sfx::kTrailerSize);
+  // The sum of offset, lengths and trailer still gives the file's size, modulo
+  // 2^64, while the command line would claim 4 GiB.
+  sfx::Trailer bad = good;
+  bad.commandLength = 0xFFFFFFFFu;
+  bad.payloadLength = good.payloadLength + good.commandLength - bad.commandLength;
+  const auto trailer = sfx::EncodeTrailer(bad);
+  WriteBytes(Sfx(), body + std::string(trailer.begin(), trailer.end()));
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{"--check"}, {"--list"}, {"--target", Host("x").string(), "--noexec"}}) {
+    const ToolRun run = RunProgram(Sfx(), arguments);
+    EXPECT_EQ(run.exitCode, 3) << arguments[0] << ": " << run.err;
+    // Refused by the lengths themselves, before any buffer is sized by them.
+    EXPECT_THAT(run.err, HasSubstr("corrupt: the archive does not fit the file")) << arguments[0];
+  }
+  EXPECT_FALSE(fs::exists(Host("x/setup.ini")));
+}
+
 TEST_F(Sfxmaker, EmptyCommandLineExtractsAndRunsNothing) {
   MakeImage();
   WriteIni("");

@@ -38,10 +38,11 @@ std::unique_ptr<Payload> Payload::Open(const std::string& hostPath, std::string&
     return nullptr;
   }
   payload->trailer_ = *trailer;
-  const std::uint64_t expected =
-      trailer->payloadOffset + trailer->payloadLength + trailer->commandLength + kTrailerSize;
-  if (trailer->payloadOffset > static_cast<std::uint64_t>(fileSize) ||
-      expected != static_cast<std::uint64_t>(fileSize)) {
+  // Each part is measured against what is left of the file, so that lengths
+  // made to wrap around in a sum can neither pass nor size a buffer.
+  const std::uint64_t room = static_cast<std::uint64_t>(fileSize) - kTrailerSize;
+  if (trailer->payloadOffset > room || trailer->payloadLength > room - trailer->payloadOffset ||
+      trailer->commandLength != room - trailer->payloadOffset - trailer->payloadLength) {
     error = "corrupt: the archive does not fit the file (truncated or extended)";
     return nullptr;
   }
