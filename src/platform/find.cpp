@@ -61,14 +61,18 @@ bool MatchesPattern(std::string_view pattern, std::string_view name) {
   return false;
 }
 
-// Windows order: without regard to case, ties in byte order; "." and ".."
-// first, as they are on Windows.
+// ASCII letters only: the host's locale must not change the order.
+char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// Windows order: names compared in upper case, as the Windows file system
+// collates them (so "_" comes after the letters), ties in byte order; "." and
+// ".." first.
 bool ComesBefore(const std::string& a, const std::string& b) {
   auto rank = [](const std::string& s) { return s == "." ? 0 : s == ".." ? 1 : 2; };
   if (rank(a) != rank(b)) return rank(a) < rank(b);
   size_t n = std::min(a.size(), b.size());
   for (size_t i = 0; i < n; ++i) {
-    char x = Lower(a[i]), y = Lower(b[i]);
+    char x = Upper(a[i]), y = Upper(b[i]);
     if (x != y) return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
   }
   if (a.size() != b.size()) return a.size() < b.size();

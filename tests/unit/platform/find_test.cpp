@@ -73,6 +73,15 @@ TEST_F(FindTest, EverythingComesSortedWithoutRegardToCaseAfterDotAndDotDot) {
   EXPECT_EQ(List("dir/*.*"), all);
 }
 
+// The Windows file system collates names in upper case: the characters
+// between "Z" and "a" ("[", "_", "`") come after every letter, not between
+// the cases.
+TEST_F(FindTest, NamesCollateInUpperCaseAsOnWindows) {
+  const std::string dir = c_ + "/order";
+  for (const char* name : {"_under", "beta", "Alpha", "[x]", "zeta", "9", "~tilde"}) WriteFile(dir + "/" + name, "");
+  EXPECT_EQ(List("C:\\order\\*.*"), (Names{".", "..", "9", "Alpha", "beta", "zeta", "[x]", "_under", "~tilde"}));
+}
+
 struct PatternCase {
   const char* pattern;
   Names names;
