@@ -189,9 +189,10 @@ void CPropertySheet::keyPressEvent(QKeyEvent* event) {
   const bool plain = event->modifiers() == Qt::NoModifier ||
                      (event->modifiers() == Qt::KeypadModifier && event->key() == Qt::Key_Enter);
   if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+    // As on a Windows dialog, a focused push button is the default one: the
+    // frame's Back, Cancel and Help as well as a page's Browse, Clear or ">>".
     auto* focused = qobject_cast<QPushButton*>(focusWidget());
-    if (focused && focused->window() == this && focused->isEnabled() &&
-        (focused == m_back || focused == m_cancel || focused == m_help)) {
+    if (focused && focused->window() == this && focused->isEnabled() && focused != m_next && focused != m_finish) {
       focused->click();
     } else if (!m_finish->isHidden()) {
       if (m_finish->isEnabled()) m_finish->click();

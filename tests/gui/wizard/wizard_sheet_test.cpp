@@ -208,4 +208,29 @@ TEST_F(WizardSheet, ReturnOnAFocusedPageButtonPressesThatButton) {
 }
 
 }  // namespace
+TEST_F(WizardSheet, ReturnOnAFocusedButtonOfACustomizationPagePressesThatButton) {
+  SetValidChoices();
+  OpenOn(kCustomFilesPage);
+  sheet->activateWindow();
+  Type(1031, "C:\\cfg\\velomark.cfg");
+  Page()->GetDlgItem(1055)->setFocus(Qt::TabFocusReason);
+  PressKey(sheet.get(), Qt::Key_Return);
+  ASSERT_EQ(ActiveIndex(), kCustomFilesPage);
+  EXPECT_EQ(Text(1031), "");
+}
+
+TEST_F(WizardSheet, ReturnOnAFocusedButtonOfTheOutputPageLeavesFinishAlone) {
+  SetValidChoices();
+  OpenOn(kOutputPage);
+  sheet->activateWindow();
+  prompts->CancelFile();
+  Page()->GetDlgItem(1019)->setFocus(Qt::TabFocusReason);
+  PressKey(sheet.get(), Qt::Key_Return);
+  EXPECT_EQ(ActiveIndex(), kOutputPage);
+  EXPECT_EQ(prompts->Requests().size(), 1u);
+  // Once the focus leaves the page's button, Finish is the default again.
+  Page()->GetDlgItem(1035)->setFocus(Qt::TabFocusReason);
+  EXPECT_TRUE(Button(fw::ID_WIZFINISH)->isDefault());
+}
+
 }  // namespace kc::test
