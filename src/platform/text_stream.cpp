@@ -3,6 +3,7 @@
 // Positions in a text stream are those of the translated bytes, so seeking in
 // one is only reliable back to a position ftell gave, as on Windows.
 #include <stdio.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstring>
@@ -73,6 +74,15 @@ std::FILE* fopen(LPCSTR fileName, LPCSTR mode) {
   std::FILE* file = ::fopen(path->c_str(), hostMode.c_str());
   if (!file) {
     SetLastErrorFromErrno(errno);
+    return nullptr;
+  }
+  // The host opens a folder for reading; Windows does not. Pages that check a
+  // file "can be opened" rely on a folder failing that check.
+  struct stat st {};
+  if (::fstat(::fileno(file), &st) == 0 && S_ISDIR(st.st_mode)) {
+    std::fclose(file);
+    SetLastError(ERROR_ACCESS_DENIED);
+    errno = EACCES;
     return nullptr;
   }
   if (hostMode.find('b') != std::string::npos) return file;

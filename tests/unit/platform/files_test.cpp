@@ -285,4 +285,14 @@ TEST_F(FilesTest, BinaryModeIsUntouchedAndMissingDrivesGiveEnoent) {
   EXPECT_EQ(errno, ENOENT);
 }
 
+TEST_F(FilesTest, AFolderCannotBeOpenedAsAFile) {
+  std::filesystem::create_directories(c_ + "/setup.exe");
+  for (const char* mode : {"r", "rb"}) {
+    errno = 0;
+    EXPECT_EQ(win::fopen("C:\\setup.exe", mode), nullptr) << mode;
+    EXPECT_EQ(errno, EACCES) << mode;
+    EXPECT_EQ(win::GetLastError(), win::ERROR_ACCESS_DENIED) << mode;
+  }
+}
+
 }  // namespace
