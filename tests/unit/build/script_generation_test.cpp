@@ -1,11 +1,13 @@
 #include "build/script_generation.h"
 
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <unistd.h>
 
 #include <filesystem>
 
 #include "config/profile_access.h"
+#include "platform/drives.h"
 #include "platform/files.h"
 #include "engine_test_support.h"
 #include "string_table.h"
@@ -188,6 +190,32 @@ TEST_F(Finish, RefusesAnOutputPathTooLongForItsBuffer) {
   const FinishOutcome outcome = Run("T:\\" + std::string(300, 'o'));
   EXPECT_FALSE(outcome.accepted);
   EXPECT_NE(outcome.message.find("too long"), std::string::npos);
+}
+
+// A writable drive without room: a 1 MB file system mounted for the test (only
+// root may mount, as CI does; elsewhere the test is skipped).
+TEST_F(Finish, NoRoomOnAWritableDriveGivesTheSpaceMessageAndWritesOnlyTheImageKeys) {
+  if (::geteuid() != 0) GTEST_SKIP() << "mounting a small file system needs root";
+  const std::string small = drive.Host("small");
+  std::filesystem::create_directories(small);
+  if (::mount("tmpfs", small.c_str(), "tmpfs", 0, "size=1m") != 0) GTEST_SKIP() << "cannot mount a file system here";
+  ::setenv("KITCOMP_DRIVES", ("t=" + drive.host() + ";s=" + small).c_str(), 1);
+  win::DriveTable::Reload();
+  const std::string before = drive.Read("kit/custom/engine/setup.ini");
+
+  const FinishOutcome refused = Run("S:\\out", true, false);
+  const std::string afterRefusal = drive.Read("kit/custom/engine/setup.ini");
+  const std::string outputAfterRefusal = config::ReadValue(paths.choicesFile, "Choices-32", "Output Path");
+  const FinishOutcome noImages = Run("S:\\out", false, false);
+  ::umount(small.c_str());
+
+  EXPECT_FALSE(refused.accepted);
+  EXPECT_EQ(refused.message, LoadString(IDS_NO_SPACE));
+  EXPECT_EQ(afterRefusal, before);
+  EXPECT_EQ(outputAfterRefusal, "");
+  // With no image asked for, nothing is needed: the probe alone decides.
+  EXPECT_TRUE(noImages.accepted) << noImages.message;
+  EXPECT_EQ(config::ReadValue(paths.choicesFile, "Choices-32", "Create CD"), "NO");
 }
 
 TEST(FreeSpace, NeedsNothingWithoutImagesAndFailsOnAMissingDrive) {
