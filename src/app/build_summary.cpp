@@ -18,14 +18,14 @@ std::string FormatSize(std::uint64_t bytes) {
   return text;
 }
 
-std::string FormatSummary(const build::BuildReport& report) {
+std::string FormatSummary(const engine::BuildReport& report) {
   std::string text;
   if (report.images().empty()) {
     // Without failures nothing was asked for; with them, something stopped it.
     text += report.ok() ? "No image was requested.\n" : "No image was built.\n";
   } else {
     text += "Images:\n";
-    for (const build::ImageResult& image : report.images()) {
+    for (const engine::ImageResult& image : report.images()) {
       text += "  " + image.kind + " image in " + image.directory + ": ";
       if (image.kind == "disk") {
         text += "an empty directory (the disk image kind holds no files)\n";
@@ -42,7 +42,7 @@ std::string FormatSummary(const build::BuildReport& report) {
   text += std::to_string(report.failures().size()) +
           (report.failures().size() == 1 ? " step failed" : " steps failed") +
           (report.images().empty() ? ":\n" : "; the images above are incomplete:\n");
-  for (const build::Failure& failure : report.failures()) {
+  for (const engine::Failure& failure : report.failures()) {
     text += "  " + failure.step;
     if (!failure.file.empty()) text += ": " + failure.file;
     text += "\n    " + failure.reason + "\n";

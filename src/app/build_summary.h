@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <string>
 
-#include "build/build_report.h"
+#include "engine/build_report.h"
 
 namespace kc::app {
 
 std::string FormatSize(std::uint64_t bytes);
-std::string FormatSummary(const build::BuildReport& report);
+std::string FormatSummary(const engine::BuildReport& report);
 
 }  // namespace kc::app

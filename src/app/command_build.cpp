@@ -7,9 +7,9 @@
 #include "app/build_summary.h"
 #include "app/startup.h"
 #include "app/terminal_progress.h"
-#include "build/build_plan.h"
-#include "build/directory_utils.h"
-#include "build/script_generation.h"
+#include "engine/build_plan.h"
+#include "engine/directory_utils.h"
+#include "engine/script_generation.h"
 #include "config/profile_access.h"
 #include "platform/drives.h"
 #include "platform/files.h"
@@ -26,7 +26,7 @@ bool LooksLikeWindowsPath(const std::string& path) {
 // Only the benchmark sets this: it counts the 50 ms pauses of emptying out.
 void ApplyEmptyPauseOverride() {
   if (const char* pause = std::getenv("KITCOMP_EMPTY_PAUSE_MS"); pause != nullptr && *pause != '\0') {
-    build::SetEmptyDirectoryPause(static_cast<unsigned>(std::strtoul(pause, nullptr, 10)));
+    engine::SetEmptyDirectoryPause(static_cast<unsigned>(std::strtoul(pause, nullptr, 10)));
   }
 }
 
@@ -62,16 +62,16 @@ int RunCommandLineBuild(const BuildOptions& options, std::FILE* out, std::FILE* 
     return kExitRefused;
   }
 
-  if (!build::IsDirectory(paths.installRoot)) {
+  if (!engine::IsDirectory(paths.installRoot)) {
     std::fprintf(err, "kitcomp: the install root %s named by .\\kitcomp.ini is not a folder: no kit is there.\n",
                  paths.installRoot.c_str());
     return kExitRefused;
   }
 
   const std::string startingConfig = options.config.value_or(paths.defaultConfig);
-  if (!build::IsFile(startingConfig)) {
+  if (!engine::IsFile(startingConfig)) {
     std::fprintf(err,
-                 build::IsDirectory(startingConfig) ? "kitcomp: the configuration %s is a folder, not a file.\n"
+                 engine::IsDirectory(startingConfig) ? "kitcomp: the configuration %s is a folder, not a file.\n"
                                                     : "kitcomp: the configuration %s does not exist.\n",
                  startingConfig.c_str());
     return kExitRefused;
@@ -84,13 +84,13 @@ int RunCommandLineBuild(const BuildOptions& options, std::FILE* out, std::FILE* 
 
   // What the output page would show, with the command line's overrides.
   const char* section = PlatformSection(paths.choicesFile);
-  build::FinishRequest request;
+  engine::FinishRequest request;
   request.createCd = options.createCd.value_or(IsExactly(ReadValue(paths.choicesFile, section, kCreateCd), kYes));
   request.createDownload =
       options.createDownload.value_or(IsExactly(ReadValue(paths.choicesFile, section, kCreateDownload), kYes));
   request.outputPath = options.output.value_or(ReadValue(paths.choicesFile, section, kOutputPath));
 
-  const build::FinishOutcome finish = build::FinishInstallerScript(paths, request);
+  const engine::FinishOutcome finish = engine::FinishInstallerScript(paths, request);
   if (!finish.accepted) {
     std::fprintf(err, "kitcomp: %s\n", finish.message.c_str());
     return kExitRefused;
@@ -98,8 +98,8 @@ int RunCommandLineBuild(const BuildOptions& options, std::FILE* out, std::FILE* 
 
   TerminalProgress progress(out, interactive);
   NoWindow mainWindow;
-  const build::BuildReport report =
-      build::RunBuildPlan(paths, progress, mainWindow, [&](const build::BuildReport& done) {
+  const engine::BuildReport report =
+      engine::RunBuildPlan(paths, progress, mainWindow, [&](const engine::BuildReport& done) {
         progress.Finish();
         std::fputs(FormatSummary(done).c_str(), out);
         std::fflush(out);

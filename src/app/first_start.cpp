@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "build/file_steps.h"
+#include "engine/file_steps.h"
 #include "config/keys.h"
 #include "config/profile_access.h"
 #include "platform/drives.h"
@@ -20,7 +20,7 @@ namespace fs = std::filesystem;
 namespace {
 
 bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
-  return text.size() >= prefix.size() && build::SameFileName(text.substr(0, prefix.size()), prefix);
+  return text.size() >= prefix.size() && engine::SameFileName(text.substr(0, prefix.size()), prefix);
 }
 
 std::string ParentOf(const std::string& windowsPath) {

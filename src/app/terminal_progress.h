@@ -5,11 +5,11 @@
 #include <cstdio>
 #include <string>
 
-#include "build/progress.h"
+#include "engine/progress.h"
 
 namespace kc::app {
 
-class TerminalProgress : public build::ProgressView {
+class TerminalProgress : public engine::ProgressView {
  public:
   TerminalProgress(std::FILE* out, bool interactive, int barWidth = 30);
   ~TerminalProgress() override;
@@ -43,7 +43,7 @@ class TerminalProgress : public build::ProgressView {
 };
 
 // The main window of a build without windows: nothing to repaint.
-class NoWindow : public build::Window {
+class NoWindow : public engine::Window {
  public:
   void UpdateWindow() override {}
 };

@@ -1,7 +1,7 @@
 #include "wizard/output_page.h"
 
 #include "browse/browse_path_dlg.h"
-#include "build/script_generation.h"
+#include "engine/script_generation.h"
 #include "config/profile_access.h"
 #include "framework/data_exchange.h"
 #include "framework/file_dialog.h"
@@ -91,7 +91,7 @@ bool CPage5::OnKillActive() {
 
 bool CPage5::OnWizardFinish() {
   UpdateData(true);
-  const build::FinishOutcome outcome = build::FinishInstallerScript(
+  const engine::FinishOutcome outcome = engine::FinishInstallerScript(
       m_paths, {m_outputPath, m_createCd == fw::BST_CHECKED, m_createDownload == fw::BST_CHECKED});
   if (!outcome.accepted) {
     MessageBox(outcome.message, kFinishCaption, fw::MB_ICONEXCLAMATION | fw::MB_OK);

@@ -25,7 +25,7 @@ CCompleteDlg::CCompleteDlg(QWidget* parent) : CDialog(IDD, parent) {
   list->header()->setStretchLastSection(true);
 }
 
-void CCompleteDlg::ShowReport(const build::BuildReport& report) {
+void CCompleteDlg::ShowReport(const engine::BuildReport& report) {
   auto* list = qobject_cast<QTreeWidget*>(GetDlgItem(IDC_FAILURES));
   list->clear();
   if (report.ok()) {
@@ -38,7 +38,7 @@ void CCompleteDlg::ShowReport(const build::BuildReport& report) {
   setWindowTitle(QString::fromUtf8(kFailureCaption));
   SetDlgItemText(IDC_HEADLINE, FailureHeadline(report.failures().size()));
   SetDlgItemText(IDC_NEXT_STEPS, "The images may be incomplete. Mend what the list names and create the installation again, or exit Kit Composer.");
-  for (const build::Failure& f : report.failures()) {
+  for (const engine::Failure& f : report.failures()) {
     auto* item = new QTreeWidgetItem(list, {QString::fromStdString(f.step), QString::fromStdString(f.file),
                                             QString::fromStdString(f.reason)});
     item->setToolTip(1, item->text(1));

@@ -2,7 +2,7 @@
 // with failures it lists what failed instead of announcing success.
 #pragma once
 
-#include "build/build_report.h"
+#include "engine/build_report.h"
 #include "framework/dialog.h"
 #include "ui_dlg155_complete.h"
 
@@ -21,7 +21,7 @@ class CCompleteDlg : public fw::CDialog {
 
   // Shows the outcome of a build: the template's texts when it went well,
   // else the number of failed steps and a list of them (step, file, reason).
-  void ShowReport(const build::BuildReport& report);
+  void ShowReport(const engine::BuildReport& report);
 
  private:
   Ui::dlg155_complete ui;

@@ -5,13 +5,13 @@
 
 #include <string>
 
-#include "build/progress.h"
+#include "engine/progress.h"
 #include "framework/dialog.h"
 #include "ui_dlg146_progress.h"
 
 namespace kc::app {
 
-class CProgressDlg : public fw::CDialog, public build::ProgressView {
+class CProgressDlg : public fw::CDialog, public engine::ProgressView {
   Q_OBJECT
 
  public:

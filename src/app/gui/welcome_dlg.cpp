@@ -7,7 +7,7 @@
 #include "app/gui/complete_dlg.h"
 #include "app/gui/progress_dlg.h"
 #include "app/startup.h"
-#include "build/build_plan.h"
+#include "engine/build_plan.h"
 #include "config/profile_access.h"
 #include "framework/data_exchange.h"
 #include "framework/file_dialog.h"
@@ -100,7 +100,7 @@ void CWelcomeDlg::RunBuild(CCompleteDlg& complete) {
   fw::UpdateWindow(this);
   CProgressDlg progress(this);
   progress.Create(this);
-  build::RunBuildPlan(m_paths, progress, *this, [&complete](const build::BuildReport& report) {
+  engine::RunBuildPlan(m_paths, progress, *this, [&complete](const engine::BuildReport& report) {
     complete.ShowReport(report);
     // The completion dialog waits for the user: over it the pointer is the
     // ordinary one, as over any dialog's own window; the hourglass returns

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "build/progress.h"
+#include "engine/progress.h"
 #include "config/run_paths.h"
 #include "framework/dialog.h"
 #include "ui_dlg102_welcome.h"
@@ -22,7 +22,7 @@ namespace kc::app {
 
 class CCompleteDlg;
 
-class CWelcomeDlg : public fw::CDialog, public build::Window {
+class CWelcomeDlg : public fw::CDialog, public engine::Window {
   Q_OBJECT
 
  public:

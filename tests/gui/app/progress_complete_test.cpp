@@ -62,7 +62,7 @@ TEST(ProgressDialog, CannotBeClosedByTheUser) {
 
 TEST(CompletionDialog, AnnouncesSuccessOnlyWhenNothingFailed) {
   CCompleteDlg dialog;
-  dialog.ShowReport(build::BuildReport{});
+  dialog.ShowReport(engine::BuildReport{});
   EXPECT_EQ(dialog.windowTitle().toStdString(), "Installation Creation Complete");
   EXPECT_EQ(dialog.GetDlgItemText(CCompleteDlg::IDC_HEADLINE), "Your installation creation is complete.");
   EXPECT_EQ(dialog.GetDlgItemText(CCompleteDlg::IDC_NEXT_STEPS),
@@ -71,7 +71,7 @@ TEST(CompletionDialog, AnnouncesSuccessOnlyWhenNothingFailed) {
 }
 
 TEST(CompletionDialog, ListsEveryFailureWithStepFileAndReason) {
-  build::BuildReport report;
+  engine::BuildReport report;
   report.AddFailure("Copying the module archive", "C:\\kit\\source\\modules\\lume.z", "The file does not exist.");
   report.AddFailure("Running pkgindex.exe", "", "The program could not be started.");
   CCompleteDlg dialog;
@@ -89,11 +89,11 @@ TEST(CompletionDialog, ListsEveryFailureWithStepFileAndReason) {
 }
 
 TEST(CompletionDialog, ASuccessAfterAFailureHidesTheOldList) {
-  build::BuildReport failed;
+  engine::BuildReport failed;
   failed.AddFailure("Step", "File", "Reason");
   CCompleteDlg dialog;
   dialog.ShowReport(failed);
-  dialog.ShowReport(build::BuildReport{});
+  dialog.ShowReport(engine::BuildReport{});
   EXPECT_EQ(dialog.GetDlgItemText(CCompleteDlg::IDC_HEADLINE), "Your installation creation is complete.");
   EXPECT_FALSE(dialog.GetDlgItem(CCompleteDlg::IDC_FAILURES)->isVisibleTo(&dialog));
 }

@@ -17,7 +17,7 @@
 #include "app/gui/welcome_dlg.h"
 #include "app/startup.h"
 #include "browse/browse_path_dlg.h"
-#include "build/build_report.h"
+#include "engine/build_report.h"
 #include "framework/window_ops.h"
 #include "shot_kit.h"
 #include "wizard/page_list.h"
@@ -54,8 +54,8 @@ std::string Slug(const std::string& caption) {
   return s.toStdString();
 }
 
-kc::build::BuildReport SampleFailures() {
-  kc::build::BuildReport report;
+kc::engine::BuildReport SampleFailures() {
+  kc::engine::BuildReport report;
   report.AddFailure("Copying the customization file", "C:\\kit\\samples\\custom\\bookmark.htm", "The file does not exist.");
   report.AddFailure("Running squash.exe", "C:\\kit\\custom\\tempmod\\lume.z", "The program ended with exit status 1.");
   report.AddFailure("Creating the image folder", "C:\\kit-output\\CD", "Access is denied.");
@@ -81,7 +81,7 @@ std::vector<Shot> Shots() {
                    }});
   shots.push_back({"complete", [](const std::string& file) {
                      CCompleteDlg dialog;
-                     dialog.ShowReport(kc::build::BuildReport{});
+                     dialog.ShowReport(kc::engine::BuildReport{});
                      dialog.EnsureInitialized();
                      return Render(dialog, file);
                    }});

@@ -51,7 +51,7 @@ TEST(TerminalProgress, RedrawsInPlaceOnATerminalAndEndsTheLine) {
 }
 
 TEST(BuildSummary, NamesEveryImageAndSaysCompleteOnlyWithoutFailures) {
-  build::BuildReport report;
+  engine::BuildReport report;
   report.AddImage({"CD", "D:\\out\\CD", 3 * 1024 * 1024 + 512 * 1024, 47});
   report.AddImage({"disk", "D:\\out\\disk", 0, 0});
   std::string text = FormatSummary(report);
@@ -68,7 +68,7 @@ TEST(BuildSummary, NamesEveryImageAndSaysCompleteOnlyWithoutFailures) {
 }
 
 TEST(BuildSummary, NoImageSaysWhetherNoneWasAskedForOrNoneCouldBeBuilt) {
-  build::BuildReport report;
+  engine::BuildReport report;
   EXPECT_NE(FormatSummary(report).find("No image was requested.\n"), std::string::npos);
   report.AddFailure("Creating the output path", "D:\\out", "It is a file, not a folder. No image was built.");
   const std::string text = FormatSummary(report);

@@ -1,8 +1,8 @@
-#include "build/image_builder.h"
+#include "engine/image_builder.h"
 
-#include "build/directory_utils.h"
+#include "engine/directory_utils.h"
 
-namespace kc::build {
+namespace kc::engine {
 
 CImageBuilder::CImageBuilder(ProgressView& progress, Window& mainWindow)
     : progress_(progress), mainWindow_(mainWindow) {}
@@ -34,4 +34,4 @@ void CImageBuilder::RecordImage(const std::string& kind, const std::string& imag
   report_.AddImage(std::move(image));
 }
 
-}  // namespace kc::build
+}  // namespace kc::engine

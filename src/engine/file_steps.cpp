@@ -1,13 +1,13 @@
-#include "build/file_steps.h"
+#include "engine/file_steps.h"
 
 #include <algorithm>
 #include <cctype>
 
-#include "build/directory_utils.h"
+#include "engine/directory_utils.h"
 #include "config/profile_access.h"
 #include "platform/files.h"
 
-namespace kc::build {
+namespace kc::engine {
 
 bool CopyRecorded(const std::string& from, const std::string& to, const std::string& step, BuildReport& report) {
   if (win::CopyFileA(from.c_str(), to.c_str(), win::FALSE) == win::TRUE) return true;
@@ -48,4 +48,4 @@ bool SameFileName(const std::string& a, const std::string& b) {
   });
 }
 
-}  // namespace kc::build
+}  // namespace kc::engine

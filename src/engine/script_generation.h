@@ -6,7 +6,7 @@
 
 #include "config/run_paths.h"
 
-namespace kc::build {
+namespace kc::engine {
 
 struct FinishRequest {
   std::string outputPath;  // the output page's path text
@@ -32,4 +32,4 @@ FinishOutcome FinishInstallerScript(const config::RunPaths& paths, const FinishR
 int CheckFreeSpace(const std::string& outputPath, bool createCd, bool createDownload);
 int CheckWritable(const std::string& outputPath);
 
-}  // namespace kc::build
+}  // namespace kc::engine

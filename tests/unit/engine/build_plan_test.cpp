@@ -1,4 +1,4 @@
-#include "build/build_plan.h"
+#include "engine/build_plan.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 
 using kc::test::TempDrive;
 
-namespace kc::build {
+namespace kc::engine {
 namespace {
 
 class Plan : public ::testing::Test {
@@ -155,4 +155,4 @@ TEST_F(Plan, FailuresOfTheStepsAreCollectedAndTheCompletionStillRuns) {
 }
 
 }  // namespace
-}  // namespace kc::build
+}  // namespace kc::engine

@@ -3,11 +3,11 @@
 
 #include <functional>
 
-#include "build/build_report.h"
-#include "build/progress.h"
+#include "engine/build_report.h"
+#include "engine/progress.h"
 #include "config/run_paths.h"
 
-namespace kc::build {
+namespace kc::engine {
 
 // Builds every requested image from the choices file and the engine setup.ini,
 // showing the stages on `progress` and repainting `mainWindow` between steps.
@@ -17,4 +17,4 @@ namespace kc::build {
 BuildReport RunBuildPlan(const config::RunPaths& paths, ProgressView& progress, Window& mainWindow,
                          const std::function<void(const BuildReport&)>& showCompletion);
 
-}  // namespace kc::build
+}  // namespace kc::engine

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "build/directory_utils.h"
+#include "engine/directory_utils.h"
 #include "platform/drives.h"
 
 namespace fs = std::filesystem;
@@ -20,7 +20,7 @@ TempDrive::TempDrive() {
   const std::string drives = "t=" + host_ + ";z=/";
   ::setenv("KITCOMP_DRIVES", drives.c_str(), 1);
   win::DriveTable::Reload();
-  build::SetEmptyDirectoryPause(0);
+  engine::SetEmptyDirectoryPause(0);
 }
 
 TempDrive::~TempDrive() {
@@ -28,7 +28,7 @@ TempDrive::~TempDrive() {
   fs::remove_all(host_, error);
   ::unsetenv("KITCOMP_DRIVES");
   win::DriveTable::Reload();
-  build::SetEmptyDirectoryPause(50);
+  engine::SetEmptyDirectoryPause(50);
 }
 
 std::string TempDrive::Host(const std::string& relative) const {

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-namespace kc::build {
+namespace kc::engine {
 
 // Deletes the files of `directory` and its first-level subdirectories with
 // their files; the directory itself stays. Deeper subdirectories are not
@@ -58,4 +58,4 @@ struct DirectorySize {
 };
 DirectorySize MeasureDirectory(const std::string& directory);
 
-}  // namespace kc::build
+}  // namespace kc::engine

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "build/build_report.h"
-#include "build/progress.h"
+#include "engine/build_report.h"
+#include "engine/progress.h"
 
-namespace kc::build {
+namespace kc::engine {
 
 // Image kinds, which also name the image directories.
 inline constexpr const char* kKindCd = "CD";
@@ -69,4 +69,4 @@ class CImageBuilder {
 // The stems whose archives are private copies made by the staging.
 bool IsStagedStem(const std::string& stem);
 
-}  // namespace kc::build
+}  // namespace kc::engine

@@ -1,4 +1,4 @@
-#include "build/directory_utils.h"
+#include "engine/directory_utils.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 namespace fs = std::filesystem;
 using kc::test::TempDrive;
 
-namespace kc::build {
+namespace kc::engine {
 namespace {
 
 TEST(EmptyDirectory, RemovesFilesAndFirstLevelFoldersButNotDeeperOnes) {
@@ -167,4 +167,4 @@ TEST(MeasureDirectory, CountsFilesAndBytesRecursivelyWithoutFollowingLinks) {
 }
 
 }  // namespace
-}  // namespace kc::build
+}  // namespace kc::engine

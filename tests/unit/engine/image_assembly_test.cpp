@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "build/image_builder.h"
-#include "build/tool_launcher.h"
+#include "engine/image_builder.h"
+#include "engine/tool_launcher.h"
 #include "config/profile_access.h"
 #include "engine_test_support.h"
 
 using kc::test::TempDrive;
 
-namespace kc::build {
+namespace kc::engine {
 namespace {
 
 class Assembly : public ::testing::Test {
@@ -238,4 +238,4 @@ TEST_F(Assembly, CommandLineOverTheLimitIsRefusedWithoutStarting) {
 }
 
 }  // namespace
-}  // namespace kc::build
+}  // namespace kc::engine

@@ -3,17 +3,17 @@
 // account setup package, into private copies of the lume, as and vue archives.
 #include <set>
 
-#include "build/directory_utils.h"
-#include "build/file_steps.h"
-#include "build/image_builder.h"
-#include "build/tool_launcher.h"
+#include "engine/directory_utils.h"
+#include "engine/file_steps.h"
+#include "engine/image_builder.h"
+#include "engine/tool_launcher.h"
 #include "config/keys.h"
 #include "config/profile_access.h"
 #include "config/run_paths.h"
 #include "platform/files.h"
 #include "string_table.h"
 
-namespace kc::build {
+namespace kc::engine {
 
 namespace {
 
@@ -230,4 +230,4 @@ void CImageBuilder::StageCustomizations(const std::string& installRoot, const st
   }
 }
 
-}  // namespace kc::build
+}  // namespace kc::engine

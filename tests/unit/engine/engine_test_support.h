@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "build/progress.h"
+#include "engine/progress.h"
 #include "config/run_paths.h"
 
 namespace kc::test {
@@ -38,7 +38,7 @@ class TempDrive {
 // Records every progress operation and repaint as one line each:
 // "pos 0", "text Creating CD image", "range 0 3", "step 1", "stepit",
 // "paint progress", "paint main".
-class RecordingProgress : public build::ProgressView {
+class RecordingProgress : public engine::ProgressView {
  public:
   void SetStatusText(const std::string& text) override { log.push_back("text " + text); }
   void SetRange(int lower, int upper) override {
@@ -54,7 +54,7 @@ class RecordingProgress : public build::ProgressView {
   std::vector<std::string> log;
 };
 
-class RecordingWindow : public build::Window {
+class RecordingWindow : public engine::Window {
  public:
   explicit RecordingWindow(std::vector<std::string>& log) : log_(log) {}
   void UpdateWindow() override { log_.push_back("paint main"); }

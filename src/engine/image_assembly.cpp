@@ -2,16 +2,16 @@
 // installer's files, its settings, the module files of every catalogue entry,
 // the file list and the package list; for the network kind all of it packed
 // into one self-extracting file.
-#include "build/directory_utils.h"
-#include "build/file_steps.h"
-#include "build/image_builder.h"
-#include "build/tool_launcher.h"
+#include "engine/directory_utils.h"
+#include "engine/file_steps.h"
+#include "engine/image_builder.h"
+#include "engine/tool_launcher.h"
 #include "config/keys.h"
 #include "config/profile_access.h"
 #include "config/run_paths.h"
 #include "platform/files.h"
 
-namespace kc::build {
+namespace kc::engine {
 
 namespace {
 
@@ -236,4 +236,4 @@ void CImageBuilder::CopyLumeSettings(const std::string& installRoot, const std::
   }
 }
 
-}  // namespace kc::build
+}  // namespace kc::engine

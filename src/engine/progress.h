@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace kc::build {
+namespace kc::engine {
 
 class Window {
  public:
@@ -26,4 +26,4 @@ class ProgressView : public Window {
   virtual void StepIt() = 0;                        // PBM_STEPIT
 };
 
-}  // namespace kc::build
+}  // namespace kc::engine

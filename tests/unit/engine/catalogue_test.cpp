@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "build/image_builder.h"
+#include "engine/image_builder.h"
 #include "engine_test_support.h"
 
 using kc::test::TempDrive;
 
-namespace kc::build {
+namespace kc::engine {
 namespace {
 
 struct CatalogueCase {
@@ -85,4 +85,4 @@ TEST(CatalogueMissingFile, SaysTheSettingsFileIsMissing) {
 }
 
 }  // namespace
-}  // namespace kc::build
+}  // namespace kc::engine

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace kc::build {
+namespace kc::engine {
 
 struct Failure {
   std::string step;    // what was being done ("Copying the module archive", "Running pkgindex.exe")
@@ -38,4 +38,4 @@ class BuildReport {
   std::vector<ImageResult> images_;
 };
 
-}  // namespace kc::build
+}  // namespace kc::engine

@@ -1,15 +1,15 @@
 // The build plan: which images to build where, the engine operations in their
 // fixed order, and the administrator's settings of a network installer.
-#include "build/build_plan.h"
+#include "engine/build_plan.h"
 
-#include "build/directory_utils.h"
-#include "build/file_steps.h"
-#include "build/image_builder.h"
+#include "engine/directory_utils.h"
+#include "engine/file_steps.h"
+#include "engine/image_builder.h"
 #include "config/keys.h"
 #include "config/profile_access.h"
 #include "platform/files.h"
 
-namespace kc::build {
+namespace kc::engine {
 
 namespace {
 
@@ -115,4 +115,4 @@ BuildReport RunBuildPlan(const config::RunPaths& paths, ProgressView& progress, 
   return report;
 }
 
-}  // namespace kc::build
+}  // namespace kc::engine

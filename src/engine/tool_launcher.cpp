@@ -1,11 +1,11 @@
-#include "build/tool_launcher.h"
+#include "engine/tool_launcher.h"
 
 #include <vector>
 
 #include "config/run_paths.h"
 #include "platform/process.h"
 
-namespace kc::build {
+namespace kc::engine {
 
 std::string ToolCommandLine(const std::string& kitcompDirectory, const char* tool, const std::string& arguments,
                             ToolName name) {
@@ -59,4 +59,4 @@ bool RunTool(const std::string& kitcompDirectory, const char* tool, const std::s
   return true;
 }
 
-}  // namespace kc::build
+}  // namespace kc::engine

@@ -1,10 +1,10 @@
-#include "build/directory_utils.h"
+#include "engine/directory_utils.h"
 
 #include <atomic>
 
 #include "platform/files.h"
 
-namespace kc::build {
+namespace kc::engine {
 
 namespace {
 
@@ -135,4 +135,4 @@ DirectorySize MeasureDirectory(const std::string& directory) {
   return size;
 }
 
-}  // namespace kc::build
+}  // namespace kc::engine

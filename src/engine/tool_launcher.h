@@ -3,9 +3,9 @@
 
 #include <string>
 
-#include "build/build_report.h"
+#include "engine/build_report.h"
 
-namespace kc::build {
+namespace kc::engine {
 
 // The tools' file names as the engine launches them.
 inline constexpr const char* kSquashTool = "squash.exe";
@@ -32,4 +32,4 @@ bool RunTool(const std::string& kitcompDirectory, const char* tool, const std::s
 std::string ToolCommandLine(const std::string& kitcompDirectory, const char* tool, const std::string& arguments,
                             ToolName name = ToolName::kBare);
 
-}  // namespace kc::build
+}  // namespace kc::engine

@@ -1,4 +1,4 @@
-#include "build/script_generation.h"
+#include "engine/script_generation.h"
 
 #include <gtest/gtest.h>
 #include <sys/mount.h>
@@ -14,7 +14,7 @@
 
 using kc::test::TempDrive;
 
-namespace kc::build {
+namespace kc::engine {
 namespace {
 
 const char* const kEveryProductDefault[] = {
@@ -243,4 +243,4 @@ TEST(Writable, FailsOnAReadOnlyDriveRoot) {
 }
 
 }  // namespace
-}  // namespace kc::build
+}  // namespace kc::engine

@@ -3,9 +3,9 @@
 
 #include <string>
 
-#include "build/build_report.h"
+#include "engine/build_report.h"
 
-namespace kc::build {
+namespace kc::engine {
 
 // CopyFileA with overwriting; a failure goes into the report with its reason.
 bool CopyRecorded(const std::string& from, const std::string& to, const std::string& step, BuildReport& report);
@@ -32,4 +32,4 @@ void CarryWriteTime(const std::string& source, const std::string& target);
 // Letter case ignored, as Windows compares file names.
 bool SameFileName(const std::string& a, const std::string& b);
 
-}  // namespace kc::build
+}  // namespace kc::engine

@@ -1,20 +1,20 @@
 // Finish: the output drive checks and the copy of the answers into the
 // generated installer's settings (the engine setup.ini).
-#include "build/script_generation.h"
+#include "engine/script_generation.h"
 
 
 #include <atomic>
 #include <chrono>
 #include <random>
 
-#include "build/directory_utils.h"
-#include "build/file_steps.h"
+#include "engine/directory_utils.h"
+#include "engine/file_steps.h"
 #include "config/keys.h"
 #include "config/profile_access.h"
 #include "platform/files.h"
 #include "string_table.h"
 
-namespace kc::build {
+namespace kc::engine {
 
 namespace {
 
@@ -176,4 +176,4 @@ FinishOutcome FinishInstallerScript(const config::RunPaths& paths, const FinishR
   return {true, {}};
 }
 
-}  // namespace kc::build
+}  // namespace kc::engine

@@ -1,12 +1,12 @@
 // The component catalogue: the module stems the generated installer contains,
 // read from the engine setup.ini that Finish has just written.
-#include "build/directory_utils.h"
-#include "build/image_builder.h"
+#include "engine/directory_utils.h"
+#include "engine/image_builder.h"
 #include "config/keys.h"
 #include "config/profile_access.h"
 #include "config/run_paths.h"
 
-namespace kc::build {
+namespace kc::engine {
 
 namespace {
 
@@ -47,4 +47,4 @@ int CImageBuilder::ReadComponentCatalogue(const std::string& installRoot) {
   return 0;
 }
 
-}  // namespace kc::build
+}  // namespace kc::engine

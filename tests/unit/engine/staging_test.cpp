@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "build/image_builder.h"
+#include "engine/image_builder.h"
 #include "config/profile_access.h"
 #include "engine_test_support.h"
 
 using kc::test::TempDrive;
 
-namespace kc::build {
+namespace kc::engine {
 namespace {
 
 class Staging : public ::testing::Test {
@@ -203,4 +203,4 @@ TEST_F(Staging, MissingCustomFileAndFailingToolAreReported) {
 }
 
 }  // namespace
-}  // namespace kc::build
+}  // namespace kc::engine
