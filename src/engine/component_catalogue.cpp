@@ -1,6 +1,9 @@
 // The component catalogue: the module stems the generated installer contains,
 // read from the engine setup.ini that Finish has just written.
+#include "engine/component_catalogue.h"
+
 #include "engine/directory_utils.h"
+#include "engine/file_name_rule.h"
 #include "engine/image_builder.h"
 #include "config/keys.h"
 #include "config/profile_access.h"
@@ -18,31 +21,62 @@ bool IsPathKey(const std::string& key) {
 
 }  // namespace
 
-int CImageBuilder::ReadComponentCatalogue(const std::string& installRoot) {
+Catalogue ReadCatalogue(const std::string& setupIni) {
   using namespace config;
-  entries_.clear();
-  const std::string file = installRoot + kEngineSetupIniPart;
-
+  Catalogue catalogue;
   // Whole key lists: a list cut to a fixed buffer would drop a component or
   // turn a cut name into a bogus one.
-  const std::vector<std::string> components = ReadAllKeys(file, kComponents);
-  if (components.empty()) {
-    report_.AddFailure("Reading the component catalogue", file,
-                       IsFile(file) ? "The installer settings list no components."
-                                    : "The installer settings file is missing.");
-    return -1;
+  for (const std::string& key : ReadAllKeys(setupIni, kComponents)) {
+    std::string stem = ReadValue(setupIni, kComponents, key.c_str(), kCapacityComponents);
+    if (!stem.empty()) catalogue.entries.push_back({std::move(stem), kComponents, key});
   }
-  for (const std::string& key : components) {
-    std::string stem = ReadValue(file, kComponents, key.c_str(), kCapacityComponents);
-    if (!stem.empty()) entries_.push_back(std::move(stem));
+  // Mended: keys that all have empty values name no module either; such a
+  // catalogue was built into images without modules and reported complete.
+  if (catalogue.entries.empty()) {
+    if (!IsFile(setupIni)) {
+      catalogue.emptyReason = "The installer settings file is missing.";
+    } else if (ReadAllKeys(setupIni, kComponents).empty()) {
+      catalogue.emptyReason = "The installer settings list no components.";
+    } else {
+      catalogue.emptyReason = "The installer settings list components, but none of them names a module.";
+    }
+    return catalogue;
   }
 
-  for (const std::string& section : ReadAllKeys(file, kSubComponents)) {
-    for (const std::string& key : ReadAllKeys(file, section.c_str())) {
+  for (const std::string& section : ReadAllKeys(setupIni, kSubComponents)) {
+    for (const std::string& key : ReadAllKeys(setupIni, section.c_str())) {
       if (IsPathKey(key)) continue;
-      std::string stem = ReadValue(file, section.c_str(), key.c_str(), kCapacitySubComponentValue);
-      if (!stem.empty()) entries_.push_back(std::move(stem));
+      std::string stem = ReadValue(setupIni, section.c_str(), key.c_str(), kCapacitySubComponentValue);
+      if (!stem.empty()) catalogue.entries.push_back({std::move(stem), section, key});
     }
+  }
+  return catalogue;
+}
+
+std::string CatalogueNameProblem(const CatalogueEntry& entry) {
+  const std::string problem = FileNameProblem(entry.stem);
+  if (problem.empty()) return "";
+  return "The component \"" + entry.key + "\" (in [" + entry.section + "]) names the module \"" + entry.stem +
+         "\", which is not a plain file name: " + problem + ".";
+}
+
+int CImageBuilder::ReadComponentCatalogue(const std::string& installRoot) {
+  entries_.clear();
+  const std::string file = installRoot + config::kEngineSetupIniPart;
+  const Catalogue catalogue = ReadCatalogue(file);
+  if (!catalogue.emptyReason.empty()) {
+    report_.AddFailure("Reading the component catalogue", file, catalogue.emptyReason);
+    return -1;
+  }
+  for (const CatalogueEntry& entry : catalogue.entries) {
+    // A module name joined into paths must stay a file name: the files of
+    // "..\..\kitcomp\kitcomp" would land outside the image.
+    const std::string problem = CatalogueNameProblem(entry);
+    if (!problem.empty()) {
+      report_.AddFailure("Reading the component catalogue", file, problem + " The module was left out.");
+      continue;
+    }
+    entries_.push_back(entry.stem);
   }
   return 0;
 }

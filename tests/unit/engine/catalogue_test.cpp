@@ -65,6 +65,9 @@ INSTANTIATE_TEST_SUITE_P(
                       {std::string(199, 'c')}},
         CatalogueCase{"MissingSubComponentSectionContributesNothing",
                       "[Components]\r\nA=a\r\n[SubComponents]\r\nNowhere=\r\n", 0, {"a"}},
+        // Keys without a module are no catalogue either, whatever the sub-components hold.
+        CatalogueCase{"ComponentsWithOnlyEmptyValues",
+                      "[Components]\r\nA=\r\nB=\r\n[SubComponents]\r\nMM=\r\n[MM]\r\nAudio=audio\r\n", -1, {}},
         CatalogueCase{"NoComponentsSection", "[SubComponents]\r\nMM=\r\n[MM]\r\nAudio=audio\r\n", -1, {}},
         CatalogueCase{"MissingFile", "", -1, {}},
         CatalogueCase{"DuplicatesKept", "[Components]\r\nA=cal\r\nB=cal\r\n", 0, {"cal", "cal"}},
@@ -82,6 +85,35 @@ TEST(CatalogueMissingFile, SaysTheSettingsFileIsMissing) {
   ASSERT_EQ(builder.report().failures().size(), 1u);
   EXPECT_EQ(builder.report().failures()[0].file, "T:\\kit\\custom\\engine\\setup.ini");
   EXPECT_NE(builder.report().failures()[0].reason.find("missing"), std::string::npos);
+}
+
+TEST(CatalogueNames, AStemThatIsNoFileNameIsReportedAndLeftOut) {
+  TempDrive drive;
+  drive.Write("kit/custom/engine/setup.ini",
+              "[Components]\r\nMain=lume\r\nCalendar=..\\..\\kitcomp\\kitcomp\r\n[SubComponents]\r\nMM=\r\n"
+              "[MM]\r\nAudio=C:audio\r\n");
+  test::RecordingProgress progress;
+  test::RecordingWindow window(progress.log);
+  CImageBuilder builder(progress, window);
+  builder.ReadComponentCatalogue("T:\\kit");
+  EXPECT_EQ(builder.catalogue(), std::vector<std::string>{"lume"});
+  ASSERT_EQ(builder.report().failures().size(), 2u);
+  EXPECT_EQ(builder.report().failures()[0].reason,
+            "The component \"Calendar\" (in [Components]) names the module \"..\\..\\kitcomp\\kitcomp\", which is not "
+            "a plain file name: it contains a path separator (\\ or /). The module was left out.");
+  EXPECT_NE(builder.report().failures()[1].reason.find("\"Audio\" (in [MM])"), std::string::npos);
+}
+
+TEST(CatalogueEmptyValues, SaysNoComponentNamesAModule) {
+  TempDrive drive;
+  drive.Write("kit/custom/engine/setup.ini", "[Components]\r\nA=\r\n");
+  test::RecordingProgress progress;
+  test::RecordingWindow window(progress.log);
+  CImageBuilder builder(progress, window);
+  builder.ReadComponentCatalogue("T:\\kit");
+  ASSERT_EQ(builder.report().failures().size(), 1u);
+  EXPECT_EQ(builder.report().failures()[0].reason,
+            "The installer settings list components, but none of them names a module.");
 }
 
 }  // namespace
