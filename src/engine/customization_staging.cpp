@@ -4,9 +4,12 @@
 #include <set>
 
 #include "engine/directory_utils.h"
+#include "engine/file_name_rule.h"
 #include "engine/file_steps.h"
 #include "engine/image_builder.h"
+#include "engine/tool_arguments.h"
 #include "engine/tool_launcher.h"
+#include "engine/work_area.h"
 #include "config/keys.h"
 #include "config/profile_access.h"
 #include "config/run_paths.h"
@@ -19,32 +22,6 @@ namespace {
 
 constexpr const char* kStagingStep = "Adding Customizations";
 
-// Staging directories below the install root, parents first.
-constexpr const char* kStagingDirectories[] = {
-    "\\custom\\tempmod",
-    "\\custom\\temptree",
-    "\\custom\\temptree\\program",
-    "\\custom\\temptree\\program\\defaults",
-    "\\custom\\temptree\\program\\defaults\\mail",
-    "\\custom\\temptree\\config",
-};
-
-struct PlacedFile {
-  const char* key;
-  const char* target;  // below the install root
-};
-
-// Copied when the key names a file, else the target is deleted so that a file
-// staged by an earlier build is not carried into this one.
-constexpr PlacedFile kReplacedFiles[] = {
-    {config::kCustomReadmePath, "\\custom\\engine\\readme.txt"},
-    {config::kCustomLicensePath, "\\custom\\engine\\license.txt"},
-    {config::kCustomCfgPath, "\\custom\\temptree\\config\\velomark.cfg"},
-    {config::kCustomBookmarkPath, "\\custom\\temptree\\program\\defaults\\bookmark.htm"},
-    {config::kCustomAddressbookPath, "\\custom\\temptree\\program\\defaults\\pab.ab2"},
-    {config::kCustomSecurityFilesPath, "\\custom\\temptree\\program\\defaults\\signed0.db"},
-};
-
 std::string Stem(const std::string& fileName) { return fileName.substr(0, fileName.find('.')); }
 
 std::string Phrase(int first, const std::string& description) {
@@ -54,7 +31,8 @@ std::string Phrase(int first, const std::string& description) {
 }  // namespace
 
 bool CImageBuilder::AdditionalInstallCollides(const std::string& installRoot, int slot,
-                                              const std::string& choicesFile, const std::string& filename) {
+                                              const std::string& choicesFile, const char* section,
+                                              const std::string& filename) {
   using namespace config;
   const std::string step = "Adding additional install " + std::to_string(slot + 1);
   auto refuse = [&](const std::string& why) {
@@ -62,19 +40,25 @@ bool CImageBuilder::AdditionalInstallCollides(const std::string& installRoot, in
     return true;
   };
   if (filename.empty()) return refuse("The additional install has no file name.");
+  // The name becomes <filename>.z and .ini in source\modules: "..\..\x" would
+  // write elsewhere.
+  const std::string nameProblem = FileNameProblem(filename);
+  if (!nameProblem.empty()) {
+    return refuse("Its module file name \"" + filename + "\" is not a plain file name: " + nameProblem + ".");
+  }
 
   const AdditionalInstallKeys& other = kAdditionalInstall[1 - slot];
-  if (IsExactly(ReadValue(choicesFile, kChoices32, other.include), kYes) &&
-      SameFileName(ReadValue(choicesFile, kChoices32, other.filename), filename)) {
+  if (IsExactly(ReadValue(choicesFile, section, other.include), kYes) &&
+      SameFileName(ReadValue(choicesFile, section, other.filename), filename)) {
     return refuse("Both additional installs are called \"" + filename +
                   "\"; their module files would replace each other. Rename one of the installers.");
   }
 
   std::set<std::string> reserved = {"lume", "as", "vue", "addinst"};
   const std::string programIni = installRoot + kProgramIniPart;
-  for (const char* section : {kMainModules32, kAvailable32, kMultimedia32}) {
-    for (const std::string& key : ReadAllKeys(programIni, section)) {
-      reserved.insert(ReadValue(programIni, section, key.c_str()));
+  for (const char* list : {kMainModules32, kAvailable32, kMultimedia32}) {
+    for (const std::string& key : ReadAllKeys(programIni, list)) {
+      reserved.insert(ReadValue(programIni, list, key.c_str()));
     }
   }
   for (const std::string& name : reserved) {
@@ -105,15 +89,16 @@ bool CImageBuilder::AdditionalInstallCollides(const std::string& installRoot, in
   return false;
 }
 
-void CImageBuilder::StageAdditionalInstall(const std::string& installRoot, int slot, const std::string& choicesFile) {
+void CImageBuilder::StageAdditionalInstall(const std::string& installRoot, int slot, const std::string& choicesFile,
+                                           const char* section) {
   using namespace config;
   const AdditionalInstallKeys& keys = kAdditionalInstall[slot];
   const std::string step = "Adding additional install " + std::to_string(slot + 1);
-  const std::string path = ReadValue(choicesFile, kChoices32, keys.path);
-  const std::string filename = ReadValue(choicesFile, kChoices32, keys.filename);
-  const std::string description = ReadValue(choicesFile, kChoices32, keys.description);
-  const std::string size = ReadValue(choicesFile, kChoices32, keys.size);
-  if (AdditionalInstallCollides(installRoot, slot, choicesFile, filename)) {
+  const std::string path = ReadValue(choicesFile, section, keys.path);
+  const std::string filename = ReadValue(choicesFile, section, keys.filename);
+  const std::string description = ReadValue(choicesFile, section, keys.description);
+  const std::string size = ReadValue(choicesFile, section, keys.size);
+  if (AdditionalInstallCollides(installRoot, slot, choicesFile, section, filename)) {
     // Keeps the progress in step with a staged installer.
     Repaint();
     StepProgress();
@@ -121,13 +106,24 @@ void CImageBuilder::StageAdditionalInstall(const std::string& installRoot, int s
   }
 
   const std::string modules = installRoot + "\\source\\modules\\";
-  RunTool(installRoot + kKitcompPart, kSquashTool, "\"" + path + "\" \"" + modules + filename + ".z\"", step, report_);
+  const std::string archive = modules + filename + ".z";
+  const std::string exe = filename + ".exe";
+  // Mended: squash stores a single file under its own name, and the settings
+  // file tells the installer to run "<filename>.exe"; "tool.beta.exe" was
+  // packed as itself. The archive is made from a copy under the right name, and
+  // an archive of an earlier build is never left standing in for this one.
+  const std::string copyFolder = installRoot + AdditionalInstallCopyPart(slot + 1);
+  const std::string copy = copyFolder + "\\" + exe;
+  DeleteRecorded(archive, step, report_);
+  MakeDirectoryRecorded(copyFolder, step, report_);
+  if (CopyRecorded(path, copy, step, report_)) {
+    RunTool(installRoot + kKitcompPart, kSquashTool, SquashFileArguments(copy, archive), step, report_);
+  }
   Repaint();
   StepProgress();
 
   const std::string settings = modules + filename + ".ini";
   if (!CopyRecorded(modules + "addinst.ini", settings, step, report_)) return;
-  const std::string exe = filename + ".exe";
   WriteRecorded(settings, kCompressGetCG0, kTargetFiles, exe, step, report_);
   WriteRecorded(settings, kDeleteFilesFile0, kFilename, exe, step, report_);
   WriteRecorded(settings, kAdditionalConfigurationAC0, kFilename, exe, step, report_);
@@ -138,44 +134,74 @@ void CImageBuilder::StageAdditionalInstall(const std::string& installRoot, int s
   CarryWriteTime(modules + "addinst.ini", settings);
 }
 
+void CImageBuilder::ResetWorkArea(const std::string& installRoot) {
+  // Mended: files staged by an earlier build (a cleared inbox, an animation
+  // since replaced by one of another name) stayed in the staging tree and were
+  // shipped by every later image. Each build stages into empty work areas.
+  for (const char* part : kWorkAreaParts) {
+    if (!RemoveTree(installRoot + part)) {
+      report_.AddFailure(kStagingStep, installRoot + part,
+                         "Files of an earlier build could not be removed from this work folder, so the images may "
+                         "hold them: " + win::LastErrorText());
+    }
+  }
+}
+
+std::string CImageBuilder::StageAccountPackage(const std::string& installRoot, const std::string& package,
+                                               const std::string& step) {
+  // Mended: squash's merge takes a folder's subfolders too, and a package at
+  // D:\main.htm shipped the whole drive. Only the package folder's own files are
+  // copied here and merged from here.
+  const std::string folder = installRoot + kAccountPackagePart;
+  MakeDirectoryRecorded(folder, step, report_);
+  if (!CopyDirectoryFiles(
+          package, folder, {},
+          [&](const std::string& file, const std::string& reason) { report_.AddFailure(step, file, reason); })) {
+    report_.AddFailure(step, package, "Could not read the account setup package folder: " + win::LastErrorText());
+  }
+  return folder;
+}
+
 void CImageBuilder::StageCustomizations(const std::string& installRoot, const std::string& sourceRoot) {
   using namespace config;
   const std::string choicesFile = installRoot + kChoicesFilePart;
+  // The section Finish took the answers from, so that the staged files are the
+  // ones whose modules Finish listed.
+  const char* section = PlatformSection(choicesFile);
   const std::string kitcomp = installRoot + kKitcompPart;
 
   BeginStage(kStagingStep, 2 * count());
 
   if (!installRoot.empty()) MakeDirectoryRecorded(installRoot, kStagingStep, report_);
+  ResetWorkArea(installRoot);
   for (const char* directory : kStagingDirectories) {
     MakeDirectoryRecorded(installRoot + directory, kStagingStep, report_);
   }
 
   for (int slot = 0; slot < 2; ++slot) {
-    if (IsExactly(ReadValue(choicesFile, kChoices32, kAdditionalInstall[slot].include), kYes)) {
-      StageAdditionalInstall(installRoot, slot, choicesFile);
+    if (IsExactly(ReadValue(choicesFile, section, kAdditionalInstall[slot].include), kYes)) {
+      StageAdditionalInstall(installRoot, slot, choicesFile, section);
     }
   }
 
-  const std::string tempmod = installRoot + "\\custom\\tempmod\\";
-  const std::string temptree = installRoot + "\\custom\\temptree";
+  const std::string tempmod = installRoot + kTempmodPart + "\\";
+  const std::string temptree = installRoot + kTemptreePart;
   std::string stagingFolder;
   for (const std::string& stem : entries_) {
     if (!IsStagedStem(stem)) continue;
     const std::string step = "Staging the " + stem + " module";
 
     if (stem == "lume") {
-      const std::string inbox = ReadValue(choicesFile, kChoices32, kCustomInboxPath);
-      if (!inbox.empty()) {
-        CopyRecorded(inbox, temptree + "\\program\\defaults\\mail\\inbox", step, report_);
-      }
+      const std::string inbox = ReadValue(choicesFile, section, kCustomInboxPath);
+      if (!inbox.empty()) CopyRecorded(inbox, installRoot + kInboxTargetPart, step, report_);
       if (CopyRecorded(installRoot + "\\source\\modules\\lume.ini", tempmod + "lume.ini", step, report_)) {
-        const bool overwrite = IsExactly(ReadValue(choicesFile, kChoices32, kOverwriteCfg), kYes);
+        const bool overwrite = IsExactly(ReadValue(choicesFile, section, kOverwriteCfg), kYes);
         WriteRecorded(tempmod + "lume.ini", kCompressGetCG5, kOptions,
                       overwrite ? kLumeOptionsOverwrite : kLumeOptionsKeep, step, report_);
         CarryWriteTime(installRoot + "\\source\\modules\\lume.ini", tempmod + "lume.ini");
       }
       for (const PlacedFile& placed : kReplacedFiles) {
-        const std::string source = ReadValue(choicesFile, kChoices32, placed.key);
+        const std::string source = ReadValue(choicesFile, section, placed.key);
         const std::string target = installRoot + placed.target;
         if (!source.empty()) {
           CopyRecorded(source, target, step, report_);
@@ -184,8 +210,8 @@ void CImageBuilder::StageCustomizations(const std::string& installRoot, const st
         }
         if (placed.key == kCustomAddressbookPath || placed.key == kCustomSecurityFilesPath) Repaint();
       }
-      const std::string small = ReadValue(choicesFile, kChoices32, kCustomSmallAnimationPath);
-      const std::string large = ReadValue(choicesFile, kChoices32, kCustomLargeAnimationPath);
+      const std::string small = ReadValue(choicesFile, section, kCustomSmallAnimationPath);
+      const std::string large = ReadValue(choicesFile, section, kCustomLargeAnimationPath);
       if (!small.empty() && !large.empty() && SameFileName(FileNamePart(small), FileNamePart(large))) {
         report_.AddFailure(step, large,
                            "Both animations are called \"" + FileNamePart(large) +
@@ -193,16 +219,26 @@ void CImageBuilder::StageCustomizations(const std::string& installRoot, const st
       }
       for (const std::string& animation : {small, large}) {
         if (animation.empty()) continue;
-        CopyRecorded(animation, temptree + "\\program\\" + FileNamePart(animation), step, report_);
+        const std::string name = FileNamePart(animation);
+        const std::string problem = FileNameProblem(name);
+        if (problem.empty()) {
+          CopyRecorded(animation, installRoot + kAnimationFolderPart + "\\" + name, step, report_);
+        } else {
+          report_.AddFailure(step, animation,
+                             "The animation's file name \"" + name + "\" is not a plain file name: " + problem +
+                                 ". It was not added.");
+        }
         Repaint();
       }
       stagingFolder = temptree;
     } else if (stem == "as") {
-      const std::string accountSetup = ReadValue(choicesFile, kChoices32, kCustomAccountSetupPath);
+      const std::string accountSetup = ReadValue(choicesFile, section, kCustomAccountSetupPath);
       if (!accountSetup.empty()) {
-        stagingFolder = DirectoryPart(accountSetup);
-        if (stagingFolder.empty()) {
+        const std::string package = DirectoryPart(accountSetup);
+        if (package.empty()) {
           report_.AddFailure(step, accountSetup, "The account setup path names no folder; nothing was merged.");
+        } else {
+          stagingFolder = StageAccountPackage(installRoot, package, step);
         }
       }
     }
@@ -214,15 +250,13 @@ void CImageBuilder::StageCustomizations(const std::string& installRoot, const st
     // With no folder chosen yet (an "as" or "vue" before any "lume", no account
     // setup package) there is nothing to merge: never the root of a drive.
     if (!stagingFolder.empty()) {
-      std::string arguments = "-i -o -sh \"" + stagingFolder + "\\*.*\" \"" + archive + "\"";
-      if (stem == "as") arguments += " asw";
-      RunTool(kitcomp, kSquashTool, arguments, step, report_);
+      RunTool(kitcomp, kSquashTool,
+              SquashMergeArguments(stagingFolder + "\\*.*", archive, stem == "as" ? kAccountSetupLabel : nullptr),
+              step, report_);
       if (stem == "lume") {
-        const std::string cfg = stagingFolder + "\\config\\velomark.cfg";
+        const std::string cfg = stagingFolder + kStagedCfgPart;
         // Only a configuration file that was staged can be marked.
-        if (IsFile(cfg)) {
-          RunTool(kitcomp, kSquashTool, "-i -o -sh \"" + cfg + "\" \"" + archive + "\" CONFIG", step, report_);
-        }
+        if (IsFile(cfg)) RunTool(kitcomp, kSquashTool, SquashMergeArguments(cfg, archive, kConfigLabel), step, report_);
       }
     }
     Repaint();

@@ -69,6 +69,22 @@ void EmptyDirectory(const std::string& directory) {
   });
 }
 
+bool RemoveTree(const std::string& directory) {
+  const std::string base = WithoutTrailingBackslash(directory);
+  ForEachEntry(base, [&](const win::WIN32_FIND_DATAA& entry) {
+    if (IsDotEntry(entry.cFileName)) return;
+    const std::string path = base + "\\" + entry.cFileName;
+    if (win::DeleteFileA(path.c_str()) == win::TRUE) return;
+    if (IsLink(entry)) {
+      win::RemoveDirectoryA(path.c_str());
+    } else if ((entry.dwFileAttributes & win::FILE_ATTRIBUTE_DIRECTORY) != 0) {
+      RemoveTree(path);
+    }
+  });
+  win::RemoveDirectoryA(base.c_str());
+  return win::GetFileAttributesA(base.c_str()) == win::INVALID_FILE_ATTRIBUTES;
+}
+
 bool CopyDirectoryFiles(const std::string& source, const std::string& destination,
                         const std::function<void(const std::string&)>& copied,
                         const std::function<void(const std::string& file, const std::string& reason)>& failed) {

@@ -16,6 +16,12 @@ namespace kc::engine {
 // top-level entry (see SetEmptyDirectoryPause).
 void EmptyDirectory(const std::string& directory);
 
+// Removes `directory` with everything below it, however deep, for the
+// engine's own work areas (never an image: those keep EmptyDirectory's rule).
+// A symbolic link is removed as a link and never followed. True when nothing
+// is left (also when there was nothing).
+bool RemoveTree(const std::string& directory);
+
 // The pause EmptyDirectory makes before each top-level entry; 50 ms unless
 // changed (benchmarks count it out by setting 0).
 void SetEmptyDirectoryPause(unsigned milliseconds);

@@ -5,6 +5,8 @@
 #include "engine/directory_utils.h"
 #include "engine/file_steps.h"
 #include "engine/image_builder.h"
+#include "engine/image_layout.h"
+#include "engine/tool_arguments.h"
 #include "engine/tool_launcher.h"
 #include "config/keys.h"
 #include "config/profile_access.h"
@@ -45,11 +47,17 @@ void CopyIfPresent(const std::string& from, const std::string& to, const std::st
   if (IsFile(from)) report.AddFailure(step, from, "Could not copy to " + to + ": " + reason);
 }
 
+// The splash picture, from the section Finish stored the answers in.
+std::string SplashPath(const std::string& installRoot) {
+  const std::string choices = installRoot + config::kChoicesFilePart;
+  return config::ReadValue(choices, config::PlatformSection(choices), config::kInstallSplashPath);
+}
+
 // Moves the setup.pkg that pkgindex.exe left in the kitcomp directory into the
 // image.
 void CollectPackageList(const std::string& kitcomp, const std::string& target, bool indexed, const std::string& step,
                         BuildReport& report) {
-  const std::string made = kitcomp + "\\setup.pkg";
+  const std::string made = kitcomp + "\\" + kPackageListName;
   if (win::CopyFileA(made.c_str(), target.c_str(), win::FALSE) == win::FALSE) {
     // Without a successful pkgindex run the missing file is already reported.
     if (indexed) report.AddFailure(step, made, "The package list was not made: " + win::LastErrorText());
@@ -105,7 +113,7 @@ void CImageBuilder::AssembleImage(const std::string& installRoot, const std::str
   imageDirectory += "\\";
 
   if (kind == kKindCd) {
-    AssembleCd(installRoot, stagingRoot, outputDirectory, imageDirectory);
+    AssembleCd(installRoot, stagingRoot, imageDirectory);
   } else if (kind == kKindNetwork) {
     AssembleNetwork(installRoot, stagingRoot, imageDirectory);
   }
@@ -113,13 +121,12 @@ void CImageBuilder::AssembleImage(const std::string& installRoot, const std::str
 }
 
 void CImageBuilder::AssembleCd(const std::string& installRoot, const std::string& stagingRoot,
-                               const std::string& outputDirectory, const std::string& imageDirectory) {
+                               const std::string& imageDirectory) {
   const std::string step = "Creating the CD image";
-  const std::string kitcomp = installRoot + config::kKitcompPart;
   const std::string engine = installRoot + "\\custom\\engine\\";
   BeginStage("Creating CD image", count() + 1);
 
-  const std::string listPath = imageDirectory + "setup.lst";
+  const std::string listPath = imageDirectory + kFileListName;
   std::FILE* fileList = OpenFileList(listPath, step, report_);
 
   Repaint();
@@ -136,10 +143,9 @@ void CImageBuilder::AssembleCd(const std::string& installRoot, const std::string
   CopyIfPresent(engine + "readme.txt", imageDirectory + "readme.txt", step, report_);
   CopyIfPresent(engine + "license.txt", imageDirectory + "license.txt", step, report_);
 
-  const std::string splash =
-      config::ReadValue(installRoot + config::kChoicesFilePart, config::kChoices32, config::kInstallSplashPath);
+  const std::string splash = SplashPath(installRoot);
   if (!splash.empty()) {
-    CopyRecorded(splash, imageDirectory + "setup.bmp", step, report_);
+    CopyRecorded(splash, imageDirectory + kSplashName, step, report_);
     Repaint();
   }
 
@@ -148,13 +154,23 @@ void CImageBuilder::AssembleCd(const std::string& installRoot, const std::string
   CopyLumeSettings(installRoot, imageDirectory + "lume.ini", step);
   CloseFileList(fileList, listPath, step, report_);
 
+  IndexCd(installRoot, imageDirectory, step);
+  StepProgress();
+}
+
+void CImageBuilder::IndexCd(const std::string& installRoot, const std::string& imageDirectory,
+                            const std::string& step) {
+  const std::string kitcomp = installRoot + config::kKitcompPart;
   // The CD form names the tool by its full path (the network form by its bare name).
   const bool indexed =
-      RunTool(kitcomp, kPkgIndexTool, "\"" + listPath + "\"", step, report_, ToolName::kFullPath);
+      RunTool(kitcomp, kPkgIndexTool, Quoted(imageDirectory + kFileListName), step, report_, ToolName::kFullPath);
   Repaint();
-  CollectPackageList(kitcomp, outputDirectory + "\\CD\\setup.pkg", indexed, step, report_);
+  CollectPackageList(kitcomp, imageDirectory + kPackageListName, indexed, step, report_);
   Repaint();
-  StepProgress();
+}
+
+void CImageBuilder::ReindexCdImage(const std::string& installRoot, const std::string& outputDirectory) {
+  IndexCd(installRoot, outputDirectory + "\\" + kKindCd + "\\", "Listing the administrator's CD image again");
 }
 
 void CImageBuilder::AssembleNetwork(const std::string& installRoot, const std::string& stagingRoot,
@@ -163,10 +179,10 @@ void CImageBuilder::AssembleNetwork(const std::string& installRoot, const std::s
   const std::string step = "Creating the network image";
   const std::string kitcomp = installRoot + kKitcompPart;
   const std::string engine = installRoot + "\\custom\\engine\\";
-  const std::string temp = imageDirectory + "temp\\";
+  const std::string temp = imageDirectory + kGatheringFolder;
   BeginStage("Creating Network image", count() + 2);
 
-  const std::string listPath = imageDirectory + "setup.lst";
+  const std::string listPath = imageDirectory + kFileListName;
   std::FILE* fileList = OpenFileList(listPath, step, report_);
 
   Repaint();
@@ -187,9 +203,9 @@ void CImageBuilder::AssembleNetwork(const std::string& installRoot, const std::s
   CopyRecorded(engine + "setup.ini", temp + "setup.ini", step, report_);
   CopyIfPresent(engine + "readme.txt", temp + "readme.txt", step, report_);
   CopyIfPresent(engine + "license.txt", temp + "license.txt", step, report_);
-  const std::string splash = ReadValue(installRoot + kChoicesFilePart, kChoices32, kInstallSplashPath);
+  const std::string splash = SplashPath(installRoot);
   if (!splash.empty()) {
-    CopyRecorded(splash, temp + "setup.bmp", step, report_);
+    CopyRecorded(splash, temp + kSplashName, step, report_);
     Repaint();
   }
 
@@ -198,8 +214,8 @@ void CImageBuilder::AssembleNetwork(const std::string& installRoot, const std::s
   CopyLumeSettings(installRoot, temp + "lume.ini", step);
   CloseFileList(fileList, listPath, step, report_);
 
-  const bool indexed = RunTool(kitcomp, kPkgIndexTool, "\"" + listPath + "\"", step, report_);
-  CollectPackageList(kitcomp, temp + "setup.pkg", indexed, step, report_);
+  const bool indexed = RunTool(kitcomp, kPkgIndexTool, Quoted(listPath), step, report_);
+  CollectPackageList(kitcomp, temp + kPackageListName, indexed, step, report_);
   Repaint();
   StepProgress();
 
@@ -209,7 +225,7 @@ void CImageBuilder::AssembleNetwork(const std::string& installRoot, const std::s
   settingsWritten &= WriteRecorded(sfxIni, config::kSfxMaker, kCmdLine, "setup.exe", step, report_);
   settingsWritten &= WriteRecorded(sfxIni, config::kSfxMaker, kCompress, "0", step, report_);
   Repaint();
-  if (settingsWritten) RunTool(kitcomp, kSfxMakerTool, "\"" + sfxIni + "\"", step, report_);
+  if (settingsWritten) RunTool(kitcomp, kSfxMakerTool, Quoted(sfxIni), step, report_);
   Repaint();
 
   DeleteRecorded(sfxIni, step, report_);

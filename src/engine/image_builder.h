@@ -38,6 +38,10 @@ class CImageBuilder {
   void AssembleImage(const std::string& installRoot, const std::string& stagingRoot,
                      const std::string& outputDirectory, const std::string& kind);
 
+  // Lists the CD image in outputDirectory\CD again (pkgindex.exe and its
+  // setup.pkg), after a file of it was rewritten.
+  void ReindexCdImage(const std::string& installRoot, const std::string& outputDirectory);
+
   const std::vector<std::string>& catalogue() const { return entries_; }
   int count() const { return static_cast<int>(entries_.size()); }
   BuildReport& report() { return report_; }
@@ -49,11 +53,15 @@ class CImageBuilder {
   void StepProgress();
   void PlaceModuleFiles(const std::string& installRoot, const std::string& stagingRoot, const std::string& stem,
                         const std::string& target, std::FILE* fileList);
-  void StageAdditionalInstall(const std::string& installRoot, int slot, const std::string& choicesFile);
+  void ResetWorkArea(const std::string& installRoot);
+  void StageAdditionalInstall(const std::string& installRoot, int slot, const std::string& choicesFile,
+                              const char* section);
   bool AdditionalInstallCollides(const std::string& installRoot, int slot, const std::string& choicesFile,
-                                 const std::string& filename);
-  void AssembleCd(const std::string& installRoot, const std::string& stagingRoot, const std::string& outputDirectory,
-                  const std::string& imageDirectory);
+                                 const char* section, const std::string& filename);
+  std::string StageAccountPackage(const std::string& installRoot, const std::string& package,
+                                  const std::string& step);
+  void AssembleCd(const std::string& installRoot, const std::string& stagingRoot, const std::string& imageDirectory);
+  void IndexCd(const std::string& installRoot, const std::string& imageDirectory, const std::string& step);
   void AssembleNetwork(const std::string& installRoot, const std::string& stagingRoot,
                        const std::string& imageDirectory);
   void RecordImage(const std::string& kind, const std::string& imageDirectory);

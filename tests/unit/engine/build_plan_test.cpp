@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/script_generation.h"
 #include "config/profile_access.h"
 #include "platform/files.h"
 #include "engine_test_support.h"
@@ -56,10 +57,16 @@ TEST_F(Plan, RepaintsTheMainWindowAfterEachEngineCallOfALocalBuild) {
 TEST_F(Plan, EndUserImagesOfANetworkBuildAreNotFollowedByARepaint) {
   Run("NetOrLocal=Net\r\nCreate Disks=YES\r\n");
   // The administrator CD ends with its last step and one repaint of the main
-  // window; the end user's disk image adds nothing before the completion.
-  const std::vector<std::string> tail(progress.log.end() - 3, progress.log.end());
-  EXPECT_EQ(tail, (std::vector<std::string>{"stepit", "paint main", "completion"}));
+  // window, then its package list is made again (two repaints); the end user's
+  // disk image adds nothing before the completion.
+  const std::vector<std::string> tail(progress.log.end() - 7, progress.log.end());
+  EXPECT_EQ(tail, (std::vector<std::string>{"stepit", "paint main", "paint progress", "paint main", "paint progress",
+                                            "paint main", "completion"}));
   EXPECT_TRUE(drive.Exists("out/kits/end_user/disk"));
+  // Listed once before the administrator's settings are written, once after.
+  int adminListings = 0;
+  for (const auto& run : ToolRuns(drive)) adminListings += run.back() == "T:\\out\\kits\\administrator\\CD\\setup.lst";
+  EXPECT_EQ(adminListings, 2);
 }
 
 TEST_F(Plan, RequestsCountOnlyWhenExactlyYesAndNetInLowerCaseIsLocal) {
@@ -131,15 +138,65 @@ TEST_F(Plan, AnOutputPathThatIsAFileIsOneFailureAndNoImage) {
   EXPECT_EQ(progress.log.back(), "completion");
 }
 
-TEST_F(Plan, PlatformSixteenDoesNotChangeTheSectionRead) {
+// The section Finish checked and stored decides where the images go, which
+// ones, and whether the installer is a network one; an empty output path builds
+// nothing, so a \CD at the drive root stays.
+struct SectionCase {
+  const char* name;
+  std::string choices;
+  const char* finishOutput;  // Finish runs first with this path and the CD box; nullptr: the plan alone
+  std::vector<std::string> images;
+  const char* failure;       // "" for none
+};
+class PlanSection : public Plan, public ::testing::WithParamInterface<SectionCase> {};
+
+TEST_P(PlanSection, BuildsWhatFinishCheckedAndStored) {
+  const SectionCase& c = GetParam();
+  drive.Write("CD/keep.txt", "a user's file at the drive root");
   drive.Write("kit/custom/engine/setup.ini", "[Components]\r\nCalendar=cal\r\n");
-  drive.Write("kit/kitcomp/choices.tmp",
-              "[Global]\r\nPlatform=16\r\n[Choices-16]\r\nCreate Disks=NO\r\nOutput Path=T:\\sixteen\r\n"
-              "[Choices-32]\r\nCreate Disks=YES\r\nOutput Path=T:\\thirtytwo\r\n");
-  RunBuildPlan(paths, progress, window, {});
-  EXPECT_TRUE(drive.Exists("thirtytwo/disk"));
-  EXPECT_FALSE(drive.Exists("sixteen"));
+  drive.Write("kit/kitcomp/choices.tmp", c.choices);
+  if (c.finishOutput != nullptr) {
+    const FinishOutcome finish = FinishInstallerScript(paths, {c.finishOutput, true, false});
+    ASSERT_TRUE(finish.accepted) << finish.message;
+  }
+  const BuildReport report = RunBuildPlan(paths, progress, window, {});
+  std::vector<std::string> built;
+  for (const ImageResult& image : report.images()) built.push_back(image.directory);
+  EXPECT_EQ(built, c.images);
+  if (*c.failure == '\0') {
+    EXPECT_TRUE(report.ok()) << report.failures()[0].step << ": " << report.failures()[0].reason;
+  } else {
+    ASSERT_EQ(report.failures().size(), 1u);
+    EXPECT_EQ(report.failures()[0].reason, c.failure);
+  }
+  EXPECT_EQ(drive.List("CD"), std::vector<std::string>{"keep.txt"});
+  // The flow agrees with the "Mode" Finish wrote into the installer's settings.
+  if (c.finishOutput != nullptr) {
+    const bool network = built[0].find("administrator") != std::string::npos;
+    const std::string lastCd = network ? built[1] : built[0];
+    EXPECT_EQ(config::ReadValue(lastCd + "\\setup.ini", "Network Install", "Mode"), network ? "End User" : "Admin");
+  }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PlanSection,
+    ::testing::Values(
+        SectionCase{"SixteenBitWithOutputPathsInBothSections",
+                    "[Global]\r\nPlatform=16\r\n[Choices-16]\r\nCreate Disks=YES\r\n"
+                    "[Choices-32]\r\nOutput Path=T:\\thirtytwo\r\nCreate Download=YES\r\n",
+                    "T:\\sixteen", {"T:\\sixteen\\CD", "T:\\sixteen\\disk"}, ""},
+        SectionCase{"SixteenBitWithoutOutputPathInChoices32",
+                    "[Global]\r\nPlatform=16\r\n[Choices-32]\r\nCreate CD=YES\r\n", "T:\\sixteen",
+                    {"T:\\sixteen\\CD"}, ""},
+        SectionCase{"SixteenBitNetworkInstallerIsTheOneOfChoices16",
+                    "[Global]\r\nPlatform=16\r\n[Choices-16]\r\nNetOrLocal=Net\r\n[Choices-32]\r\nNetOrLocal=Local\r\n",
+                    "T:\\sixteen", {"T:\\sixteen\\administrator\\CD", "T:\\sixteen\\end_user\\CD"}, ""},
+        SectionCase{"SixteenBitLocalInstallerWhateverChoices32Says",
+                    "[Global]\r\nPlatform=16\r\n[Choices-32]\r\nNetOrLocal=Net\r\n", "T:\\sixteen",
+                    {"T:\\sixteen\\CD"}, ""},
+        SectionCase{"EmptyOutputPathBuildsNothing", "[Choices-32]\r\nCreate CD=YES\r\nNetOrLocal=Net\r\n", nullptr,
+                    {}, "No output path is set. No image was built."}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Plan, FailuresOfTheStepsAreCollectedAndTheCompletionStillRuns) {
   drive.Write("kit/custom/engine/setup.ini", "[Components]\r\nGhost=ghost\r\n");

@@ -45,6 +45,18 @@ TEST(EmptyDirectory, LeavesAReadOnlyFile) {
   EXPECT_EQ(drive.Read("img/locked.txt"), "keep");
 }
 
+TEST(RemoveTree, RemovesEveryLevelButNothingALinkPointsAt) {
+  TempDrive drive;
+  drive.Write("precious/data.txt", "keep me");
+  drive.Write("work/a/b/c/d/deep.txt", "deep");
+  drive.Write("work/.hidden", "h");
+  fs::create_directory_symlink(drive.Host("precious"), drive.Host("work/a/linked"));
+  EXPECT_TRUE(RemoveTree(TempDrive::Win("work\\")));
+  EXPECT_FALSE(drive.Exists("work"));
+  EXPECT_EQ(drive.Read("precious/data.txt"), "keep me");
+  EXPECT_TRUE(RemoveTree(TempDrive::Win("work")));  // nothing there is no failure
+}
+
 TEST(EmptyDirectory, RemovesLinksWithoutTouchingWhatTheyPointAt) {
   TempDrive drive;
   drive.Write("precious/data.txt", "keep me");

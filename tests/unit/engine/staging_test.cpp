@@ -105,15 +105,41 @@ TEST_F(Staging, OverwriteCfgExactlyYesDropsNotExist) {
   EXPECT_EQ(ToolRuns(drive).size(), 1u);
 }
 
-TEST_F(Staging, AccountSetupFolderMergedWithItsLabelAndVueTakesTheFolderLeftBefore) {
-  drive.Write("dialup/main.htm", "main");
-  Build("Main=lume\r\nAS=as\r\nViewer=vue\r\n", "Custom Account Setup Path=T:\\dialup\\main.htm\r\n");
+// A package at a drive root: only its own files are merged, with its label,
+// and "vue" merges the same folder after it; the drive's folders are not.
+TEST_F(Staging, AccountSetupPackageShipsOnlyTheFilesDirectlyInItsFolder) {
+  drive.Write("main.htm", "main");
+  drive.Write("dialup.ini", "dial");
+  drive.Write("documents/private.txt", "a user's own file");
+  Build("AS=as\r\nViewer=vue\r\n", "Custom Account Setup Path=T:\\main.htm\r\n");
+  EXPECT_EQ(drive.List("kit/custom/tempmod/account"), (std::vector<std::string>{"dialup.ini", "main.htm"}));
   const auto runs = ToolRuns(drive);
-  ASSERT_EQ(runs.size(), 3u);  // lume (no CFG staged), as, vue
-  EXPECT_EQ(runs[1], (std::vector<std::string>{"squash.exe", drive.Host("kit/kitcomp"), "-i", "-o", "-sh",
-                                               "T:\\dialup\\*.*", "T:\\kit\\custom\\tempmod\\as.z", "asw"}));
-  EXPECT_EQ(runs[2][5], "T:\\dialup\\*.*");
-  EXPECT_EQ(progress.Count("stepit"), 6);
+  ASSERT_EQ(runs.size(), 2u);
+  EXPECT_EQ(runs[0], (std::vector<std::string>{"squash.exe", drive.Host("kit/kitcomp"), "-i", "-o", "-sh",
+                                               "T:\\kit\\custom\\tempmod\\account\\*.*", "T:\\kit\\custom\\tempmod\\as.z",
+                                               "asw"}));
+  EXPECT_EQ(runs[1][5], "T:\\kit\\custom\\tempmod\\account\\*.*");
+  EXPECT_EQ(progress.Count("stepit"), 4);
+  EXPECT_TRUE(builder.report().ok()) << ::testing::PrintToString(FailureSteps());
+}
+
+// A cleared inbox and an animation replaced by one of another name leave
+// nothing of the first build in the staging tree of the second.
+TEST_F(Staging, EachBuildStagesIntoAnEmptyTree) {
+  drive.Write("in/inbox", "mail");
+  drive.Write("in/first.gif", "first");
+  drive.Write("in/second.gif", "second");
+  Build("Main=lume\r\n", "Custom Inbox Path=T:\\in\\inbox\r\nCustom Small Animation Path=T:\\in\\first.gif\r\n");
+  ASSERT_TRUE(drive.Exists("kit/custom/temptree/program/defaults/mail/inbox"));
+  drive.Write("kit/custom/temptree/program/defaults/mail/deep/er/left.txt", "deeper than one level");
+
+  CImageBuilder second{progress, window};
+  drive.Write("kit/kitcomp/choices.tmp", "[Choices-32]\r\nCustom Small Animation Path=T:\\in\\second.gif\r\n");
+  second.ReadComponentCatalogue("T:\\kit");
+  second.StageCustomizations("T:\\kit", "T:\\kit");
+  EXPECT_TRUE(drive.List("kit/custom/temptree/program/defaults/mail").empty());
+  EXPECT_EQ(drive.List("kit/custom/temptree/program"), (std::vector<std::string>{"defaults", "second.gif"}));
+  EXPECT_TRUE(second.report().ok());
 }
 
 TEST_F(Staging, AnEmptyStagingFolderMergesNothing) {
@@ -124,15 +150,19 @@ TEST_F(Staging, AnEmptyStagingFolderMergesNothing) {
 }
 
 TEST_F(Staging, AdditionalInstallBecomesAModuleWithItsSettings) {
-  drive.Write("extra/viewer.exe", "exe");
+  drive.Write("extra/viewer.beta.exe", "exe");
   Build("Viewer=viewer\r\n",
-        "Include Additional Install 2=YES\r\nAdditional Install 2 Path=T:\\extra\\viewer.exe\r\n"
+        "Include Additional Install 2=YES\r\nAdditional Install 2 Path=T:\\extra\\viewer.beta.exe\r\n"
         "Additional Install 2 Filename=viewer\r\nAdditional Install 2 Description=Document Viewer\r\n"
         "Additional Install 2 Size=1234\r\nInclude Additional Install 1=NO\r\n");
   const auto runs = ToolRuns(drive);
   ASSERT_EQ(runs.size(), 1u);
-  EXPECT_EQ(runs[0], (std::vector<std::string>{"squash.exe", drive.Host("kit/kitcomp"), "T:\\extra\\viewer.exe",
+  // squash stores the file under its own name: a copy named as the settings
+  // file says, not "viewer.beta.exe".
+  EXPECT_EQ(runs[0], (std::vector<std::string>{"squash.exe", drive.Host("kit/kitcomp"),
+                                               "T:\\kit\\custom\\tempmod\\install2\\viewer.exe",
                                                "T:\\kit\\source\\modules\\viewer.z"}));
+  EXPECT_EQ(drive.Read("kit/custom/tempmod/install2/viewer.exe"), "exe");
   const std::string ini = "T:\\kit\\source\\modules\\viewer.ini";
   EXPECT_EQ(config::ReadValue(ini, "Defaults", "Name"), "x");  // the template's own keys stay
   EXPECT_EQ(config::ReadValue(ini, "CompressGet-CG0", "TargetFiles"), "viewer.exe");
@@ -170,6 +200,7 @@ TEST_P(Collisions, CollidingInstallersAreReportedAndNotStaged) {
   EXPECT_EQ(squashRuns, (*GetParam().filename2 != '\0' ? 2 : 1) - GetParam().refused);
   EXPECT_EQ(drive.Read("kit/source/modules/lume.z"), lumeArchive);
   EXPECT_FALSE(drive.Exists("kit/source/modules/setup.ini"));
+  EXPECT_FALSE(drive.Exists("kit/kitcomp/kitcomp.z"));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -179,7 +210,8 @@ INSTANTIATE_TEST_SUITE_P(
                       CollisionCase{"NameOfTheInstallersOwnFile", "setup", "", 1},
                       CollisionCase{"NameOfADeliveredModule", "lume", "", 1},
                       CollisionCase{"NameOfAModuleInTheKitLists", "Cal", "", 1},
-                      CollisionCase{"NameOfTheTemplate", "addinst", "", 1}),
+                      CollisionCase{"NameOfTheTemplate", "addinst", "", 1},
+                      CollisionCase{"NameThatClimbsOutOfTheModules", "..\\..\\kitcomp\\kitcomp", "", 1}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Staging, TwoAnimationsOfTheSameNameAreReported) {

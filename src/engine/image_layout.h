@@ -1,0 +1,25 @@
+// Where the images of a build go below the output path and the names of the
+// files the image assembly and the tools make in them.
+#pragma once
+
+namespace kc::engine {
+
+// A network installer's two image sets below the output path.
+inline constexpr const char* kAdministratorPart = "\\administrator";
+inline constexpr const char* kEndUserPart = "\\end_user";
+
+// In an image directory (with its trailing backslash).
+inline constexpr const char* kFileListName = "setup.lst";
+inline constexpr const char* kPackageListName = "setup.pkg";
+inline constexpr const char* kSplashName = "setup.bmp";
+inline constexpr const char* kGatheringFolder = "temp\\";  // of the network image
+inline constexpr const char* kSelfExtractingName = "netsetup.exe";  // what sfxmaker.exe writes
+
+// Placed in every image under fixed names, apart from the installer's own files.
+inline constexpr const char* kFixedImageNames[] = {"setup.ini", "readme.txt", "license.txt", kSplashName,
+                                                   "lume.ini",  kFileListName, kPackageListName};
+
+// The module files of a catalogue stem; the script is optional.
+inline constexpr const char* kModuleExtensions[] = {".z", ".ins", ".ini"};
+
+}  // namespace kc::engine

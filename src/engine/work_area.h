@@ -1,0 +1,62 @@
+// The kit's work areas below the install root, as the staging lays them out:
+// the staging tree that is merged into the client's archive, the folder of the
+// private archives, and the private folders where files are copied under the
+// names a tool must store them by. Every build starts them afresh.
+#pragma once
+
+#include <string>
+
+#include "config/keys.h"
+
+namespace kc::engine {
+
+inline constexpr const char* kTempmodPart = "\\custom\\tempmod";
+inline constexpr const char* kTemptreePart = "\\custom\\temptree";
+inline constexpr const char* kAnimationFolderPart = "\\custom\\temptree\\program";
+inline constexpr const char* kInboxTargetPart = "\\custom\\temptree\\program\\defaults\\mail\\inbox";
+inline constexpr const char* kStagedCfgPart = "\\config\\velomark.cfg";  // below the staging tree
+
+// The top-level files of the account setup package, merged into "as.z" from
+// here: the package's own folder may hold subfolders nobody asked to ship.
+inline constexpr const char* kAccountPackagePart = "\\custom\\tempmod\\account";
+
+// An additional installer copied under the name its settings file gives
+// ("<filename>.exe"): squash stores a single file under its own name. Slot 1
+// or 2.
+inline std::string AdditionalInstallCopyPart(int slot) { return "\\custom\\tempmod\\install" + std::to_string(slot); }
+
+// The work areas, emptied at the start of every staging, and the staging
+// directories made below them, parents first.
+inline constexpr const char* kWorkAreaParts[] = {kTempmodPart, kTemptreePart};
+inline constexpr const char* kStagingDirectories[] = {
+    kTempmodPart,
+    kTemptreePart,
+    "\\custom\\temptree\\program",
+    "\\custom\\temptree\\program\\defaults",
+    "\\custom\\temptree\\program\\defaults\\mail",
+    "\\custom\\temptree\\config",
+};
+
+// Finish's drafts beside the engine setup.ini: the settings are written and
+// checked in a copy, which replaces the engine setup.ini only when every check
+// passed; the choices file is kept as it was until then.
+inline constexpr const char* kFinishDraftPart = "\\custom\\engine\\finish.ini";
+inline constexpr const char* kFinishChoicesPart = "\\custom\\engine\\choices.bak";
+
+struct PlacedFile {
+  const char* key;     // of the choices file
+  const char* target;  // below the install root
+};
+
+// Copied when the key names a file, else the target is deleted (a readme or
+// licence of an earlier build must not stay in custom\engine).
+inline constexpr PlacedFile kReplacedFiles[] = {
+    {config::kCustomReadmePath, "\\custom\\engine\\readme.txt"},
+    {config::kCustomLicensePath, "\\custom\\engine\\license.txt"},
+    {config::kCustomCfgPath, "\\custom\\temptree\\config\\velomark.cfg"},
+    {config::kCustomBookmarkPath, "\\custom\\temptree\\program\\defaults\\bookmark.htm"},
+    {config::kCustomAddressbookPath, "\\custom\\temptree\\program\\defaults\\pab.ab2"},
+    {config::kCustomSecurityFilesPath, "\\custom\\temptree\\program\\defaults\\signed0.db"},
+};
+
+}  // namespace kc::engine
