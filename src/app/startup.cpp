@@ -2,6 +2,7 @@
 // below it and the run-wide paths; and the refresh of the working files.
 #include "app/startup.h"
 
+#include "engine/build_paths.h"
 #include "config/keys.h"
 #include "config/profile_access.h"
 #include "platform/files.h"
@@ -36,6 +37,8 @@ Result<config::RunPaths> StartUp(const std::string& startupIni) {
 
   Result<RunPaths> paths = MakeRunPaths(installRoot);
   if (!paths) return Error{paths.error()};
+  // Refused here rather than in dozens of failed build steps.
+  if (std::string problem = engine::InstallRootLengthProblem(installRoot); !problem.empty()) return Error{problem};
   // Failures are not reported here: the parts that need these folders find
   // them missing and say so.
   win::CreateDirectoryA((installRoot + kCustomPart).c_str(), nullptr);

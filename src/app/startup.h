@@ -16,7 +16,8 @@ inline constexpr const char* kStartupIni = ".\\kitcomp.ini";
 // directory), creates "\custom" and "\custom\engine" below it (failures not
 // reported) and fixes the run-wide paths. An empty root is kept as the system
 // always did: every path then starts at the root of the current drive. Refused
-// with a message naming it when a path would not fit 259 characters.
+// with a message naming it when a path of the run, or one that a build would
+// form below the install root, would not fit 259 characters.
 Result<config::RunPaths> StartUp(const std::string& startupIni = kStartupIni);
 
 // Copies the starting configuration (a saved configuration, or the default one)

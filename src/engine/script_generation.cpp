@@ -2,16 +2,22 @@
 // generated installer's settings (the engine setup.ini).
 #include "engine/script_generation.h"
 
-
 #include <atomic>
 #include <chrono>
 #include <random>
 
+#include "engine/build_paths.h"
+#include "engine/build_plan.h"
+#include "engine/component_catalogue.h"
 #include "engine/directory_utils.h"
+#include "engine/file_name_rule.h"
 #include "engine/file_steps.h"
+#include "engine/output_location.h"
+#include "engine/work_area.h"
 #include "config/keys.h"
 #include "config/profile_access.h"
 #include "platform/files.h"
+#include "platform/ini_text.h"
 #include "string_table.h"
 
 namespace kc::engine {
@@ -69,18 +75,20 @@ std::string ProbeName() {
          "-" + std::to_string(g_probeCounter++) + ".tmp";
 }
 
+// Writes the settings rows; the first failure is kept, naming the file the
+// settings are for.
 class SettingsWriter {
  public:
-  explicit SettingsWriter(std::string file) : file_(std::move(file)) {}
+  SettingsWriter(std::string file, std::string shownAs) : file_(std::move(file)), shownAs_(std::move(shownAs)) {}
   void Write(const char* section, const char* key, const std::string& value) {
     if (!config::WriteValue(file_, section, key, value) && problem_.empty()) {
-      problem_ = std::string("The installer settings could not be written to ") + file_ + " (\"" + key + "\" in [" +
-                 section + "]): " + win::LastErrorText();
+      problem_ = std::string("The installer settings could not be written to ") + shownAs_ + " (\"" + key +
+                 "\" in [" + section + "]): " + win::LastErrorText();
     }
   }
   void RemoveSection(const char* section) {
     if (!config::WriteValue(file_, section, nullptr, nullptr) && problem_.empty()) {
-      problem_ = std::string("The section [") + section + "] could not be removed from " + file_ + ": " +
+      problem_ = std::string("The section [") + section + "] could not be removed from " + shownAs_ + ": " +
                  win::LastErrorText();
     }
   }
@@ -88,8 +96,50 @@ class SettingsWriter {
 
  private:
   std::string file_;
+  std::string shownAs_;
   std::string problem_;
 };
+
+// Removes Finish's drafts however Finish ends.
+class Drafts {
+ public:
+  explicit Drafts(std::vector<std::string> files) : files_(std::move(files)) {
+    for (const std::string& file : files_) win::DeleteFileA(file.c_str());
+  }
+  ~Drafts() {
+    for (const std::string& file : files_) win::DeleteFileA(file.c_str());
+  }
+  Drafts(const Drafts&) = delete;
+  Drafts& operator=(const Drafts&) = delete;
+
+ private:
+  std::vector<std::string> files_;
+};
+
+// The text as the choices file gives it back once stored: the INI layer trims
+// the blanks around a value and drops one pair of quotes.
+std::string AsStored(const std::string& text) { return std::string(win::ini::ReadableValue(text)); }
+
+// Why a name of the configuration cannot become a module file name, or "".
+std::string ModuleNameProblem(const std::string& choices, const char* section, const std::string& draft) {
+  using namespace config;
+  for (int slot = 0; slot < 2; ++slot) {
+    const AdditionalInstallKeys& keys = kAdditionalInstall[slot];
+    if (!IsExactly(ReadValue(choices, section, keys.include), kYes)) continue;
+    const std::string filename = ReadValue(choices, section, keys.filename);
+    const std::string problem = FileNameProblem(filename);
+    if (!problem.empty()) {
+      return "Additional install " + std::to_string(slot + 1) + " would become the installer module \"" + filename +
+             "\", which is not a plain file name: " + problem +
+             ". Please choose its executable again on the Additional Installs page.";
+    }
+  }
+  for (const CatalogueEntry& entry : ReadCatalogue(draft).entries) {
+    const std::string problem = CatalogueNameProblem(entry);
+    if (!problem.empty()) return problem + " Please correct the configuration's component lists.";
+  }
+  return "";
+}
 
 }  // namespace
 
@@ -129,28 +179,40 @@ FinishOutcome FinishInstallerScript(const config::RunPaths& paths, const FinishR
   WriteValue(choices, section, kCreateCd, YesNo(request.createCd));
   WriteValue(choices, section, kCreateDownload, YesNo(request.createDownload));
 
-  if (request.outputPath.size() > kMaxPathLength) {
-    return {false, CheckPathLength(request.outputPath, "The output path").error()};
-  }
+  // Mended: "  Q:\out" passed the checks as a relative path on the current
+  // drive and was stored trimmed, so the build went to Q:. The checks look at
+  // the path as the build will read it back.
+  const std::string outputText = AsStored(request.outputPath);
+  if (outputText.size() > kMaxPathLength) return {false, CheckPathLength(outputText, "The output path").error()};
   // The drive a relative path lies on is that of the directory it is taken
   // against, as the build plan takes it. Fewer than three characters name no
   // drive root at all and are refused as they stand.
-  const std::string checkedPath =
-      request.outputPath.size() < 3 ? request.outputPath : FullOutputPath(request.outputPath);
+  const std::string outputPath = outputText.size() < 3 ? outputText : FullOutputPath(outputText);
   enum class Failure { kNone, kSpace, kDrive } failure = Failure::kNone;
-  if (CheckFreeSpace(checkedPath, request.createCd, request.createDownload) == 0) failure = Failure::kSpace;
-  if (CheckWritable(checkedPath) == 0) failure = Failure::kDrive;
+  if (CheckFreeSpace(outputPath, request.createCd, request.createDownload) == 0) failure = Failure::kSpace;
+  if (CheckWritable(outputPath) == 0) failure = Failure::kDrive;
   if (failure == Failure::kSpace) return {false, LoadString(IDS_NO_SPACE)};
   if (failure == Failure::kDrive) return {false, LoadString(IDS_INVALID_OUTPUT_DRIVE)};
-
-  if (!WriteValue(choices, section, kOutputPath, request.outputPath)) {
-    return {false, "The output path could not be stored in " + choices + ": " + win::LastErrorText()};
+  if (std::string problem = OutputLocationProblem(paths.installRoot, outputPath); !problem.empty()) {
+    return {false, problem};
   }
 
-  SettingsWriter setup(paths.engineSetupIni);
+  // Mended: a refusal after the drive checks (a failed write, a refused name)
+  // left "Output Path" and part of the settings written. The settings go into a
+  // draft, are checked there, and replace the engine setup.ini only when all
+  // is well; the choices file gets "Output Path" only then.
+  const std::string draft = paths.installRoot + kFinishDraftPart;
+  const std::string choicesBefore = paths.installRoot + kFinishChoicesPart;
+  const Drafts drafts({draft, choicesBefore});
+  if (IsFile(paths.engineSetupIni) &&
+      win::CopyFileA(paths.engineSetupIni.c_str(), draft.c_str(), win::FALSE) == win::FALSE) {
+    return {false, "The installer settings " + paths.engineSetupIni + " could not be prepared in " + draft + ": " +
+                       win::LastErrorText()};
+  }
+  SettingsWriter setup(draft, paths.engineSetupIni);
   auto answer = [&](const char* key) { return ReadValue(choices, section, key); };
   for (const SettingRow& row : kProductDefaults) setup.Write(row.section, row.key, answer(row.key));
-  setup.Write(kNetworkInstall, kMode, IsExactly(answer(kNetOrLocal), kNet) ? kEndUser : kAdmin);
+  setup.Write(kNetworkInstall, kMode, IsNetworkInstaller(choices) ? kEndUser : kAdmin);
   for (const SettingRow& row : kNetworkInstallRows) setup.Write(row.section, row.key, answer(row.key));
   for (const AdditionalInstallKeys& slot : kAdditionalInstall) {
     if (IsExactly(answer(slot.include), kYes)) {
@@ -170,9 +232,38 @@ FinishOutcome FinishInstallerScript(const config::RunPaths& paths, const FinishR
     setup.Write(kMultimediaSupport, key.c_str(), ReadValue(choices, kMMMods32, key.c_str()));
   }
   if (multimedia.empty()) setup.RemoveSection(kSubComponents);
-  CarryWriteTime(paths.sourceSetupIni, paths.engineSetupIni);
-
   if (!setup.problem().empty()) return {false, setup.problem()};
+
+  // Names that the build joins into paths must be file names, and no path the
+  // build forms may outgrow its buffer.
+  if (std::string problem = ModuleNameProblem(choices, section, draft); !problem.empty()) return {false, problem};
+  std::vector<std::string> stems;
+  for (const CatalogueEntry& entry : ReadCatalogue(draft).entries) stems.push_back(entry.stem);
+  if (std::string problem = BuildLengthProblem(paths.installRoot, choices, outputPath, stems); !problem.empty()) {
+    return {false, problem};
+  }
+
+  // Everything passed: "Output Path" first (its write leaves the file as it
+  // was when it fails), then the settings, undoing "Output Path" when they
+  // cannot replace the engine setup.ini.
+  const bool hadChoices = IsFile(choices);
+  if (hadChoices && win::CopyFileA(choices.c_str(), choicesBefore.c_str(), win::FALSE) == win::FALSE) {
+    return {false, "The choices file " + choices + " could not be kept in " + choicesBefore + ": " +
+                       win::LastErrorText()};
+  }
+  if (!WriteValue(choices, section, kOutputPath, outputText)) {
+    return {false, "The output path could not be stored in " + choices + ": " + win::LastErrorText()};
+  }
+  if (win::CopyFileA(draft.c_str(), paths.engineSetupIni.c_str(), win::FALSE) == win::FALSE) {
+    const std::string reason = win::LastErrorText();
+    if (hadChoices) {
+      win::CopyFileA(choicesBefore.c_str(), choices.c_str(), win::FALSE);
+    } else {
+      win::DeleteFileA(choices.c_str());
+    }
+    return {false, "The installer settings could not be written to " + paths.engineSetupIni + ": " + reason};
+  }
+  CarryWriteTime(paths.sourceSetupIni, paths.engineSetupIni);
   return {true, {}};
 }
 

@@ -72,6 +72,19 @@ TEST_F(StartUpTest, RootTooLongIsRefusedNamingIt) {
   EXPECT_NE(paths.error().find("too long"), std::string::npos);
 }
 
+// Its own files fit, but the build's staging command lines would not.
+TEST_F(StartUpTest, RootTooDeepForTheBuildIsRefusedNamingTheLongestNeed) {
+  const std::string root = "D:\\" + std::string(120, 'r');
+  StartupIni(root);
+  const Result<config::RunPaths> paths = StartUp();
+  ASSERT_FALSE(paths);
+  EXPECT_EQ(paths.error().find("The install root " + root + " is too long: a build would need the command line "
+                               "squash.exe -i -o -sh \"" + root + "\\custom\\temptree\\config\\velomark.cfg\""),
+            0u)
+      << paths.error();
+  EXPECT_NE(paths.error().find("characters; at most 259 fit). Please move the kit"), std::string::npos);
+}
+
 TEST_F(StartUpTest, MissingStartupFileGivesAnEmptyRoot) {
   const Result<config::RunPaths> paths = StartUp();
   ASSERT_TRUE(paths);

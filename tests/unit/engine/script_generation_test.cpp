@@ -218,6 +218,92 @@ TEST_F(Finish, NoRoomOnAWritableDriveGivesTheSpaceMessageAndWritesOnlyTheImageKe
   EXPECT_EQ(config::ReadValue(paths.choicesFile, "Choices-32", "Create CD"), "NO");
 }
 
+// Every refusal leaves the choices file with only the two image keys written
+// (here already holding the values Finish writes, so the file must not change
+// at all) and the engine setup.ini as it was, and leaves no draft behind.
+struct RefusalCase {
+  const char* name;
+  std::string output;
+  std::string choices;  // more of [Choices-32], or further sections
+  const char* message;  // a part of the refusal
+};
+class FinishRefusal : public Finish, public ::testing::WithParamInterface<RefusalCase> {};
+
+TEST_P(FinishRefusal, WritesNothingButTheImageKeys) {
+  const RefusalCase& c = GetParam();
+  drive.Write("kit/kitcomp/choices.tmp", "[Choices-32]\r\nCreate CD=YES\r\nCreate Download=YES\r\n"
+                                         "Output Path=T:\\before\r\n" + c.choices);
+  const std::string choicesBefore = drive.Read("kit/kitcomp/choices.tmp");
+  const std::string setupBefore = drive.Read("kit/custom/engine/setup.ini");
+  const FinishOutcome outcome = Run(c.output);
+  EXPECT_FALSE(outcome.accepted);
+  EXPECT_NE(outcome.message.find(c.message), std::string::npos) << outcome.message;
+  EXPECT_EQ(drive.Read("kit/kitcomp/choices.tmp"), choicesBefore);
+  EXPECT_EQ(drive.Read("kit/custom/engine/setup.ini"), setupBefore);
+  EXPECT_EQ(drive.List("kit/custom/engine"), std::vector<std::string>{"setup.ini"});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FinishRefusal,
+    ::testing::Values(
+        // The INI layer would store the path trimmed and unquoted: Q: is checked.
+        RefusalCase{"BlanksBeforeAMissingDrive", "  Q:\\out", "", "The output drive is invalid."},
+        RefusalCase{"QuotesAroundAMissingDrive", "\"Q:\\out\"", "", "The output drive is invalid."},
+        RefusalCase{"OnlyBlanks", "   ", "", "The output drive is invalid."},
+        RefusalCase{"InsideTheStagingTree", "T:\\kit\\custom\\temptree", "",
+                    "lies inside the kit's work folder T:\\kit\\custom,"},
+        RefusalCase{"InsideTheWorkFolderSpelledOtherwise", "t:/KIT\\x\\..\\Custom\\", "",
+                    "lies inside the kit's work folder"},
+        RefusalCase{"InsideTheSourceFolder", "T:\\kit\\source\\images", "", "the kit's source folder T:\\kit\\source"},
+        RefusalCase{"TheKitcompFolder", "T:\\kit\\kitcomp\\", "", "is the kit's program folder"},
+        RefusalCase{"ModuleNameThatClimbsOut", "T:\\out", "[Mods-32]\r\nCalendar=..\\..\\kitcomp\\kitcomp\r\n",
+                    "The component \"Calendar\" (in [Components]) names the module \"..\\..\\kitcomp\\kitcomp\", which "
+                    "is not a plain file name: it contains a path separator"},
+        RefusalCase{"MultimediaModuleWithADriveColon", "T:\\out",
+                    "[MMMods-32]\r\nAudio=C:audio\r\n", "names the module \"C:audio\""},
+        RefusalCase{"AdditionalInstallNameThatClimbsOut", "T:\\out",
+                    "Include Additional Install 1=YES\r\nAdditional Install 1 Description=Tool\r\n"
+                    "Additional Install 1 Filename=..\\evil\r\n",
+                    "Additional install 1 would become the installer module \"..\\evil\""},
+        RefusalCase{"AdditionalInstallWithoutAName", "T:\\out",
+                    "Include Additional Install 2=YES\r\nAdditional Install 2 Description=Tool\r\n",
+                    "Additional install 2 would become the installer module \"\", which is not a plain file name: it "
+                    "is empty"},
+        RefusalCase{"SettingsWriteRefused", "T:\\out",
+                    "Include Additional Install 1=YES\r\nAdditional Install 1 Description=a=b\r\n"
+                    "Additional Install 1 Filename=tool\r\n",
+                    "could not be written to T:\\kit\\custom\\engine\\setup.ini"},
+        RefusalCase{"OutputPathTooDeepForItsImages", "T:\\" + std::string(240, 'o'), "",
+                    "is too long for this build: it would need the command line T:\\kit\\kitcomp\\pkgindex.exe"},
+        // Staged under its own name in the staging tree.
+        RefusalCase{"AnimationNameTooLongForTheStagingTree", "T:\\out",
+                    "Custom Large Animation Path=T:\\in\\" + std::string(240, 'a') + ".gif\r\n",
+                    "This build would need the path T:\\kit\\custom\\temptree\\program\\aaa"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Finish, BlanksAroundTheOutputPathAreNotPartOfIt) {
+  drive.Write("kit/kitcomp/choices.tmp", "[Choices-32]\r\n");
+  const FinishOutcome outcome = Run("  T:\\out\t ");
+  ASSERT_TRUE(outcome.accepted) << outcome.message;
+  EXPECT_EQ(config::ReadValue(paths.choicesFile, "Choices-32", "Output Path"), "T:\\out");
+  EXPECT_EQ(drive.List("kit/custom/engine"), std::vector<std::string>{"setup.ini"});
+}
+
+// When the settings cannot replace the engine setup.ini, the output path
+// written just before is taken back.
+TEST_F(Finish, SettingsThatCannotBeStoredTakeTheOutputPathBack) {
+  std::filesystem::remove(drive.Host("kit/custom/engine/setup.ini"));
+  std::filesystem::create_directories(drive.Host("kit/custom/engine/setup.ini"));
+  drive.Write("kit/kitcomp/choices.tmp", "[Choices-32]\r\nCreate CD=YES\r\nCreate Download=YES\r\n");
+  const std::string before = drive.Read("kit/kitcomp/choices.tmp");
+  const FinishOutcome outcome = Run("T:\\out");
+  EXPECT_FALSE(outcome.accepted);
+  EXPECT_NE(outcome.message.find("could not be written to T:\\kit\\custom\\engine\\setup.ini"), std::string::npos)
+      << outcome.message;
+  EXPECT_EQ(drive.Read("kit/kitcomp/choices.tmp"), before);
+  EXPECT_EQ(drive.List("kit/custom/engine"), std::vector<std::string>{"setup.ini"});
+}
+
 TEST(FreeSpace, NeedsNothingWithoutImagesAndFailsOnAMissingDrive) {
   TempDrive drive;
   EXPECT_EQ(CheckFreeSpace("Q:\\out", false, false), 1);
