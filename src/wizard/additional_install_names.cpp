@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "engine/directory_utils.h"
+#include "engine/file_name_rule.h"
 #include "config/profile_access.h"
 #include "platform/files.h"
 #include "platform/profile.h"
@@ -41,8 +43,7 @@ std::string TrimTrailingWhiteSpace(const std::string& text) {
 }
 
 std::string DeriveModuleFileName(const std::string& path, int slot) {
-  const std::size_t slash = path.rfind('\\');
-  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  const std::string name = engine::FileNamePart(path);
   // Slot 2 takes its first character unseen, so a leading dot stays in its name.
   const std::size_t scanFrom = (slot == 2 && !name.empty()) ? 1 : 0;
   return name.substr(0, name.find('.', scanFrom));
@@ -99,7 +100,16 @@ std::string AdditionalInstallNameProblem(const AdditionalInstallNames& slot,
     }
   }
   const std::string& name = slot.fileName;
-  if (name.empty()) return "";
+  // The name becomes the module's files beside the installer's: it must be a
+  // plain file name, by the rule Finish and the build apply too.
+  if (name.empty()) {
+    return "The executable's name begins with \".\", so it gives no installer module name. Please rename the "
+           "executable.";
+  }
+  if (const std::string problem = engine::FileNameProblem(name); !problem.empty()) {
+    return "The executable would become the installer module \"" + name + "\", which is not a plain file name: " +
+           problem + ". Please rename the executable.";
+  }
   if (otherIncludedSlot != nullptr && SameFileName(name, otherIncludedSlot->fileName)) {
     return "Both additional installers would become the installer module \"" + name +
            "\". Please rename one of the executables.";

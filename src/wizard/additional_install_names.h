@@ -43,8 +43,9 @@ struct AdditionalInstallNames {
 // are fine. In this order: a description that cannot be a key of the
 // installer's setup.ini; a description used by the other included slot (null
 // when that slot is not included); a description that is already a component
-// name; a file name used by the other included slot; a file name of the
-// installer's own files; a file name of a delivered module. Names compare
+// name; an empty file name, or one that is not a plain file name
+// (engine::FileNameProblem); a file name used by the other included slot; a
+// file name of the installer's own files; a file name of a delivered module. Names compare
 // without regard to case, as INI key names and Windows file names do.
 std::string AdditionalInstallNameProblem(const AdditionalInstallNames& slot,
                                          const AdditionalInstallNames* otherIncludedSlot,

@@ -260,7 +260,22 @@ INSTANTIATE_TEST_SUITE_P(
                   "Please rename the executable."},
         ClashCase{"C:\\a\\addinst.exe", "Mine", nullptr,
                   "The executable's name \"addinst\" is taken by a module that the installer delivers "
-                  "(\"addinst\"). Please rename the executable."}));
+                  "(\"addinst\"). Please rename the executable."},
+        // Module names that are no plain file names: the rule Finish applies too.
+        ClashCase{"C:\\a\\.profile.exe", "Mine", nullptr,
+                  "The executable's name begins with \".\", so it gives no installer module name. Please rename "
+                  "the executable."},
+        ClashCase{"C:\\a\\con.exe", "Mine", nullptr,
+                  "The executable would become the installer module \"con\", which is not a plain file name: it is "
+                  "the name of a Windows device. Please rename the executable."},
+        ClashCase{"C:\\a\\a|b.exe", "Mine", nullptr,
+                  "The executable would become the installer module \"a|b\", which is not a plain file name: it "
+                  "contains the character |, which Windows does not allow in file names. Please rename the "
+                  "executable."},
+        ClashCase{"C:\\a\\tool .exe", "Mine", nullptr,
+                  "The executable would become the installer module \"tool \", which is not a plain file name: it "
+                  "ends with a dot or a blank, which Windows drops from file names. Please rename the "
+                  "executable."}));
 
 TEST_F(AdditionalInstallsTest, ADescriptionThatTheSourceInstallerGivesAComponentIsRefused) {
   WriteFile(paths.sourceSetupIni, "[Product Defaults]\r\n[Components]\r\nBase Files=base\r\n");

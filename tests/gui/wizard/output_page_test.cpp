@@ -184,6 +184,27 @@ TEST_F(OutputWizardTest, FinishOnAnInvalidDriveRefusesAndKeepsThePage) {
   EXPECT_EQ(Choice("Output Path"), "C:\\before");
 }
 
+// Any refusal after the drive checks comes in the same box, and the engine
+// setup.ini stays as it was.
+TEST_F(OutputWizardTest, FinishRefusesAnOutputInsideTheKitsWorkFolder) {
+  SetChoices("[Choices-32]\r\nCreate CD=YES\r\n");
+  WriteFile(paths.engineSetupIni, "[Product Defaults]\r\n");
+  OpenOn(kOutputPage);
+  TypeText(Page(), 1035, "C:\\kit\\custom\\temptree");
+  prompts->AnswerMessageBox(fw::IDOK);
+  Finish();
+  EXPECT_EQ(ActiveIndex(), kOutputPage);
+  ASSERT_EQ(prompts->Requests().size(), 1u);
+  EXPECT_EQ(prompts->Requests()[0].text,
+            "The output path C:\\kit\\custom\\temptree lies inside the kit's work folder C:\\kit\\custom, which "
+            "every build rewrites: the images would be removed or packed into the next build's images. Please "
+            "choose an output path outside it.");
+  EXPECT_EQ(prompts->Requests()[0].caption, "Kit Composer");
+  EXPECT_EQ(prompts->Requests()[0].type, fw::MB_ICONEXCLAMATION | fw::MB_OK);
+  EXPECT_FALSE(HasChoice("Output Path"));
+  EXPECT_EQ(ReadFile(paths.engineSetupIni), "[Product Defaults]\r\n");
+}
+
 // No writable drive of a test machine lacks room for the images, so the
 // space message itself is left to the engine's own tests; what the page owes
 // after any refusal is that it stays usable and a corrected path finishes.
