@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <map>
@@ -66,6 +67,25 @@ TEST(KitcompBuild, LocalBuildMakesCdDiskAndNetworkImages) {
   EXPECT_TRUE(kit.Tree("out/network/temp").empty());
 }
 
+// Every line of an image's package list against the file it names: size and
+// SHA-256 as the file is now.
+void ExpectPackageListDescribesItsFiles(const KitCopy& kit, const std::string& image) {
+  const std::string list = "T:\\" + image + "\\setup.pkg";
+  std::string folder = image;
+  std::replace(folder.begin(), folder.end(), '\\', '/');
+  const std::vector<std::string> keys = config::ReadAllKeys(list, "Files");
+  ASSERT_FALSE(keys.empty()) << list;
+  for (const std::string& key : keys) {
+    const std::string line = config::ReadValue(list, "Files", key.c_str());
+    const std::size_t first = line.find(','), second = line.find(',', first + 1);
+    const std::string name = line.substr(second + 1);
+    std::string sum;
+    kit.Shell("sha256sum '" + kit.Host(folder + "/" + name) + "'", &sum);
+    EXPECT_EQ(line.substr(0, first), std::to_string(kit.Read(folder + "/" + name).size())) << image << ": " << name;
+    EXPECT_EQ(line.substr(first + 1, second - first - 1), sum.substr(0, 64)) << image << ": " << name;
+  }
+}
+
 TEST(KitcompBuild, NetworkInstallerWithEveryRequest) {
   KitCopy kit;
   kit.SetChoice("NetOrLocal", "Net");
@@ -83,6 +103,9 @@ TEST(KitcompBuild, NetworkInstallerWithEveryRequest) {
   EXPECT_EQ(config::ReadValue(endUser, "Product Defaults", "Show Associations Dialog"), "NO");
   EXPECT_FALSE(kit.Tree("out/end_user/network").empty());
   EXPECT_TRUE(kit.Tree("out/end_user/disk").empty());
+  // The administrator's settings were rewritten after its first listing.
+  ExpectPackageListDescribesItsFiles(kit, "out\\administrator\\CD");
+  ExpectPackageListDescribesItsFiles(kit, "out\\end_user\\CD");
   // Administrator CD first, then the end user's CD and network images.
   const std::size_t first = built.output.find("CD image in T:\\out\\administrator\\CD");
   const std::size_t second = built.output.find("CD image in T:\\out\\end_user\\CD");
@@ -105,9 +128,9 @@ TEST(KitcompBuild, RebuildIntoTheSameOutputGivesTheSameImages) {
 
 TEST(KitcompBuild, AdditionalInstallersInBothSlotsAndCustomFilesAbsent) {
   KitCopy kit;
-  kit.Write("extras/tools.exe", "#!/bin/sh\necho tools\n", true);
+  kit.Write("extras/tools.beta.exe", "#!/bin/sh\necho tools\n", true);
   kit.SetChoice("Include Additional Install 2", "YES");
-  kit.SetChoice("Additional Install 2 Path", "T:\\extras\\tools.exe");
+  kit.SetChoice("Additional Install 2 Path", "T:\\extras\\tools.beta.exe");
   kit.SetChoice("Additional Install 2 Filename", "tools");
   kit.SetChoice("Additional Install 2 Description", "Admin Tools");
   kit.SetChoice("Additional Install 2 Size", "42");
@@ -118,6 +141,11 @@ TEST(KitcompBuild, AdditionalInstallersInBothSlotsAndCustomFilesAbsent) {
   const auto cd = kit.Tree("out/CD");
   EXPECT_TRUE(cd.count("viewer.z") && cd.count("tools.z"));
   EXPECT_TRUE(Has(cd.at("tools.ini"), "Installing Admin Tools files..."));
+  EXPECT_TRUE(Has(cd.at("tools.ini"), "TargetFiles=tools.exe"));
+  // The archive holds the file the settings name, under that name.
+  std::string listing;
+  ASSERT_EQ(kit.Shell(kit.Host("kit/kitcomp/squash.exe") + " --list 'T:\\out\\CD\\tools.z'", &listing), 0) << listing;
+  EXPECT_EQ(listing.substr(listing.find('\t') + 1), "tools.exe\t\n");
   EXPECT_EQ(cd.at("readme.txt"), kit.Read("kit/source/install/readme.txt"));
   EXPECT_FALSE(cd.count("netsetup.exe"));
   EXPECT_FALSE(Has(built.output, "network image"));
@@ -159,6 +187,40 @@ TEST(KitcompBuild, BadInputIsRefusedWithAClearMessageAndExitStatusTwo) {
   EXPECT_EQ(built.status, 2);
   EXPECT_TRUE(Has(built.output, "the configuration T:\\kit\\samples is a folder, not a file.")) << built.output;
   // Nothing was built on the way.
+  EXPECT_FALSE(std::filesystem::exists(kit.Host("out")));
+}
+
+// A 16-bit configuration: its own section holds the answers, and the command
+// line's output path and image choices are the ones built.
+TEST(KitcompBuild, SixteenBitConfigurationBuildsWhatTheCommandLineSays) {
+  KitCopy kit;
+  const std::string dkb = "T:\\kit\\kitcomp\\default.dkb";
+  for (const std::string& key : config::ReadAllKeys(dkb, "Choices-32")) {
+    kit.SetChoice(key, config::ReadValue(dkb, "Choices-32", key.c_str()), "Choices-16");
+  }
+  kit.SetChoice("Lumenary 4.5", "lume", "Main Modules 16");
+  kit.SetChoice("Platform", "16", "Global");
+  kit.SetChoice("Output Path", "", "Choices-32");
+  kit.Write("CD/keep.txt", "a user's file at the drive root");
+  const KitCopy::Outcome built = kit.Build("--output 'T:\\sixteen' --cd --no-download");
+  ASSERT_EQ(built.status, 0) << built.output;
+  EXPECT_TRUE(kit.Tree("sixteen/CD").count("lume.z"));
+  EXPECT_FALSE(std::filesystem::exists(kit.Host("sixteen/network")));
+  EXPECT_FALSE(std::filesystem::exists(kit.Host("out")));
+  EXPECT_EQ(kit.Tree("CD").size(), 1u);
+}
+
+// A shared configuration whose module name climbs out of the modules folder.
+TEST(KitcompBuild, HostileConfigurationIsRefusedAndTheKitKeepsItsFiles) {
+  KitCopy kit;
+  kit.Write("hostile.kcm", kit.Read("kit/kitcomp/default.dkb"));
+  config::WriteValue("T:\\hostile.kcm", "Mods-32", "Calendar", "..\\..\\kitcomp\\kitcomp");
+  const std::string programIni = kit.Read("kit/kitcomp/kitcomp.ini");
+  const KitCopy::Outcome built = kit.Build("--config 'T:\\hostile.kcm'");
+  EXPECT_EQ(built.status, 2) << built.output;
+  EXPECT_TRUE(Has(built.output, "names the module \"..\\..\\kitcomp\\kitcomp\", which is not a plain file name"))
+      << built.output;
+  EXPECT_EQ(kit.Read("kit/kitcomp/kitcomp.ini"), programIni);
   EXPECT_FALSE(std::filesystem::exists(kit.Host("out")));
 }
 
