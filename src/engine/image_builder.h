@@ -28,9 +28,10 @@ class CImageBuilder {
   // key names, else -1 with an empty catalogue.
   int ReadComponentCatalogue(const std::string& installRoot);
 
-  // "Adding Customizations": the additional installers become modules of their
-  // own, the customization files are gathered and merged into private copies of
-  // the "lume", "as" and "vue" archives.
+  // "Adding Customizations": the work areas are emptied, the additional
+  // installers become modules of their own, the customization files are
+  // gathered and merged into private copies of the "lume", "as" and "vue"
+  // archives. Answers come from the platform section of the choices file.
   void StageCustomizations(const std::string& installRoot, const std::string& sourceRoot);
 
   // Builds one image of `kind` ("CD", "network" or "disk") in

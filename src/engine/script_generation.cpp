@@ -121,7 +121,7 @@ class Drafts {
 std::string AsStored(const std::string& text) { return std::string(win::ini::ReadableValue(text)); }
 
 // Why a name of the configuration cannot become a module file name, or "".
-std::string ModuleNameProblem(const std::string& choices, const char* section, const std::string& draft) {
+std::string ModuleNameProblem(const std::string& choices, const char* section, const Catalogue& catalogue) {
   using namespace config;
   for (int slot = 0; slot < 2; ++slot) {
     const AdditionalInstallKeys& keys = kAdditionalInstall[slot];
@@ -134,7 +134,7 @@ std::string ModuleNameProblem(const std::string& choices, const char* section, c
              ". Please choose its executable again on the Additional Installs page.";
     }
   }
-  for (const CatalogueEntry& entry : ReadCatalogue(draft).entries) {
+  for (const CatalogueEntry& entry : catalogue.entries) {
     const std::string problem = CatalogueNameProblem(entry);
     if (!problem.empty()) return problem + " Please correct the configuration's component lists.";
   }
@@ -236,9 +236,10 @@ FinishOutcome FinishInstallerScript(const config::RunPaths& paths, const FinishR
 
   // Names that the build joins into paths must be file names, and no path the
   // build forms may outgrow its buffer.
-  if (std::string problem = ModuleNameProblem(choices, section, draft); !problem.empty()) return {false, problem};
+  const Catalogue catalogue = ReadCatalogue(draft);
+  if (std::string problem = ModuleNameProblem(choices, section, catalogue); !problem.empty()) return {false, problem};
   std::vector<std::string> stems;
-  for (const CatalogueEntry& entry : ReadCatalogue(draft).entries) stems.push_back(entry.stem);
+  for (const CatalogueEntry& entry : catalogue.entries) stems.push_back(entry.stem);
   if (std::string problem = BuildLengthProblem(paths.installRoot, choices, outputPath, stems); !problem.empty()) {
     return {false, problem};
   }

@@ -21,10 +21,14 @@ struct FinishOutcome {
   std::string message;
 };
 
-// Writes "Create CD" and "Create Download", checks the output drive (free space
-// for the chosen images, a file can be created at its root), and when both pass
-// writes "Output Path" and copies the installer settings into the engine
-// setup.ini. A refused Finish has written only the two image keys.
+// Writes "Create CD" and "Create Download", then checks, in this order: the
+// output path as the choices file will give it back (its length, the drive's
+// free space for the chosen images, a file can be created at its root, not in
+// the kit's own folders), the installer settings written into a draft, the
+// module names they give (plain file names), and every path the build will
+// form (259 characters at most). When all pass it writes "Output Path" and the
+// draft replaces the engine setup.ini. A refused Finish has written only the
+// two image keys.
 FinishOutcome FinishInstallerScript(const config::RunPaths& paths, const FinishRequest& request);
 
 // The two drive checks, 1 when they pass and 0 when not, on the first three
