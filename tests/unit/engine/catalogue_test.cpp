@@ -104,17 +104,5 @@ TEST(CatalogueNames, AStemThatIsNoFileNameIsReportedAndLeftOut) {
   EXPECT_NE(builder.report().failures()[1].reason.find("\"Audio\" (in [MM])"), std::string::npos);
 }
 
-TEST(CatalogueEmptyValues, SaysNoComponentNamesAModule) {
-  TempDrive drive;
-  drive.Write("kit/custom/engine/setup.ini", "[Components]\r\nA=\r\n");
-  test::RecordingProgress progress;
-  test::RecordingWindow window(progress.log);
-  CImageBuilder builder(progress, window);
-  builder.ReadComponentCatalogue("T:\\kit");
-  ASSERT_EQ(builder.report().failures().size(), 1u);
-  EXPECT_EQ(builder.report().failures()[0].reason,
-            "The installer settings list components, but none of them names a module.");
-}
-
 }  // namespace
 }  // namespace kc::engine
