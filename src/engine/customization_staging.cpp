@@ -121,7 +121,8 @@ void CImageBuilder::StageAdditionalInstall(const std::string& installRoot, int s
   }
 
   const std::string modules = installRoot + "\\source\\modules\\";
-  RunTool(installRoot + kKitcompPart, kSquashTool, "\"" + path + "\" \"" + modules + filename + ".z\"", step, report_);
+  RunTool(installRoot + kKitcompPart, kSquashTool, "\"" + path + "\" \"" + modules + filename + ".z\"",
+          {modules + filename + ".z"}, step, report_);
   Repaint();
   StepProgress();
 
@@ -216,12 +217,13 @@ void CImageBuilder::StageCustomizations(const std::string& installRoot, const st
     if (!stagingFolder.empty()) {
       std::string arguments = "-i -o -sh \"" + stagingFolder + "\\*.*\" \"" + archive + "\"";
       if (stem == "as") arguments += " asw";
-      RunTool(kitcomp, kSquashTool, arguments, step, report_);
+      RunTool(kitcomp, kSquashTool, arguments, {archive}, step, report_);
       if (stem == "lume") {
         const std::string cfg = stagingFolder + "\\config\\velomark.cfg";
         // Only a configuration file that was staged can be marked.
         if (IsFile(cfg)) {
-          RunTool(kitcomp, kSquashTool, "-i -o -sh \"" + cfg + "\" \"" + archive + "\" CONFIG", step, report_);
+          RunTool(kitcomp, kSquashTool, "-i -o -sh \"" + cfg + "\" \"" + archive + "\" CONFIG", {archive}, step,
+                  report_);
         }
       }
     }

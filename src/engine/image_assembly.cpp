@@ -150,7 +150,8 @@ void CImageBuilder::AssembleCd(const std::string& installRoot, const std::string
 
   // The CD form names the tool by its full path (the network form by its bare name).
   const bool indexed =
-      RunTool(kitcomp, kPkgIndexTool, "\"" + listPath + "\"", step, report_, ToolName::kFullPath);
+      RunTool(kitcomp, kPkgIndexTool, "\"" + listPath + "\"", {kitcomp + "\\setup.pkg"}, step, report_,
+              ToolName::kFullPath);
   Repaint();
   CollectPackageList(kitcomp, outputDirectory + "\\CD\\setup.pkg", indexed, step, report_);
   Repaint();
@@ -198,7 +199,8 @@ void CImageBuilder::AssembleNetwork(const std::string& installRoot, const std::s
   CopyLumeSettings(installRoot, temp + "lume.ini", step);
   CloseFileList(fileList, listPath, step, report_);
 
-  const bool indexed = RunTool(kitcomp, kPkgIndexTool, "\"" + listPath + "\"", step, report_);
+  const bool indexed =
+      RunTool(kitcomp, kPkgIndexTool, "\"" + listPath + "\"", {kitcomp + "\\setup.pkg"}, step, report_);
   CollectPackageList(kitcomp, temp + "setup.pkg", indexed, step, report_);
   Repaint();
   StepProgress();
@@ -209,7 +211,9 @@ void CImageBuilder::AssembleNetwork(const std::string& installRoot, const std::s
   settingsWritten &= WriteRecorded(sfxIni, config::kSfxMaker, kCmdLine, "setup.exe", step, report_);
   settingsWritten &= WriteRecorded(sfxIni, config::kSfxMaker, kCompress, "0", step, report_);
   Repaint();
-  if (settingsWritten) RunTool(kitcomp, kSfxMakerTool, "\"" + sfxIni + "\"", step, report_);
+  if (settingsWritten) {
+    RunTool(kitcomp, kSfxMakerTool, "\"" + sfxIni + "\"", {imageDirectory + kSfxFileName}, step, report_);
+  }
   Repaint();
 
   DeleteRecorded(sfxIni, step, report_);
