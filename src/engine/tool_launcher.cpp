@@ -87,6 +87,10 @@ bool RunTool(const std::string& kitcompDirectory, const char* tool, const std::s
     while (!errors.empty() && (errors.back() == '\n' || errors.back() == '\r')) errors.pop_back();
     std::string reason = std::string(tool) + " failed";
     reason += gotCode ? " with exit status " + std::to_string(exitCode) : " (its exit status could not be read)";
+    // The platform reports a child ended by a signal as 128 + the signal.
+    if (gotCode && exitCode > 128 && exitCode < 128 + 65) {
+      reason += " (it was stopped by signal " + std::to_string(exitCode - 128) + ")";
+    }
     if (!errors.empty()) reason += ": " + errors;
     report.AddFailure(step, commandLine, reason);
     for (const std::string& output : outputs) RemoveTemporariesOf(output);

@@ -58,8 +58,8 @@ void EndChildrenWhenInterrupted(std::string_view program) {
   if (installed.exchange(true)) return;
   for (Watched& watched : g_watched) {
     const std::string line = std::string(program) + ": stopped " + watched.how +
-                             ", together with any packaging tool it was running; the build did not finish and its "
-                             "images are incomplete.\n";
+                             ", and with it any packaging tool it was running; a build it was making did not "
+                             "finish and its images are incomplete.\n";
     watched.length = std::min(line.size(), sizeof watched.message);
     std::memcpy(watched.message, line.data(), watched.length);
 

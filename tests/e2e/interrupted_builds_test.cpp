@@ -39,15 +39,9 @@ bool Running(long pid) {
   return close != std::string::npos && close + 2 < text.size() && text[close + 2] != 'Z' && text[close + 2] != 'X';
 }
 
-long ReadPid(const KitCopy& kit, const std::string& file) {
-  const std::string text = kit.Read(file);
-  return text.empty() ? 0 : std::stol(text);
-}
-
 int Await(pid_t pid) {
   int status = 0;
-  while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-  }
+  ::waitpid(pid, &status, 0);
   return status;
 }
 
@@ -142,16 +136,20 @@ TEST_P(StoppedBuild, EndsTheRunningToolAndTheNextBuildIsNeitherBlockedNorSpoilt)
   const pid_t build = kit.BuildInBackground("", "stopped.log");
   ASSERT_GT(build, 0);
   ASSERT_TRUE(WaitFor([&] { return fs::exists(kit.Host("started")); })) << kit.Read("stopped.log");
-  const long tool = ReadPid(kit, "tool.pid");
-  const long grandchild = ReadPid(kit, "grandchild.pid");
+  const long tool = std::stol(kit.Read("tool.pid"));
+  const long grandchild = std::stol(kit.Read("grandchild.pid"));
 
   ::kill(build, stop.signal);
   const int status = Await(build);
   EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == stop.signal) << kit.Read("stopped.log");
-  if (*stop.message) EXPECT_TRUE(Has(kit.Read("stopped.log"), stop.message)) << kit.Read("stopped.log");
+  if (*stop.message) {
+    EXPECT_TRUE(Has(kit.Read("stopped.log"), stop.message)) << kit.Read("stopped.log");
+  }
   EXPECT_TRUE(WaitFor([&] { return !Running(tool); })) << "the tool goes on running";
-  if (stop.wholeGroup) EXPECT_TRUE(WaitFor([&] { return !Running(grandchild); })) << "its group goes on running";
-  if (grandchild > 0) ::kill(static_cast<pid_t>(grandchild), SIGKILL);
+  if (stop.wholeGroup) {
+    EXPECT_TRUE(WaitFor([&] { return !Running(grandchild); })) << "its group goes on running";
+  }
+  ::kill(static_cast<pid_t>(grandchild), SIGKILL);
 
   kit.Write("go", "");
   const KitCopy::Outcome next = kit.Build();
@@ -163,7 +161,7 @@ TEST_P(StoppedBuild, EndsTheRunningToolAndTheNextBuildIsNeitherBlockedNorSpoilt)
 INSTANTIATE_TEST_SUITE_P(
     Signals, StoppedBuild,
     ::testing::Values(
-        Stop{SIGINT, "kitcomp: stopped by Ctrl+C (SIGINT), together with any packaging tool it was running", true,
+        Stop{SIGINT, "kitcomp: stopped by Ctrl+C (SIGINT), and with it any packaging tool it was running", true,
              "Ctrl+C"},
         Stop{SIGTERM, "kitcomp: stopped by a request to terminate (SIGTERM)", true, "closing the program"},
         Stop{SIGHUP, "kitcomp: stopped because its terminal was closed (SIGHUP)", true, "a closed terminal"},

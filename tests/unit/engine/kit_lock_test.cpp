@@ -1,31 +1,13 @@
-// Taking the kit for a run: a second run is refused with the holder named, and
-// the run starts by removing what interrupted runs left in the work areas.
+// Taking the kit for a run starts by removing what interrupted runs left in the
+// work areas, and nothing else.
 #include "engine/kit_lock.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "engine_test_support.h"
 
 namespace kc::engine {
 namespace {
-
-TEST(ReserveKit, ASecondRunIsRefusedWithTheHolderNamedAndChangesNothing) {
-  test::TempDrive drive;
-  const config::RunPaths paths = test::MakeKit(drive);
-  Result<platform::FileLock> first = ReserveKit(paths, "kitcomp build");
-  ASSERT_TRUE(first) << first.error();
-  drive.Write("kit/custom/temptree/.bookmark.htm.copy-0123456789ab", "left by the first run, still at work");
-  const Result<platform::FileLock> second = ReserveKit(paths, "the Kit Composer window");
-  ASSERT_FALSE(second);
-  EXPECT_EQ(second.error(), "The kit T:\\kit is in use by another build (process " + std::to_string(::getpid()) +
-                                ", kitcomp build). Wait until that build has finished, then start again.");
-  EXPECT_TRUE(drive.Exists("kit/custom/temptree/.bookmark.htm.copy-0123456789ab"));
-
-  first.value().Release();
-  EXPECT_TRUE(ReserveKit(paths, "the Kit Composer window"));
-  EXPECT_FALSE(drive.Exists("kit/custom/temptree/.bookmark.htm.copy-0123456789ab"));
-}
 
 TEST(ReserveKit, RemovesOnlyTheWritersTemporaryFilesFromTheWorkAreas) {
   test::TempDrive drive;

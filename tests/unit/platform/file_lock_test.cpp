@@ -1,8 +1,6 @@
 #include "platform/file_lock.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "platform/drives.h"
@@ -39,28 +37,6 @@ TEST_F(FileLockTest, OneHolderAtATimeWhoIsNamedToTheOthers) {
   EXPECT_EQ(FileLock().Take("C:\\link.lock", "x"), Outcome::kFailed);
   EXPECT_EQ(kc::test::ReadFile(scratch_ / "precious.txt"), "keep");
   EXPECT_EQ(FileLock().Take("C:\\missing\\kit.lock", "x"), Outcome::kFailed);
-}
-
-TEST_F(FileLockTest, ALockLeftByAKilledProcessDoesNotBlockTheNext) {
-  int ready[2];
-  ASSERT_EQ(::pipe(ready), 0);
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    FileLock lock;
-    if (lock.Take("C:\\kit.lock", "kitcomp build") != Outcome::kTaken || ::write(ready[1], "!", 1) != 1) ::_exit(1);
-    ::pause();
-    ::_exit(0);
-  }
-  ::close(ready[1]);
-  char signal = 0;
-  ASSERT_EQ(::read(ready[0], &signal, 1), 1);
-  ::close(ready[0]);
-  FileLock lock;
-  EXPECT_EQ(lock.Take("C:\\kit.lock", "kitcomp build"), Outcome::kHeld);
-  EXPECT_EQ(lock.holder().pid, pid);
-  ::kill(pid, SIGKILL);
-  ::waitpid(pid, nullptr, 0);
-  EXPECT_EQ(lock.Take("C:\\kit.lock", "kitcomp build"), Outcome::kTaken);
 }
 
 }  // namespace
