@@ -9,10 +9,12 @@
 #include "app/terminal_progress.h"
 #include "engine/build_plan.h"
 #include "engine/directory_utils.h"
+#include "engine/kit_lock.h"
 #include "engine/script_generation.h"
 #include "config/profile_access.h"
 #include "platform/drives.h"
 #include "platform/files.h"
+#include "platform/interruption.h"
 
 namespace kc::app {
 
@@ -48,6 +50,8 @@ std::optional<std::string> ArgumentToWindowsPath(const std::string& argument, st
 int RunCommandLineBuild(const BuildOptions& options, std::FILE* out, std::FILE* err, bool interactive) {
   using namespace config;
   ApplyEmptyPauseOverride();
+  // Ctrl+C ends the packaging tool that is running too.
+  platform::EndChildrenWhenInterrupted("kitcomp");
 
   Result<RunPaths> started = StartUp();
   if (!started) {
@@ -74,6 +78,12 @@ int RunCommandLineBuild(const BuildOptions& options, std::FILE* out, std::FILE* 
                  engine::IsDirectory(startingConfig) ? "kitcomp: the configuration %s is a folder, not a file.\n"
                                                     : "kitcomp: the configuration %s does not exist.\n",
                  startingConfig.c_str());
+    return kExitRefused;
+  }
+  // Held to the end of the build: another run on the kit is refused meanwhile.
+  const Result<platform::FileLock> kit = engine::ReserveKit(paths, "kitcomp build");
+  if (!kit) {
+    std::fprintf(err, "kitcomp: %s\n", kit.error().c_str());
     return kExitRefused;
   }
   if (!RefreshWorkingFiles(paths, startingConfig)) {

@@ -117,7 +117,7 @@ void CImageBuilder::StageAdditionalInstall(const std::string& installRoot, int s
   DeleteRecorded(archive, step, report_);
   MakeDirectoryRecorded(copyFolder, step, report_);
   if (CopyRecorded(path, copy, step, report_)) {
-    RunTool(installRoot + kKitcompPart, kSquashTool, SquashFileArguments(copy, archive), step, report_);
+    RunTool(installRoot + kKitcompPart, kSquashTool, SquashFileArguments(copy, archive), {archive}, step, report_);
   }
   Repaint();
   StepProgress();
@@ -252,11 +252,13 @@ void CImageBuilder::StageCustomizations(const std::string& installRoot, const st
     if (!stagingFolder.empty()) {
       RunTool(kitcomp, kSquashTool,
               SquashMergeArguments(stagingFolder + "\\*.*", archive, stem == "as" ? kAccountSetupLabel : nullptr),
-              step, report_);
+              {archive}, step, report_);
       if (stem == "lume") {
         const std::string cfg = stagingFolder + kStagedCfgPart;
         // Only a configuration file that was staged can be marked.
-        if (IsFile(cfg)) RunTool(kitcomp, kSquashTool, SquashMergeArguments(cfg, archive, kConfigLabel), step, report_);
+        if (IsFile(cfg)) {
+          RunTool(kitcomp, kSquashTool, SquashMergeArguments(cfg, archive, kConfigLabel), {archive}, step, report_);
+        }
       }
     }
     Repaint();

@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "platform/atomic_file.h"
 #include "platform/files.h"
 
 namespace kc::engine {
@@ -89,6 +90,8 @@ bool CopyDirectoryFiles(const std::string& source, const std::string& destinatio
                         const std::function<void(const std::string&)>& copied,
                         const std::function<void(const std::string& file, const std::string& reason)>& failed) {
   return ForEachEntry(source, [&](const win::WIN32_FIND_DATAA& entry) {
+    // An interrupted writer's temporary file is nobody's input.
+    if (platform::IsTemporaryFileName(entry.cFileName)) return;
     const std::string from = source + "\\" + entry.cFileName;
     const std::string to = destination + "\\" + entry.cFileName;
     if (win::CopyFileA(from.c_str(), to.c_str(), win::FALSE) == win::TRUE) {

@@ -30,7 +30,8 @@ unsigned EmptyDirectoryPause();
 // Copies every file of `source` into `destination` under the same name,
 // overwriting, and calls `copied` with the destination path of each file whose
 // copy succeeded, in enumeration order. A plain file that cannot be copied is
-// handed to `failed` (subdirectories, "." and ".." are passed over silently).
+// handed to `failed` (subdirectories, "." and ".." and the temporary files of
+// interrupted writers are passed over silently).
 // Returns false when the source directory cannot be enumerated.
 bool CopyDirectoryFiles(const std::string& source, const std::string& destination,
                         const std::function<void(const std::string&)>& copied,

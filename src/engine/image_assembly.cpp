@@ -163,7 +163,8 @@ void CImageBuilder::IndexCd(const std::string& installRoot, const std::string& i
   const std::string kitcomp = installRoot + config::kKitcompPart;
   // The CD form names the tool by its full path (the network form by its bare name).
   const bool indexed =
-      RunTool(kitcomp, kPkgIndexTool, Quoted(imageDirectory + kFileListName), step, report_, ToolName::kFullPath);
+      RunTool(kitcomp, kPkgIndexTool, Quoted(imageDirectory + kFileListName), {kitcomp + "\\setup.pkg"}, step,
+              report_, ToolName::kFullPath);
   Repaint();
   CollectPackageList(kitcomp, imageDirectory + kPackageListName, indexed, step, report_);
   Repaint();
@@ -214,7 +215,8 @@ void CImageBuilder::AssembleNetwork(const std::string& installRoot, const std::s
   CopyLumeSettings(installRoot, temp + "lume.ini", step);
   CloseFileList(fileList, listPath, step, report_);
 
-  const bool indexed = RunTool(kitcomp, kPkgIndexTool, Quoted(listPath), step, report_);
+  const bool indexed =
+      RunTool(kitcomp, kPkgIndexTool, Quoted(listPath), {kitcomp + "\\" + kPackageListName}, step, report_);
   CollectPackageList(kitcomp, temp + kPackageListName, indexed, step, report_);
   Repaint();
   StepProgress();
@@ -225,7 +227,9 @@ void CImageBuilder::AssembleNetwork(const std::string& installRoot, const std::s
   settingsWritten &= WriteRecorded(sfxIni, config::kSfxMaker, kCmdLine, "setup.exe", step, report_);
   settingsWritten &= WriteRecorded(sfxIni, config::kSfxMaker, kCompress, "0", step, report_);
   Repaint();
-  if (settingsWritten) RunTool(kitcomp, kSfxMakerTool, Quoted(sfxIni), step, report_);
+  if (settingsWritten) {
+    RunTool(kitcomp, kSfxMakerTool, Quoted(sfxIni), {imageDirectory + kSfxFileName}, step, report_);
+  }
   Repaint();
 
   DeleteRecorded(sfxIni, step, report_);

@@ -11,8 +11,8 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
-#include <random>
 
+#include "platform/atomic_file.h"
 #include "platform/drives.h"
 #include "platform/host_files.h"
 
@@ -69,19 +69,6 @@ void SetMissingError(const std::string& hostPath) {
   } else {
     SetLastError(ERROR_FILE_NOT_FOUND);
   }
-}
-
-int CreateTemporaryBeside(const std::string& target, std::string& tempPath) {
-  static thread_local std::mt19937_64 random{std::random_device{}()};
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    char suffix[20];
-    std::snprintf(suffix, sizeof suffix, "%012llx", static_cast<unsigned long long>(random() & 0xffffffffffffULL));
-    tempPath = FolderOf(target) + "/." + NameOf(target).substr(0, 200) + ".copy-" + suffix;
-    int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd >= 0 || errno != EEXIST) return fd;
-  }
-  errno = EEXIST;
-  return -1;
 }
 
 bool WriteAll(int fd, const char* data, size_t size) {
@@ -175,9 +162,10 @@ BOOL CopyFileA(LPCSTR existingFileName, LPCSTR newFileName, BOOL failIfExists) {
     }
   }
 
-  std::string tempPath;
-  int out = CreateTemporaryBeside(*target, tempPath);
-  if (out < 0) {
+  // The copy is written out of sight and appears whole (see AtomicFile): an
+  // interrupted copy leaves the old file and no stray file behind.
+  kc::platform::AtomicFile out;
+  if (!out.Open(*target, 0600, "copy")) {
     if (errno == ENOENT) {
       SetLastError(ERROR_PATH_NOT_FOUND);
     } else {
@@ -187,44 +175,27 @@ BOOL CopyFileA(LPCSTR existingFileName, LPCSTR newFileName, BOOL failIfExists) {
     return FALSE;
   }
 
-  bool ok = CopyContents(in, out, from.st_size);
-  if (ok) ok = ::fchmod(out, from.st_mode & 07777) == 0;
+  bool ok = CopyContents(in, out.fd(), from.st_size);
+  if (ok) ok = ::fchmod(out.fd(), from.st_mode & 07777) == 0;
   if (ok) {
     struct timespec times[2] = {from.st_atim, from.st_mtim};
-    ok = ::futimens(out, times) == 0;
+    ok = ::futimens(out.fd(), times) == 0;
   }
   int saved = errno;
   ::close(in);
-  if (::close(out) != 0 && ok) {
+  // With failIfExists the copy must not replace a target that appeared meanwhile.
+  if (ok && !out.Commit(failIfExists ? kc::platform::AtomicFile::Placing::kCreateOnly
+                                     : kc::platform::AtomicFile::Placing::kReplace,
+                        /*sync=*/false)) {
     ok = false;
     saved = errno;
   }
-  if (ok) {
-    if (failIfExists) {
-      // link() fails when the target appeared meanwhile; rename would replace it.
-      if (::link(tempPath.c_str(), target->c_str()) != 0) {
-        ok = false;
-        saved = errno;
-      }
-      ::unlink(tempPath.c_str());
-      if (!ok) {
-        if (saved == EEXIST) {
-          SetLastError(ERROR_FILE_EXISTS);
-        } else {
-          SetLastErrorFromErrno(saved);
-        }
-        return FALSE;
-      }
-      return TRUE;
-    }
-    if (::rename(tempPath.c_str(), target->c_str()) != 0) {
-      ok = false;
-      saved = errno;
-    }
-  }
   if (!ok) {
-    ::unlink(tempPath.c_str());
-    SetLastErrorFromErrno(saved);
+    if (failIfExists && saved == EEXIST) {
+      SetLastError(ERROR_FILE_EXISTS);
+    } else {
+      SetLastErrorFromErrno(saved);
+    }
     return FALSE;
   }
   return TRUE;

@@ -1,9 +1,11 @@
-// Child processes: posix_spawn without a shell, awaited through handles.
+// Child processes: fork and exec without a shell, awaited through handles.
+// fork rather than posix_spawn, because a detached child must learn of our
+// death (PR_SET_PDEATHSIG) before it runs the program.
 #include "platform/process.h"
 
 #include <fcntl.h>
-#include <spawn.h>
-#include <sys/mman.h>
+#include <signal.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,10 +15,14 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
+#include <utility>
 
 #include "platform/drives.h"
+#include "platform/error_tail.h"
 #include "platform/handle_registry.h"
+#include "platform/interruption.h"
 
 extern char** environ;
 
@@ -25,34 +31,38 @@ namespace {
 
 // Windows takes command lines of up to 32767 characters.
 constexpr size_t kMaxCommandLine = 32767;
-constexpr off_t kErrorOutputKept = 64 * 1024;
+constexpr std::size_t kErrorOutputKept = 64 * 1024;
 
 // What the process and thread handles of one child share.
 struct Child {
-  explicit Child(pid_t p, int err) : pid(p), errorFd(err) {}
-  ~Child() {
-    if (errorFd >= 0) ::close(errorFd);
-  }
+  Child(pid_t p, std::unique_ptr<detail::ErrorTail> e) : pid(p), errors(std::move(e)) {}
 
   // Reaps the child if it has ended; true once it has been reaped.
   bool Poll() {
     std::lock_guard lock(mutex);
     if (reaped) return true;
-    int status = 0;
-    pid_t r;
+    siginfo_t info{};
+    int r;
     do {
-      r = ::waitpid(pid, &status, WNOHANG);
+      r = ::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT);
     } while (r < 0 && errno == EINTR);
-    if (r == pid) {
-      reaped = true;
-      exitCode = WIFSIGNALED(status) ? 128u + static_cast<DWORD>(WTERMSIG(status))
-                                     : static_cast<DWORD>(WEXITSTATUS(status));
-    } else if (r < 0) {
+    if (r < 0) {
       // Reaped by someone else (ECHILD): nothing more will come.
+      if (errors) kc::platform::detail::ForgetChildGroup(pid);
       reaped = true;
       exitCode = 0xFFFFFFFFu;
+      return true;
     }
-    return reaped;
+    if (info.si_pid == 0) return false;
+    // Its group is no longer ours to end once the pid can be reused.
+    if (errors) kc::platform::detail::ForgetChildGroup(pid);
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    reaped = true;
+    exitCode = WIFSIGNALED(status) ? 128u + static_cast<DWORD>(WTERMSIG(status))
+                                   : static_cast<DWORD>(WEXITSTATUS(status));
+    return true;
   }
 
   // Blocks until the child has ended, without reaping it, so that another
@@ -64,7 +74,7 @@ struct Child {
   }
 
   pid_t pid;
-  int errorFd;  // the memfd holding a detached child's standard error, or -1
+  std::unique_ptr<detail::ErrorTail> errors;  // a detached child's standard error
   std::mutex mutex;
   bool reaped = false;
   DWORD exitCode = 0;
@@ -132,35 +142,102 @@ std::vector<std::string> EnvironmentBlock(const char* block) {
   return entries;
 }
 
-std::string ReadTail(int fd) {
-  struct stat st {};
-  if (fd < 0 || ::fstat(fd, &st) != 0 || st.st_size <= 0) return {};
-  off_t start = st.st_size > kErrorOutputKept ? st.st_size - kErrorOutputKept : 0;
-  std::string text(static_cast<size_t>(st.st_size - start), '\0');
-  size_t done = 0;
-  while (done < text.size()) {
-    ssize_t n = ::pread(fd, text.data() + done, text.size() - done, start + static_cast<off_t>(done));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    done += static_cast<size_t>(n);
+// A descriptor that closes itself.
+struct OwnedFd {
+  explicit OwnedFd(int f = -1) : fd(f) {}
+  ~OwnedFd() {
+    if (fd >= 0) ::close(fd);
   }
-  text.resize(done);
-  return text;
+  OwnedFd(const OwnedFd&) = delete;
+  OwnedFd& operator=(const OwnedFd&) = delete;
+  int release() { return std::exchange(fd, -1); }
+  int fd;
+};
+
+// What a started child needs, all made before fork: after it, the child may
+// only make system calls.
+struct SpawnPlan {
+  std::string program;
+  std::vector<char*> argv;
+  char** envp = nullptr;
+  std::optional<std::string> folder;
+  bool detached = false;
+  int nullIn = -1, nullOut = -1, errorOut = -1;  // detached only
+};
+
+[[noreturn]] void FailInChild(int reportFd) {
+  const int error = errno;
+  [[maybe_unused]] ssize_t written = ::write(reportFd, &error, sizeof error);
+  ::_exit(127);
 }
 
-class SpawnSetup {
- public:
-  SpawnSetup() {
-    posix_spawn_file_actions_init(&actions);
-    posix_spawnattr_init(&attributes);
+// The child's side of fork: async-signal-safe calls only.
+[[noreturn]] void RunChild(const SpawnPlan& plan, pid_t parent, const sigset_t& mask, int reportFd) {
+  // Our own handlers must not run here; exec would reset them anyway.
+  for (int signal = 1; signal < NSIG; ++signal) {
+    struct sigaction current {};
+    if (::sigaction(signal, nullptr, &current) == 0 && current.sa_handler != SIG_IGN &&
+        current.sa_handler != SIG_DFL) {
+      struct sigaction fallback {};
+      fallback.sa_handler = SIG_DFL;
+      ::sigaction(signal, &fallback, nullptr);
+    }
   }
-  ~SpawnSetup() {
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attributes);
+  if (plan.detached) {
+    // Its own process group: a Ctrl+C on our terminal is not the child's; we
+    // end the group ourselves when we are stopped (interruption.h), and the
+    // kernel ends the child when we die without a chance to.
+    ::setpgid(0, 0);
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (::getppid() != parent) ::_exit(127);  // we died before the line above
+    if (::dup2(plan.nullIn, 0) < 0 || ::dup2(plan.nullOut, 1) < 0 || ::dup2(plan.errorOut, 2) < 0) {
+      FailInChild(reportFd);
+    }
   }
-  posix_spawn_file_actions_t actions;
-  posix_spawnattr_t attributes;
-};
+  if (plan.folder && ::chdir(plan.folder->c_str()) != 0) FailInChild(reportFd);
+  ::sigprocmask(SIG_SETMASK, &mask, nullptr);
+  ::execve(plan.program.c_str(), plan.argv.data(), plan.envp);
+  FailInChild(reportFd);
+}
+
+// Starts the child; its pid, or -1 with the errno of what failed (the exec's
+// own failure included).
+pid_t Spawn(const SpawnPlan& plan) {
+  int report[2];
+  if (::pipe2(report, O_CLOEXEC) != 0) return -1;
+  OwnedFd reportIn(report[0]);
+  OwnedFd reportOut(report[1]);
+
+  sigset_t all, old;
+  sigfillset(&all);
+  ::pthread_sigmask(SIG_SETMASK, &all, &old);
+  const pid_t parent = ::getpid();
+  const pid_t pid = ::fork();
+  if (pid == 0) RunChild(plan, parent, old, report[1]);
+  const int forkError = errno;
+  if (pid > 0 && plan.detached) {
+    // Both sides set the group, so that it exists before it is tracked.
+    ::setpgid(pid, pid);
+    kc::platform::detail::TrackChildGroup(pid);
+  }
+  ::pthread_sigmask(SIG_SETMASK, &old, nullptr);
+  if (pid < 0) {
+    errno = forkError;
+    return -1;
+  }
+
+  ::close(reportOut.release());
+  int childError = 0;
+  ssize_t n;
+  while ((n = ::read(reportIn.fd, &childError, sizeof childError)) < 0 && errno == EINTR) {
+  }
+  if (n <= 0) return pid;  // closed by the exec
+  if (plan.detached) kc::platform::detail::ForgetChildGroup(pid);
+  while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+  }
+  errno = childError;
+  return -1;
+}
 
 }  // namespace
 
@@ -182,7 +259,8 @@ BOOL CreateProcessA(LPCSTR applicationName, LPSTR commandLine, LPVOID, LPVOID, B
   auto program = ResolveProgram(applicationName ? applicationName : args[0]);
   if (!program) return FALSE;
 
-  SpawnSetup setup;
+  SpawnPlan plan;
+  plan.program = *program;
   if (currentDirectory) {
     auto folder = ToHostPath(currentDirectory);
     if (!folder) return FALSE;
@@ -191,47 +269,53 @@ BOOL CreateProcessA(LPCSTR applicationName, LPSTR commandLine, LPVOID, LPVOID, B
       SetLastError(ERROR_DIRECTORY);
       return FALSE;
     }
-    posix_spawn_file_actions_addchdir_np(&setup.actions, folder->c_str());
+    plan.folder = std::move(folder);
   }
 
-  int errorFd = -1;
+  // A detached child: no terminal, standard input and output the null device,
+  // standard error kept (its end) through a pipe.
+  OwnedFd nullIn, nullOut, errorIn, errorOut;
   if (creationFlags & DETACHED_PROCESS) {
-    errorFd = ::memfd_create("child-stderr", MFD_CLOEXEC);
-    if (errorFd < 0) {
+    int pipeEnds[2];
+    nullIn.fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    nullOut.fd = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (nullIn.fd < 0 || nullOut.fd < 0 || ::pipe2(pipeEnds, O_CLOEXEC) != 0) {
       SetLastErrorFromErrno(errno);
       return FALSE;
     }
-    posix_spawn_file_actions_addopen(&setup.actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&setup.actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_adddup2(&setup.actions, errorFd, 2);
-    // Its own process group: a Ctrl+C on our terminal is not the child's.
-    posix_spawnattr_setflags(&setup.attributes, POSIX_SPAWN_SETPGROUP);
-    posix_spawnattr_setpgroup(&setup.attributes, 0);
+    errorIn.fd = pipeEnds[0];
+    errorOut.fd = pipeEnds[1];
+    plan.detached = true;
+    plan.nullIn = nullIn.fd;
+    plan.nullOut = nullOut.fd;
+    plan.errorOut = errorOut.fd;
   }
 
-  std::vector<char*> argv;
-  for (auto& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
+  for (auto& arg : args) plan.argv.push_back(arg.data());
+  plan.argv.push_back(nullptr);
   std::vector<std::string> envStrings;
   std::vector<char*> envp;
-  char** env = environ;
+  plan.envp = environ;
   if (environment) {
     envStrings = EnvironmentBlock(static_cast<const char*>(environment));
     for (auto& entry : envStrings) envp.push_back(entry.data());
     envp.push_back(nullptr);
-    env = envp.data();
+    plan.envp = envp.data();
   }
 
-  pid_t pid = 0;
-  int rc = ::posix_spawn(&pid, program->c_str(), &setup.actions, &setup.attributes, argv.data(), env);
-  if (rc != 0) {
-    if (errorFd >= 0) ::close(errorFd);
+  const pid_t pid = Spawn(plan);
+  if (pid < 0) {
+    const int rc = errno;
     SetLastError(rc == ENOENT ? ERROR_FILE_NOT_FOUND : ERROR_ACCESS_DENIED);
     if (rc != ENOENT && rc != EACCES && rc != ENOEXEC) SetLastErrorFromErrno(rc);
     return FALSE;
   }
 
-  auto child = std::make_shared<Child>(pid, errorFd);
+  // Only the child writes to the pipe now: its end comes when the child's does.
+  ::close(errorOut.release());
+  std::unique_ptr<detail::ErrorTail> errors;
+  if (plan.detached) errors = std::make_unique<detail::ErrorTail>(errorIn.release(), kErrorOutputKept);
+  auto child = std::make_shared<Child>(pid, std::move(errors));
   processInformation->hProcess = detail::RegisterHandle(std::make_unique<ProcessHandle>(child));
   processInformation->hThread = detail::RegisterHandle(std::make_unique<ThreadHandle>(child));
   processInformation->dwProcessId = static_cast<DWORD>(pid);
@@ -288,8 +372,10 @@ BOOL CloseHandle(HANDLE handle) {
 
 std::string GetProcessErrorOutput(HANDLE process) {
   auto child = ChildOf(process);
-  if (!child) return {};
-  return ReadTail(child->errorFd);
+  if (!child || !child->errors) return {};
+  // Everything the child wrote is in the pipe once it has ended.
+  if (child->Poll()) child->errors->Finish();
+  return child->errors->Text();
 }
 
 }  // namespace win

@@ -38,8 +38,12 @@ struct PROCESS_INFORMATION {
 // The command line is split by the C runtime's rules (CommandLineToArgs) and the
 // arguments are passed on unchanged. currentDirectory null inherits ours.
 // With DETACHED_PROCESS the child gets no terminal: its standard input and
-// output are the null device, and what it writes to standard error is kept for
-// GetProcessErrorOutput.
+// output are the null device, and the end of what it writes to standard error
+// is kept for GetProcessErrorOutput (read as it comes: a flood costs no
+// memory). It runs in a process group of its own, which a Ctrl+C on our
+// terminal does not reach, and it ends with us: the kernel kills it when the
+// thread that started it dies, and EndChildrenWhenInterrupted (interruption.h)
+// ends its group when we are interrupted.
 BOOL CreateProcessA(LPCSTR applicationName, LPSTR commandLine, LPVOID processAttributes, LPVOID threadAttributes,
                     BOOL inheritHandles, DWORD creationFlags, LPVOID environment, LPCSTR currentDirectory,
                     STARTUPINFOA* startupInfo, PROCESS_INFORMATION* processInformation);
@@ -52,8 +56,9 @@ BOOL GetExitCodeProcess(HANDLE process, DWORD* exitCode);
 
 BOOL CloseHandle(HANDLE handle);
 
-// What a detached child wrote to standard error (at most the last 64 KiB), read
-// once it has ended; empty for other handles.
+// What a detached child wrote to standard error (at most the last 64 KiB):
+// all of it once the child has ended, what has come so far while it runs;
+// empty for other handles.
 std::string GetProcessErrorOutput(HANDLE process);
 
 // Splits a command line into arguments by the Microsoft C runtime's rules:

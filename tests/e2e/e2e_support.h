@@ -2,6 +2,8 @@
 // it as a user would run it.
 #pragma once
 
+#include <sys/types.h>
+
 #include <map>
 #include <string>
 
@@ -25,6 +27,9 @@ class KitCopy {
     std::string output;  // standard output and error together
   };
   Outcome Build(const std::string& arguments = "") const;
+  // Starts a build without waiting, its output going to the file `log` below
+  // the root; returns the pid of the kitcomp process itself.
+  pid_t BuildInBackground(const std::string& arguments, const std::string& log) const;
   // Runs a command with the kit's drive table; returns its exit status.
   int Shell(const std::string& command, std::string* output = nullptr) const;
 
@@ -34,5 +39,10 @@ class KitCopy {
  private:
   std::string root_;
 };
+
+// Compares two trees file by file, naming the files that differ (a whole
+// archive printed by the matcher would tell nothing).
+void ExpectSameTrees(const std::map<std::string, std::string>& actual,
+                     const std::map<std::string, std::string>& expected);
 
 }  // namespace kc::e2e

@@ -1,6 +1,7 @@
 #include "e2e_support.h"
 
 #include <gtest/gtest.h>
+#include <spawn.h>
 #include <stdlib.h>
 #include <sys/wait.h>
 
@@ -89,6 +90,32 @@ KitCopy::Outcome KitCopy::Build(const std::string& arguments) const {
   Outcome outcome;
   outcome.status = Shell(std::string(KITCOMP_BINARY) + " build -C 'T:\\kit\\kitcomp' " + arguments, &outcome.output);
   return outcome;
+}
+
+pid_t KitCopy::BuildInBackground(const std::string& arguments, const std::string& log) const {
+  // exec: the pid is kitcomp's, not the shell's.
+  const std::string command = "exec env KITCOMP_DRIVES='" + DrivesFor(root_) + "' KITCOMP_EMPTY_PAUSE_MS=0 " +
+                              KITCOMP_BINARY + " build -C 'T:\\kit\\kitcomp' " + arguments + " > '" + Host(log) +
+                              "' 2>&1";
+  const char* argv[] = {"sh", "-c", command.c_str(), nullptr};
+  pid_t pid = -1;
+  if (::posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char**>(argv), environ) != 0) return -1;
+  return pid;
+}
+
+void ExpectSameTrees(const std::map<std::string, std::string>& actual,
+                     const std::map<std::string, std::string>& expected) {
+  for (const auto& [name, content] : expected) {
+    const auto found = actual.find(name);
+    if (found == actual.end()) {
+      ADD_FAILURE() << name << " is missing";
+    } else if (found->second != content) {
+      ADD_FAILURE() << name << " differs";
+    }
+  }
+  for (const auto& [name, content] : actual) {
+    if (!expected.count(name)) ADD_FAILURE() << name << " is unexpected";
+  }
 }
 
 std::map<std::string, std::string> KitCopy::Tree(const std::string& relative) const {

@@ -14,23 +14,6 @@ namespace {
 
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
-// Compares two trees file by file, naming the files that differ (a whole
-// archive printed by the matcher would tell nothing).
-void ExpectSameTrees(const std::map<std::string, std::string>& actual,
-                     const std::map<std::string, std::string>& expected) {
-  for (const auto& [name, content] : expected) {
-    const auto found = actual.find(name);
-    if (found == actual.end()) {
-      ADD_FAILURE() << name << " is missing";
-    } else if (found->second != content) {
-      ADD_FAILURE() << name << " differs";
-    }
-  }
-  for (const auto& [name, content] : actual) {
-    if (!expected.count(name)) ADD_FAILURE() << name << " is unexpected";
-  }
-}
-
 TEST(KitcompBuild, LocalBuildMakesCdDiskAndNetworkImages) {
   KitCopy kit;
   const KitCopy::Outcome built = kit.Build();

@@ -1,5 +1,6 @@
-// An output file that appears complete or not at all: the data goes to a
-// temporary file beside the target, which is renamed over the target only when
+// An output file that appears complete or not at all: the data goes to the
+// platform's atomic file (unnamed where the file system allows, so that a
+// killed tool leaves nothing behind), which takes the target's place only when
 // everything was written. A failed run leaves the old file as it was.
 #pragma once
 
@@ -7,11 +8,13 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/atomic_file.h"
+
 namespace kc::tools {
 
 class AtomicOutput {
  public:
-  // Opens a new temporary file in the target's folder; a ToolFailure
+  // Starts the new file in the target's folder; a ToolFailure
   // (kExitBadOutput) when it cannot be created. `shownName` names the target in
   // messages (the Windows path the user gave).
   AtomicOutput(std::string hostPath, std::string shownName);
@@ -24,8 +27,8 @@ class AtomicOutput {
   // The modification time the target gets on Commit (seconds since the Unix
   // epoch); without it, the time of the run.
   void SetModificationTime(std::int64_t seconds) { mtime_ = seconds; }
-  // Flushes, closes and renames over the target; executable adds the execute
-  // bits (0755) to the usual 0644.
+  // Flushes, makes durable and puts the file in place; executable adds the
+  // execute bits (0755) to the usual 0644.
   void Commit(bool executable = false);
 
  private:
@@ -33,9 +36,8 @@ class AtomicOutput {
 
   std::string hostPath_;
   std::string shownName_;
-  std::string tempPath_;
-  std::FILE* stream_ = nullptr;
-  bool committed_ = false;
+  platform::AtomicFile file_;
+  std::FILE* stream_ = nullptr;  // over a duplicate of file_'s descriptor
   std::int64_t mtime_ = -1;
 };
 

@@ -8,11 +8,13 @@
 #include "app/gui/progress_dlg.h"
 #include "app/startup.h"
 #include "engine/build_plan.h"
+#include "engine/kit_lock.h"
 #include "config/profile_access.h"
 #include "framework/data_exchange.h"
 #include "framework/file_dialog.h"
 #include "framework/resources.h"
 #include "framework/window_ops.h"
+#include "platform/interruption.h"
 #include "string_table.h"
 #include "wizard/prop_sheet.h"
 
@@ -75,6 +77,17 @@ std::string CWelcomeDlg::StartingConfiguration() const {
 void CWelcomeDlg::OnOK() {
   // Mended: text typed into the field counts, not only what Browse put there.
   UpdateData(true);
+  // Closing the program (SIGTERM, SIGHUP) ends the packaging tool that is running too.
+  platform::EndChildrenWhenInterrupted("kitcomp");
+  // One run per kit, from the refresh of the working files to the last image:
+  // another window or `kitcomp build` on the kit is refused meanwhile, and a
+  // run refused here changes nothing.
+  Result<platform::FileLock> kit = engine::ReserveKit(m_paths, "the Kit Composer window");
+  if (!kit) {
+    MessageBox(kit.error(), kMessageCaption, fw::MB_OK | fw::MB_ICONEXCLAMATION);
+    return;
+  }
+  platform::FileLock kitLock = std::move(kit).value();
 
   CCompleteDlg complete(this);
   m_sheet = std::make_unique<wizard::CPropSheet>(nullptr, 0);
@@ -89,18 +102,20 @@ void CWelcomeDlg::OnOK() {
   const int result = m_sheet->DoModal();
   m_sheet.reset();
 
-  if (result == fw::ID_WIZFINISH) RunBuild(complete);
+  if (result == fw::ID_WIZFINISH) RunBuild(complete, kitLock);
   // The pages go with this scope; the welcome dialog stays open for the next run.
 }
 
-void CWelcomeDlg::RunBuild(CCompleteDlg& complete) {
+void CWelcomeDlg::RunBuild(CCompleteDlg& complete, platform::FileLock& kitLock) {
   // The hourglass is shown before anything else and ends only after the
   // progress dialog has gone (declared first, destroyed last).
   fw::CWaitCursor wait;
   fw::UpdateWindow(this);
   CProgressDlg progress(this);
   progress.Create(this);
-  engine::RunBuildPlan(m_paths, progress, *this, [&complete](const engine::BuildReport& report) {
+  engine::RunBuildPlan(m_paths, progress, *this, [&](const engine::BuildReport& report) {
+    // The last image is made: while the user reads, another run may start.
+    kitLock.Release();
     complete.ShowReport(report);
     // The completion dialog waits for the user: over it the pointer is the
     // ordinary one, as over any dialog's own window; the hourglass returns

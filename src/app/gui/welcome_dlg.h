@@ -18,6 +18,10 @@ namespace kc::wizard {
 class CPropSheet;
 }
 
+namespace kc::platform {
+class FileLock;
+}
+
 namespace kc::app {
 
 class CCompleteDlg;
@@ -60,8 +64,9 @@ class CWelcomeDlg : public fw::CDialog, public engine::Window {
   // The file a run starts from: the default configuration when the path is
   // exactly string 1, else the file the path names.
   std::string StartingConfiguration() const;
-  // The build plan with the progress dialog, ending with `complete`.
-  void RunBuild(CCompleteDlg& complete);
+  // The build plan with the progress dialog, ending with `complete`; the kit
+  // is released once the last image is made.
+  void RunBuild(CCompleteDlg& complete, platform::FileLock& kitLock);
 
   Ui::dlg102_welcome ui;
   QIcon m_icon;

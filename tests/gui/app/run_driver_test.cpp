@@ -13,6 +13,7 @@
 #include "app_fixture.h"
 #include "config/keys.h"
 #include "config/profile_access.h"
+#include "engine/kit_lock.h"
 #include "framework/property_sheet.h"
 #include "framework/win_defs.h"
 #include "support/gui_driver.h"
@@ -31,6 +32,7 @@ struct CompletionSeen {
   std::string failures;  // every row, for the failure message
   bool progressOpen = false;
   std::string progressText;
+  bool kitFree = false;  // another run could take the kit
 };
 
 class RunDriver : public AppTest {
@@ -42,6 +44,7 @@ class RunDriver : public AppTest {
       pageCount = sheet.GetPageCount();
       for (int i = 1; i < pageCount; ++i) Click(&sheet, fw::ID_WIZNEXT);
       lastPage = sheet.GetActiveIndex();
+      kitHeldInWizard = !engine::ReserveKit(welcome->Paths(), "another run");
       Click(&sheet, fw::ID_WIZFINISH);
       return fw::IDCANCEL;  // only reached when Finish was refused
     });
@@ -49,6 +52,7 @@ class RunDriver : public AppTest {
   void ExpectCompletion() {
     prompts->AnswerDialog([this](fw::CDialog& dialog) {
       seen.shown = true;
+      seen.kitFree = engine::ReserveKit(welcome->Paths(), "another run").ok();
       seen.caption = dialog.windowTitle().toStdString();
       seen.headline = dialog.GetDlgItemText(app::CCompleteDlg::IDC_HEADLINE);
       auto* list = qobject_cast<QTreeWidget*>(dialog.GetDlgItem(app::CCompleteDlg::IDC_FAILURES));
@@ -75,6 +79,7 @@ class RunDriver : public AppTest {
 
   int pageCount = 0;
   int lastPage = -1;
+  bool kitHeldInWizard = false;
   CompletionSeen seen;
 };
 
@@ -91,6 +96,9 @@ TEST_F(RunDriver, FinishBuildsTheImagesShowsCompletionAndLeavesTheWelcomeDialogI
   EXPECT_EQ(seen.caption, "Installation Creation Complete");
   EXPECT_EQ(seen.headline, "Your installation creation is complete.") << seen.failures;
   EXPECT_EQ(seen.failureRows, 0);
+  // The run holds the kit from Next to its last image, not while the user reads.
+  EXPECT_TRUE(kitHeldInWizard);
+  EXPECT_TRUE(seen.kitFree);
   // The progress dialog is still up under the completion dialog, showing the last stage.
   EXPECT_TRUE(seen.progressOpen);
   EXPECT_EQ(seen.progressText.rfind("Creating", 0), 0u) << seen.progressText;

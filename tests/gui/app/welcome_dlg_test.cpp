@@ -6,6 +6,7 @@
 #include "app_fixture.h"
 #include "config/keys.h"
 #include "config/profile_access.h"
+#include "engine/kit_lock.h"
 #include "framework/property_sheet.h"
 #include "framework/win_defs.h"
 #include "support/gui_driver.h"
@@ -211,6 +212,29 @@ TEST_F(WelcomeDialog, InstallRootTooLongIsRefusedWithAMessageAndTheDialogEnds) {
   EXPECT_EQ(prompts->Requests()[0].type, fw::MB_OK | fw::MB_ICONEXCLAMATION);
   EXPECT_FALSE(prompts->Requests()[0].text.empty());
   EXPECT_FALSE(welcome->isVisible());
+}
+
+TEST_F(WelcomeDialog, NextOnAKitInUseSaysByWhomAndChangesNothing) {
+  OpenWelcome();
+  WriteFile(kChoices, "[Global]\r\nPlatform=earlier\r\n");
+  Result<platform::FileLock> other = engine::ReserveKit(welcome->Paths(), "kitcomp build");
+  ASSERT_TRUE(other) << other.error();
+  prompts->AnswerMessageBox(fw::IDOK);
+  PressNext();
+  ASSERT_EQ(prompts->Requests().size(), 1u) << "only the message, no wizard";
+  EXPECT_EQ(prompts->Requests()[0].caption, "Kit Composer");
+  EXPECT_EQ(prompts->Requests()[0].type, fw::MB_OK | fw::MB_ICONEXCLAMATION);
+  EXPECT_EQ(prompts->Requests()[0].text, "The kit C:\\kit is in use by another build (process " +
+                                             std::to_string(QCoreApplication::applicationPid()) +
+                                             ", kitcomp build). Wait until that build has finished, then start again.");
+  EXPECT_EQ(ReadFile(kChoices), "[Global]\r\nPlatform=earlier\r\n");
+  EXPECT_TRUE(welcome->isVisible());
+
+  // Once that build is over, Next runs.
+  other.value().Release();
+  CancelNextWizard();
+  PressNext();
+  EXPECT_EQ(choicesSeen.size(), 1u);
 }
 
 }  // namespace

@@ -91,6 +91,12 @@ void WriteTool(const TempDrive& drive, const std::string& name, const KitOptions
   script += "printf '%s|%s' '" + name + "' \"$PWD\" >> \"$log\"\n";
   script += "for a in \"$@\"; do printf '|%s' \"$a\" >> \"$log\"; done\necho >> \"$log\"\n";
   if (options.failingTool == name) script += "echo 'stand-in failure' >&2\nexit 3\n";
+  if (name == "squash.exe") {
+    // Writes its archive anew (a new file, the same content), as squash does.
+    script += "for a in \"$@\"; do case \"$a\" in *.z) z=$(printf %s \"$a\" | sed 's#^T:#" + drive.host() +
+              "#; s#\\\\#/#g');; esac; done\n";
+    script += "if [ -e \"$z\" ]; then cp -p \"$z\" \"$z.new\" && mv \"$z.new\" \"$z\"; else echo archive > \"$z\"; fi\n";
+  }
   if (name == "pkgindex.exe") script += "echo \"package list of $1\" > setup.pkg\n";
   if (name == "sfxmaker.exe") {
     // DestDir of the settings file, mapped from T: to the host folder.

@@ -67,7 +67,8 @@ class RecordingWindow : public engine::Window {
 // source\install with setup.ini, setup.exe, readme.txt, license.txt,
 // source\modules with addinst.ini and the modules given (stem -> has .ins),
 // custom\engine. The stand-in tools append "tool|current directory|arg|arg..."
-// to tools.log at the drive's root; pkgindex.exe leaves a setup.pkg listing
+// to tools.log at the drive's root; squash.exe writes its archive anew (the
+// same content in a new file); pkgindex.exe leaves a setup.pkg listing
 // its file list, sfxmaker.exe writes DestDir\netsetup.exe. A tool named in
 // failingTool exits with status 3 and a message on standard error.
 struct KitOptions {

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <chrono>
+#include <fstream>
 #include <thread>
 
 #include "platform/drives.h"
@@ -160,6 +161,47 @@ TEST_F(ProcessTest, ClosingTheHandleEarlyLeavesNoZombie) {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
   EXPECT_FALSE(kc::test::Exists(proc)) << "child not reaped";
+}
+
+// Kibibytes of shared memory on the machine (where a memfd's pages are) and of
+// our own resident memory.
+long MemoryInUseKiB() {
+  long total = 0;
+  auto add = [&total](const char* file, const std::string& field) {
+    std::ifstream in(file);
+    for (std::string name; in >> name;) {
+      long value = 0;
+      if (name == field && in >> value) total += value;
+    }
+  };
+  add("/proc/meminfo", "Shmem:");
+  add("/proc/self/status", "VmRSS:");
+  return total;
+}
+
+TEST_F(ProcessTest, AFloodOfErrorOutputIsReadAsItComesAndCostsNoMemory) {
+  // 384 MiB on standard error; then the child waits while we look at memory.
+  WriteScript("flood", "head -c 402653184 /dev/zero >&2; printf END >&2; : > written; "
+                       "while [ ! -e go ]; do sleep 0.01; done");
+  const long before = MemoryInUseKiB();
+  win::PROCESS_INFORMATION info;
+  char line[] = "flood";
+  ASSERT_TRUE(win::CreateProcessA(nullptr, line, nullptr, nullptr, win::FALSE, win::DETACHED_PROCESS, nullptr,
+                                  nullptr, nullptr, &info));
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (!kc::test::Exists(scratch_ / "written") && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  ASSERT_TRUE(kc::test::Exists(scratch_ / "written")) << "the child could not write its errors";
+  EXPECT_LT(MemoryInUseKiB() - before, 64 * 1024) << "KiB held for 384 MiB of error output";
+
+  kc::test::WriteFile(scratch_ / "go", "");
+  EXPECT_EQ(win::WaitForSingleObject(info.hProcess, win::INFINITE), win::WAIT_OBJECT_0);
+  const std::string errors = win::GetProcessErrorOutput(info.hProcess);
+  EXPECT_EQ(errors.size(), 65536u);
+  EXPECT_EQ(errors.substr(errors.size() - 4), std::string("\0END", 4));
+  EXPECT_TRUE(win::CloseHandle(info.hThread));
+  EXPECT_TRUE(win::CloseHandle(info.hProcess));
 }
 
 }  // namespace
