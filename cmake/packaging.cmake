@@ -19,9 +19,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Loaded by Qt at start, so dpkg-shlibdeps cannot see it: the platform plugin
-# for an X11 (or XWayland) desktop. libqt6gui6 only recommends it.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# Qt's X11 platform plugin, loaded at start where no linker sees it, ships in
+# libqt6gui6 itself; a Wayland session without qt6-wayland runs on XWayland.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 # Without dpkg-shlibdeps CPack would quietly write a package that declares
 # none of its libraries.
