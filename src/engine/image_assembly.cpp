@@ -1,13 +1,15 @@
 // Image assembly: one installer image of a kind in <output>\<kind>: the
 // installer's files, its settings, the module files of every catalogue entry,
 // the file list and the package list; for the network kind all of it packed
-// into one self-extracting file.
+// into one self-extracting file, for the disk kind into one ISO 9660 file.
 #include "engine/directory_utils.h"
+#include "engine/disk_image.h"
 #include "engine/file_steps.h"
 #include "engine/image_builder.h"
 #include "engine/image_layout.h"
 #include "engine/tool_arguments.h"
 #include "engine/tool_launcher.h"
+#include "engine/work_area.h"
 #include "config/keys.h"
 #include "config/profile_access.h"
 #include "config/run_paths.h"
@@ -116,6 +118,8 @@ void CImageBuilder::AssembleImage(const std::string& installRoot, const std::str
     AssembleCd(installRoot, stagingRoot, imageDirectory);
   } else if (kind == kKindNetwork) {
     AssembleNetwork(installRoot, stagingRoot, imageDirectory);
+  } else if (kind == kKindDisk) {
+    AssembleDisk(installRoot, stagingRoot, imageDirectory);
   }
   RecordImage(kind, imageDirectory);
 }
@@ -123,7 +127,6 @@ void CImageBuilder::AssembleImage(const std::string& installRoot, const std::str
 void CImageBuilder::AssembleCd(const std::string& installRoot, const std::string& stagingRoot,
                                const std::string& imageDirectory) {
   const std::string step = "Creating the CD image";
-  const std::string engine = installRoot + "\\custom\\engine\\";
   BeginStage("Creating CD image", count() + 1);
 
   const std::string listPath = imageDirectory + kFileListName;
@@ -138,20 +141,7 @@ void CImageBuilder::AssembleCd(const std::string& installRoot, const std::string
   }
   Repaint();
 
-  CopyRecorded(engine + "setup.ini", imageDirectory + "setup.ini", step, report_);
-  // Absent on purpose when no custom text was chosen: the installer's own stays.
-  CopyIfPresent(engine + "readme.txt", imageDirectory + "readme.txt", step, report_);
-  CopyIfPresent(engine + "license.txt", imageDirectory + "license.txt", step, report_);
-
-  const std::string splash = SplashPath(installRoot);
-  if (!splash.empty()) {
-    CopyRecorded(splash, imageDirectory + kSplashName, step, report_);
-    Repaint();
-  }
-
-  for (const std::string& stem : entries_) PlaceModuleFiles(installRoot, stagingRoot, stem, imageDirectory, fileList);
-
-  CopyLumeSettings(installRoot, imageDirectory + "lume.ini", step);
+  PlaceSettingsAndModules(installRoot, stagingRoot, imageDirectory, fileList, step);
   CloseFileList(fileList, listPath, step, report_);
 
   IndexCd(installRoot, imageDirectory, step);
@@ -178,7 +168,6 @@ void CImageBuilder::AssembleNetwork(const std::string& installRoot, const std::s
   using namespace config;
   const std::string step = "Creating the network image";
   const std::string kitcomp = installRoot + kKitcompPart;
-  const std::string engine = installRoot + "\\custom\\engine\\";
   const std::string temp = imageDirectory + kGatheringFolder;
   BeginStage("Creating Network image", count() + 2);
 
@@ -200,18 +189,7 @@ void CImageBuilder::AssembleNetwork(const std::string& installRoot, const std::s
   }
   Repaint();
 
-  CopyRecorded(engine + "setup.ini", temp + "setup.ini", step, report_);
-  CopyIfPresent(engine + "readme.txt", temp + "readme.txt", step, report_);
-  CopyIfPresent(engine + "license.txt", temp + "license.txt", step, report_);
-  const std::string splash = SplashPath(installRoot);
-  if (!splash.empty()) {
-    CopyRecorded(splash, temp + kSplashName, step, report_);
-    Repaint();
-  }
-
-  for (const std::string& stem : entries_) PlaceModuleFiles(installRoot, stagingRoot, stem, temp, fileList);
-
-  CopyLumeSettings(installRoot, temp + "lume.ini", step);
+  PlaceSettingsAndModules(installRoot, stagingRoot, temp, fileList, step);
   CloseFileList(fileList, listPath, step, report_);
 
   const bool indexed = RunTool(kitcomp, kPkgIndexTool, Quoted(listPath), step, report_);
@@ -234,6 +212,79 @@ void CImageBuilder::AssembleNetwork(const std::string& installRoot, const std::s
   if (MeasureDirectory(DirectoryPart(temp)).files != 0) {
     report_.AddFailure(step, DirectoryPart(temp), "The gathering directory could not be emptied.");
   }
+  Repaint();
+  StepProgress();
+}
+
+// What every image holds beside the installer's own files, in the order the
+// CD image places it: the settings, the texts, the splash picture, the module
+// files of the catalogue and the staged lume.ini.
+void CImageBuilder::PlaceSettingsAndModules(const std::string& installRoot, const std::string& stagingRoot,
+                                            const std::string& target, std::FILE* fileList, const std::string& step) {
+  const std::string engine = installRoot + "\\custom\\engine\\";
+  CopyRecorded(engine + "setup.ini", target + "setup.ini", step, report_);
+  // Absent on purpose when no custom text was chosen: the installer's own stays.
+  CopyIfPresent(engine + "readme.txt", target + "readme.txt", step, report_);
+  CopyIfPresent(engine + "license.txt", target + "license.txt", step, report_);
+
+  const std::string splash = SplashPath(installRoot);
+  if (!splash.empty()) {
+    CopyRecorded(splash, target + kSplashName, step, report_);
+    Repaint();
+  }
+
+  for (const std::string& stem : entries_) PlaceModuleFiles(installRoot, stagingRoot, stem, target, fileList);
+
+  CopyLumeSettings(installRoot, target + "lume.ini", step);
+}
+
+// The disk image: what a CD image holds, gathered in a private folder of the
+// work area with its own file list and package list, then written into one
+// ISO file; the gathered copies go again afterwards. It needs no CD image of
+// the same build. The file list stays out of the image, as it stays out of the
+// network image: it names the paths of the work area.
+void CImageBuilder::AssembleDisk(const std::string& installRoot, const std::string& stagingRoot,
+                                 const std::string& imageDirectory) {
+  const std::string step = "Creating the disk image";
+  const std::string kitcomp = installRoot + config::kKitcompPart;
+  const std::string gathering = installRoot + kDiskGatheringPart;
+  const std::string listPath = installRoot + kDiskFileListPart;
+  BeginStage("Creating disk image", count() + 2);
+
+  auto removeGathering = [&] {
+    if (!RemoveTree(gathering)) {
+      report_.AddFailure(step, gathering, "Could not remove the gathered files: " + win::LastErrorText());
+    }
+    DeleteRecorded(listPath, step, report_);
+  };
+  removeGathering();
+  MakeDirectoryRecorded(gathering, step, report_);
+  std::FILE* fileList = OpenFileList(listPath, step, report_);
+
+  Repaint();
+  const std::string sourceInstall = installRoot + "\\source\\install";
+  if (!CopyDirectoryFiles(
+          sourceInstall, gathering, [&](const std::string& copied) { ListFile(fileList, copied); },
+          [&](const std::string& file, const std::string& reason) { report_.AddFailure(step, file, reason); })) {
+    report_.AddFailure(step, sourceInstall, "Could not read the installer's files: " + win::LastErrorText());
+  }
+  Repaint();
+
+  PlaceSettingsAndModules(installRoot, stagingRoot, gathering + "\\", fileList, step);
+  CloseFileList(fileList, listPath, step, report_);
+
+  const bool indexed = RunTool(kitcomp, kPkgIndexTool, Quoted(listPath), step, report_);
+  CollectPackageList(kitcomp, gathering + "\\" + kPackageListName, indexed, step, report_);
+  Repaint();
+  StepProgress();
+
+  const std::string title =
+      config::ReadValue(gathering + "\\setup.ini", config::kProductDefaults, config::kProductSetupTitle);
+  if (auto problem = WriteDiskImage(gathering, imageDirectory + kDiskImageName, DiskVolumeName(title),
+                                    [&] { Repaint(); })) {
+    report_.AddFailure(step, problem->file, problem->reason);
+  }
+  removeGathering();
   Repaint();
   StepProgress();
 }
