@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "engine/file_steps.h"
 #include "engine/iso_stamps.h"
 #include "platform/files.h"
 
@@ -33,12 +34,13 @@ std::size_t Characters(const std::string& utf8) {
 
 // The plain files of the folder, in the platform's order (by name, without
 // regard to case), which is the order of their data in the image.
-bool ListFiles(const std::string& folder, std::vector<ImageFile>& files) {
+bool ListFiles(const std::string& folder, const std::string& leaveOut, std::vector<ImageFile>& files) {
   win::WIN32_FIND_DATAA data;
   win::HANDLE find = win::FindFirstFileA((folder + "\\*.*").c_str(), &data);
   if (find == win::INVALID_HANDLE_VALUE) return false;
   do {
     if ((data.dwFileAttributes & win::FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
+    if (!leaveOut.empty() && SameFileName(data.cFileName, leaveOut)) continue;
     files.push_back({data.cFileName, std::uint64_t{data.nFileSizeHigh} << 32 | data.nFileSizeLow, data.ftLastWriteTime});
   } while (win::FindNextFileA(find, &data) == win::TRUE);
   win::FindClose(find);
@@ -152,9 +154,10 @@ class ImageWriter {
 };
 
 std::optional<DiskImageProblem> WriteThrough(const std::string& folder, const std::string& temporary,
-                                             const std::string& volumeName, const std::function<void()>& added) {
+                                             const std::string& volumeName, const std::string& leaveOut,
+                                             const std::function<void(const std::string&)>& added) {
   std::vector<ImageFile> files;
-  if (!ListFiles(folder, files)) return DiskImageProblem{folder, "Could not read the folder: " + win::LastErrorText()};
+  if (!ListFiles(folder, leaveOut, files)) return DiskImageProblem{folder, "Could not read the folder: " + win::LastErrorText()};
   std::int64_t volumeTime = 0;
   for (const ImageFile& file : files) {
     if (Characters(file.name) > kJolietNameLength) {
@@ -170,7 +173,7 @@ std::optional<DiskImageProblem> WriteThrough(const std::string& folder, const st
   std::unique_ptr<char[]> block(new char[kReadBlock]);
   for (const ImageFile& file : files) {
     if (auto problem = writer.Add(folder + "\\" + file.name, file, block.get())) return problem;
-    if (added) added();
+    if (added) added(file.name);
   }
   return writer.Close();
 }
@@ -197,9 +200,10 @@ std::string DiskVolumeName(const std::string& title) {
 }
 
 std::optional<DiskImageProblem> WriteDiskImage(const std::string& folder, const std::string& imagePath,
-                                               const std::string& volumeName, const std::function<void()>& added) {
+                                               const std::string& volumeName, const std::string& leaveOut,
+                                               const std::function<void(const std::string&)>& added) {
   const std::string temporary = DiskImageTemporaryPath(imagePath);
-  std::optional<DiskImageProblem> problem = WriteThrough(folder, temporary, volumeName, added);
+  std::optional<DiskImageProblem> problem = WriteThrough(folder, temporary, volumeName, leaveOut, added);
   if (!problem && win::MoveFileExA(temporary.c_str(), imagePath.c_str(), win::MOVEFILE_REPLACE_EXISTING) == win::FALSE) {
     problem = DiskImageProblem{imagePath, "Could not put the disk image in place: " + win::LastErrorText()};
   }

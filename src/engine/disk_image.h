@@ -4,7 +4,6 @@
 // by libarchive's ISO writer; the same files give the same bytes.
 #pragma once
 
-#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -25,13 +24,14 @@ inline std::string DiskImageTemporaryPath(const std::string& imagePath) { return
 std::string DiskVolumeName(const std::string& title);
 
 // Writes the image of the plain files directly in `folder` to `imagePath`
-// under `volumeName`. Each file keeps its name, contents and modification
-// time; the volume's dates are the newest of those times. The image goes to a
+// under `volumeName`, but for the file named `leaveOut` (letter case ignored;
+// none when empty). Each file keeps its name, contents and modification time;
+// the volume's dates are the newest of those times. The image goes to a
 // temporary file beside `imagePath` that is renamed into place when complete:
 // on failure neither is left behind, and the problem names the file that
-// stopped it. `added` is called after each file (for a repaint).
+// stopped it. `added` is called with each file's name once it is in.
 std::optional<DiskImageProblem> WriteDiskImage(const std::string& folder, const std::string& imagePath,
-                                               const std::string& volumeName,
-                                               const std::function<void()>& added = {});
+                                               const std::string& volumeName, const std::string& leaveOut = "",
+                                               const std::function<void(const std::string&)>& added = {});
 
 }  // namespace kc::engine

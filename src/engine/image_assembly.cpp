@@ -97,6 +97,7 @@ void CImageBuilder::AssembleImage(const std::string& installRoot, const std::str
                                   const std::string& outputDirectory, const std::string& kind) {
   const std::string kitcomp = installRoot + config::kKitcompPart;
   const std::string step = "Creating the " + kind + " image";
+  const std::size_t failuresBefore = report_.failures().size();
   if (win::SetCurrentDirectoryA(kitcomp.c_str()) == win::FALSE) {
     report_.AddFailure(step, kitcomp, "Could not enter the kitcomp directory: " + win::LastErrorText());
   }
@@ -114,12 +115,14 @@ void CImageBuilder::AssembleImage(const std::string& installRoot, const std::str
   }
   imageDirectory += "\\";
 
+  soundCdImages_.erase(imageDirectory);
   if (kind == kKindCd) {
     AssembleCd(installRoot, stagingRoot, imageDirectory);
+    if (report_.failures().size() == failuresBefore) soundCdImages_.insert(imageDirectory);
   } else if (kind == kKindNetwork) {
     AssembleNetwork(installRoot, stagingRoot, imageDirectory);
   } else if (kind == kKindDisk) {
-    AssembleDisk(installRoot, stagingRoot, imageDirectory);
+    AssembleDisk(installRoot, stagingRoot, outputDirectory, imageDirectory);
   }
   RecordImage(kind, imageDirectory);
 }
@@ -160,6 +163,7 @@ void CImageBuilder::IndexCd(const std::string& installRoot, const std::string& i
 }
 
 void CImageBuilder::ReindexCdImage(const std::string& installRoot, const std::string& outputDirectory) {
+  soundCdImages_.erase(outputDirectory + "\\" + kKindCd + "\\");  // a file of it was rewritten
   IndexCd(installRoot, outputDirectory + "\\" + kKindCd + "\\", "Listing the administrator's CD image again");
 }
 
@@ -238,18 +242,51 @@ void CImageBuilder::PlaceSettingsAndModules(const std::string& installRoot, cons
   CopyLumeSettings(installRoot, target + "lume.ini", step);
 }
 
-// The disk image: what a CD image holds, gathered in a private folder of the
-// work area with its own file list and package list, then written into one
-// ISO file; the gathered copies go again afterwards. It needs no CD image of
-// the same build. The file list stays out of the image, as it stays out of the
-// network image: it names the paths of the work area.
+// The disk image: what a CD image holds, written into one ISO file. When this
+// build made the CD image of the same output directory without a failure, the
+// image is written from it (its file list left out); otherwise the same files
+// are gathered in a private folder of the work area with a file list and a
+// package list of their own, and the gathered copies go again afterwards. So
+// it needs no CD image, and gives the same bytes with one or without. The file
+// list stays out, as it stays out of the network image: it names the paths the
+// files were listed at.
 void CImageBuilder::AssembleDisk(const std::string& installRoot, const std::string& stagingRoot,
-                                 const std::string& imageDirectory) {
+                                 const std::string& outputDirectory, const std::string& imageDirectory) {
   const std::string step = "Creating the disk image";
   const std::string kitcomp = installRoot + config::kKitcompPart;
   const std::string gathering = installRoot + kDiskGatheringPart;
   const std::string listPath = installRoot + kDiskFileListPart;
-  BeginStage("Creating disk image", count() + 2);
+  const int steps = count() + 2;
+  BeginStage("Creating disk image", steps);
+
+  auto writeImage = [&](const std::string& folder, const std::string& leaveOut,
+                        const std::function<void(const std::string&)>& added) {
+    const std::string title =
+        config::ReadValue(folder + "\\setup.ini", config::kProductDefaults, config::kProductSetupTitle);
+    if (auto problem =
+            WriteDiskImage(folder, imageDirectory + kDiskImageName, DiskVolumeName(title), leaveOut, added)) {
+      report_.AddFailure(step, problem->file, problem->reason);
+    }
+  };
+
+  const std::string cdImage = outputDirectory + "\\" + kKindCd + "\\";
+  if (soundCdImages_.count(cdImage) != 0) {
+    // One step as each module's archive goes in, the rest at the end.
+    int taken = 0;
+    writeImage(DirectoryPart(cdImage), kFileListName, [&](const std::string& name) {
+      Repaint();
+      for (const std::string& stem : entries_) {
+        if (taken < steps && SameFileName(name, stem + ".z")) {
+          StepProgress();
+          ++taken;
+          break;
+        }
+      }
+    });
+    Repaint();
+    for (; taken < steps; ++taken) StepProgress();
+    return;
+  }
 
   auto removeGathering = [&] {
     if (!RemoveTree(gathering)) {
@@ -278,12 +315,7 @@ void CImageBuilder::AssembleDisk(const std::string& installRoot, const std::stri
   Repaint();
   StepProgress();
 
-  const std::string title =
-      config::ReadValue(gathering + "\\setup.ini", config::kProductDefaults, config::kProductSetupTitle);
-  if (auto problem = WriteDiskImage(gathering, imageDirectory + kDiskImageName, DiskVolumeName(title),
-                                    [&] { Repaint(); })) {
-    report_.AddFailure(step, problem->file, problem->reason);
-  }
+  writeImage(gathering, "", [&](const std::string&) { Repaint(); });
   removeGathering();
   Repaint();
   StepProgress();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdio>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -66,7 +67,8 @@ class CImageBuilder {
   void IndexCd(const std::string& installRoot, const std::string& imageDirectory, const std::string& step);
   void AssembleNetwork(const std::string& installRoot, const std::string& stagingRoot,
                        const std::string& imageDirectory);
-  void AssembleDisk(const std::string& installRoot, const std::string& stagingRoot, const std::string& imageDirectory);
+  void AssembleDisk(const std::string& installRoot, const std::string& stagingRoot, const std::string& outputDirectory,
+                    const std::string& imageDirectory);
   void PlaceSettingsAndModules(const std::string& installRoot, const std::string& stagingRoot,
                                const std::string& target, std::FILE* fileList, const std::string& step);
   void RecordImage(const std::string& kind, const std::string& imageDirectory);
@@ -76,6 +78,10 @@ class CImageBuilder {
   Window& mainWindow_;
   // No fixed number of slots: an installer may list any number of modules.
   std::vector<std::string> entries_;
+  // CD image directories this builder assembled without a failure and nothing
+  // changed since: a disk image of the same output directory is written from
+  // them instead of gathering the same files again.
+  std::set<std::string> soundCdImages_;
   BuildReport report_;
 };
 

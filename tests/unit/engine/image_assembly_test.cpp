@@ -172,6 +172,19 @@ TEST_F(Assembly, DiskImageIsOneIsoFileHoldingWhatTheCdImageHolds) {
     if (name == "setup.pkg") continue;  // the stand-in's names the list it was given
     EXPECT_EQ(iso[name].contents, drive.Read("out/CD/" + name)) << name;
   }
+
+  // Beside that CD image, the disk image is written from it: nothing gathered
+  // or listed again, the same steps.
+  const std::size_t runsBefore = ToolRuns(drive).size();
+  progress.log.clear();
+  builder.AssembleImage("T:\\kit", "T:\\kit", "T:\\out", "disk");
+  EXPECT_EQ(ToolRuns(drive).size(), runsBefore);
+  EXPECT_EQ(progress.Operations(), (std::vector<std::string>{"pos 0", "text Creating disk image", "range 0 4", "step 1",
+                                                             "stepit", "stepit", "stepit", "stepit"}));
+  iso = test::ReadIso(drive.Host("out/disk/setup.iso"));
+  EXPECT_EQ(iso["setup.pkg"].contents, drive.Read("out/CD/setup.pkg"));
+  EXPECT_FALSE(iso.count("setup.lst"));
+  EXPECT_TRUE(builder.report().ok()) << builder.report().failures()[0].reason;
 }
 
 TEST_F(Assembly, DiskImageThatCannotBeWrittenIsReportedAndLeavesNoFile) {
