@@ -87,7 +87,6 @@ printf 'kit modules: %s MB in %s modules\nkitcomp build: %.2f s\npipeline (%s, %
 printf 'load average at the start: %s\n' "$load"
 
 if [ "$report" = yes ]; then
-  doc="$top/docs/performance.md"
   section=$(cat <<MD
 ## Full build
 
@@ -106,17 +105,5 @@ this project's 2-core machine ($(date -u +%Y-%m-%d)):
 | ratio | $ratio (target at most 0.5) |
 MD
 )
-  touch "$doc"
-  python3 - "$doc" "$section" <<'PY'
-import re, sys
-path, section = sys.argv[1], sys.argv[2]
-text = open(path).read()
-pattern = re.compile(r"^## Full build\n.*?(?=^## |\Z)", re.S | re.M)
-if pattern.search(text):
-    text = pattern.sub(lambda m: section + "\n\n", text)
-else:
-    text = text.rstrip("\n") + ("\n\n" if text.strip() else "") + section + "\n"
-open(path, "w").write(text)
-PY
-  echo "wrote the Full build section of $doc" >&2
+  replace_doc_section "Full build" "$section"
 fi

@@ -45,7 +45,6 @@ printf 'CD image: %s MB\ncp -r: %.3f s (runs: %s)\nISO step: %.3f s (runs: %s)\n
   "$ratio" "$load"
 
 if [ "$report" = yes ]; then
-  doc="$top/docs/performance.md"
   section=$(cat <<MD
 ## Disk image
 
@@ -61,16 +60,5 @@ start, on this project's 2-core machine ($(date -u +%Y-%m-%d)):
 | ratio | $ratio (target at most 2) |
 MD
 )
-  python3 - "$doc" "$section" <<'PY'
-import re, sys
-path, section = sys.argv[1], sys.argv[2]
-text = open(path).read()
-pattern = re.compile(r"^## Disk image\n.*?(?=^## |\Z)", re.S | re.M)
-if pattern.search(text):
-    text = pattern.sub(lambda m: section + "\n\n", text)
-else:
-    text = text.rstrip("\n") + "\n\n" + section + "\n"
-open(path, "w").write(text)
-PY
-  echo "wrote the Disk image section of $doc" >&2
+  replace_doc_section "Disk image" "$section"
 fi

@@ -1,5 +1,5 @@
-# The large kit of the build benchmarks, sourced by them: a copy of the sample
-# kit in "$work/kit" whose modules are 24 archives of 8 MB of incompressible
+# The large kit of the build benchmarks and their timing and report helpers,
+# sourced by them: a copy of the sample
 # data each (about 200 MB), its default configuration building into B:\out,
 # and drive B: mapped onto "$work" (KITCOMP_DRIVES). Needs $build (the build
 # tree with kitcomp and the kit) and $work (an empty folder).
@@ -42,4 +42,23 @@ timed() {
   "$@"
   t1=$(now)
   awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.3f\n", b - a }'
+}
+
+# Replaces the section of docs/performance.md that begins with "## $1" by $2
+# (a whole section, heading included), or appends it.
+replace_doc_section() {
+  local doc="$top/docs/performance.md"
+  touch "$doc"
+  python3 - "$doc" "$1" "$2" <<'PY'
+import re, sys
+path, heading, section = sys.argv[1], sys.argv[2], sys.argv[3]
+text = open(path).read()
+pattern = re.compile(r"^## " + re.escape(heading) + r"\n.*?(?=^## |\Z)", re.S | re.M)
+if pattern.search(text):
+    text = pattern.sub(lambda m: section + "\n\n", text)
+else:
+    text = text.rstrip("\n") + ("\n\n" if text.strip() else "") + section + "\n"
+open(path, "w").write(text)
+PY
+  echo "wrote the $1 section of $doc" >&2
 }

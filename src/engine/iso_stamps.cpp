@@ -149,7 +149,8 @@ IsoStampFilter::Progress IsoStampFilter::Mend() {
     if (directory != Progress::kDone) return directory;
   }
   // The writer's own sector of the run's time, version and options.
-  for (std::uint64_t at = (terminator_ + 1) * kSector; at + kSector <= pathTables_; at += kSector) {
+  const std::uint64_t end = std::min<std::uint64_t>(pathTables_, head_.size());
+  for (std::uint64_t at = (terminator_ + 1) * kSector; at + kSector <= end; at += kSector) {
     std::memset(&head_[at], 0, kSector);
   }
   return Progress::kDone;
