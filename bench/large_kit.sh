@@ -1,6 +1,6 @@
 # The large kit of the build benchmarks and their timing and report helpers,
-# sourced by them: a copy of the sample
-# data each (about 200 MB), its default configuration building into B:\out,
+# sourced by them: a copy of the sample kit in "$work/kit" whose modules are 24
+# archives of 8 MB of incompressible data each (about 200 MB), its default configuration building into B:\out,
 # and drive B: mapped onto "$work" (KITCOMP_DRIVES). Needs $build (the build
 # tree with kitcomp and the kit) and $work (an empty folder).
 #   make_large_kit "Create CD=YES" "Create Disks=YES" ...   (the image requests)
