@@ -1,8 +1,9 @@
 # The large kit of the build benchmarks and their timing and report helpers,
 # sourced by them: a copy of the sample kit in "$work/kit" whose modules are 24
-# archives of 8 MB of incompressible data each (about 200 MB), its default configuration building into B:\out,
-# and drive B: mapped onto "$work" (KITCOMP_DRIVES). Needs $build (the build
-# tree with kitcomp and the kit) and $work (an empty folder).
+# archives of 8 MB of incompressible data each (about 200 MB), its default
+# configuration building into B:\out, and drive B: mapped onto "$work"
+# (KITCOMP_DRIVES). Needs $build (the build tree with kitcomp and the kit) and
+# $work (an empty folder).
 #   make_large_kit "Create CD=YES" "Create Disks=YES" ...   (the image requests)
 make_large_kit() {
   local modules=24 module_mb=8 i stem mods=""
