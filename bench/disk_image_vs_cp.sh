@@ -27,15 +27,28 @@ KITCOMP_EMPTY_PAUSE_MS=0 "$kitcomp" build -C 'B:\kit\kitcomp' > "$work/kitcomp.l
 cd_mb=$(du -sm "$work/out/CD" | cut -f1)
 mkdir -p "$work/iso"
 
+# For comparison only: a standard ISO tool on the same folder, when installed.
+if command -v genisoimage >/dev/null; then
+  reference="genisoimage"
+  reference_iso() { genisoimage -quiet -J -R -o "$work/iso/reference.iso" "$work/out/CD"; }
+else
+  reference=""
+fi
+
 runs=5
 load=$(cut -d" " -f1-3 /proc/loadavg)
 cp_times=""
 iso_times=""
+reference_times=""
 for _ in $(seq $runs); do
   rm -rf "$work/copy"
   cp_times+="$(timed cp -r "$work/out/CD" "$work/copy")"$'\n'
   rm -f "$work/iso/setup.iso"
   iso_times+="$(timed "$step" 'B:\out\CD' 'B:\iso\setup.iso')"$'\n'
+  if [ -n "$reference" ]; then
+    rm -f "$work/iso/reference.iso"
+    reference_times+="$(timed reference_iso)"$'\n'
+  fi
 done
 cp_s=$(printf '%s' "$cp_times" | best)
 iso_s=$(printf '%s' "$iso_times" | best)
@@ -43,6 +56,13 @@ ratio=$(awk -v a="$iso_s" -v b="$cp_s" 'BEGIN { printf "%.2f", a / b }')
 printf 'CD image: %s MB\ncp -r: %.3f s (runs: %s)\nISO step: %.3f s (runs: %s)\nratio: %s (target <= 2)\nload average at the start: %s\n' \
   "$cd_mb" "$cp_s" "$(printf '%s' "$cp_times" | tr '\n' ' ')" "$iso_s" "$(printf '%s' "$iso_times" | tr '\n' ' ')" \
   "$ratio" "$load"
+reference_row=""
+if [ -n "$reference" ]; then
+  reference_s=$(printf '%s' "$reference_times" | best)
+  printf '%s (for comparison): %.3f s, %.2f times cp -r\n' "$reference" "$reference_s" \
+    "$(awk -v a="$reference_s" -v b="$cp_s" 'BEGIN { print a / b }')"
+  reference_row="| $reference (for comparison) | $(printf '%.3f' "$reference_s") |"
+fi
 
 if [ "$report" = yes ]; then
   section=$(cat <<MD
@@ -58,6 +78,7 @@ start, on this project's 2-core machine ($(date -u +%Y-%m-%d)):
 | cp -r | $(printf '%.3f' "$cp_s") |
 | ISO step | $(printf '%.3f' "$iso_s") |
 | ratio | $ratio (target at most 2) |
+$reference_row
 MD
 )
   replace_doc_section "Disk image" "$section"
