@@ -11,6 +11,7 @@
 #include "engine/file_steps.h"
 #include "engine/iso_stamps.h"
 #include "platform/files.h"
+#include "platform/utf8_text.h"
 
 namespace kc::engine {
 
@@ -26,6 +27,25 @@ struct ImageFile {
   std::uint64_t size = 0;
   std::int64_t mtime = 0;
 };
+
+// Well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF).
+bool IsUtf8(const std::string& text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+    if (length == 0 || i + length > text.size()) return false;
+    std::uint32_t value = length == 1 ? lead : lead & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k) {
+      const auto next = static_cast<unsigned char>(text[i + k]);
+      if ((next & 0xC0) != 0x80) return false;
+      value = value << 6 | (next & 0x3F);
+    }
+    static constexpr std::uint32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (value < kLeast[length] || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return false;
+    i += length;
+  }
+  return true;
+}
 
 std::size_t Characters(const std::string& utf8) {
   return static_cast<std::size_t>(
@@ -160,6 +180,11 @@ std::optional<DiskImageProblem> WriteThrough(const std::string& folder, const st
   if (!ListFiles(folder, leaveOut, files)) return DiskImageProblem{folder, "Could not read the folder: " + win::LastErrorText()};
   std::int64_t volumeTime = 0;
   for (const ImageFile& file : files) {
+    if (!IsUtf8(file.name)) {
+      return DiskImageProblem{folder + "\\" + file.name,
+                              "Its name is not UTF-8 text, so it has no name Windows (Joliet) could show; rename "
+                              "the file."};
+    }
     if (Characters(file.name) > kJolietNameLength) {
       return DiskImageProblem{folder + "\\" + file.name,
                               "Its name is longer than the 64 characters a disk image's Windows (Joliet) names "
@@ -168,6 +193,9 @@ std::optional<DiskImageProblem> WriteThrough(const std::string& folder, const st
     volumeTime = std::max(volumeTime, file.mtime);
   }
 
+  // Names go into Joliet (UTF-16) and Rock Ridge as the UTF-8 they are on the
+  // host, whatever the locale the program runs in.
+  platform::Utf8TextScope utf8Names;
   ImageWriter writer(temporary, volumeTime);
   if (auto problem = writer.Open(volumeName)) return problem;
   std::unique_ptr<char[]> block(new char[kReadBlock]);

@@ -28,7 +28,9 @@ inline std::map<std::string, IsoFile> ReadIso(const std::string& hostPath) {
   if (archive_read_open_filename(reader, hostPath.c_str(), 1 << 16) == ARCHIVE_OK) {
     archive_entry* entry = nullptr;
     while (archive_read_next_header(reader, &entry) == ARCHIVE_OK) {
-      const std::string name = archive_entry_pathname(entry);
+      const char* utf8 = archive_entry_pathname_utf8(entry);
+      const char* name8 = utf8 != nullptr ? utf8 : archive_entry_pathname(entry);
+      const std::string name = name8 != nullptr ? name8 : "";
       if (name == "." || name == "./") continue;
       IsoFile& file = files[name];
       file.mode = archive_entry_perm(entry);

@@ -34,11 +34,13 @@ TEST(DiskImage, SameFilesGiveTheSameBytesAtAnotherTimeInAnotherTimeZone) {
   drive.Write("files/setup.exe", "#!/bin/sh\n");
   drive.Write("files/lume.z", std::string(300000, 'z'));
   drive.Write("files/Readme.TXT", "read me");
+  drive.Write("files/Caf\xC3\xA9.txt", "a name outside ASCII, in a program running under the C locale");
   std::filesystem::permissions(drive.Host("files/setup.exe"), std::filesystem::perms::owner_exec,
                                std::filesystem::perm_options::add);
   win::SetFileWriteTime("T:\\files\\setup.exe", 1600000000);
   win::SetFileWriteTime("T:\\files\\lume.z", 1700000000);  // the newest: 2023-11-14 22:13:20 UTC
   win::SetFileWriteTime("T:\\files\\Readme.TXT", 1650000000);
+  win::SetFileWriteTime("T:\\files\\Caf\xC3\xA9.txt", 1650000000);
 
   ASSERT_FALSE(WriteIn("UTC0", "T:\\files", "T:\\first.iso"));
   // The writer stamps the time of the run: let the clock reach a new second.
@@ -52,7 +54,10 @@ TEST(DiskImage, SameFilesGiveTheSameBytesAtAnotherTimeInAnotherTimeZone) {
   // The volume's dates are the newest file's, in UTC.
   EXPECT_EQ(test::IsoBytes(drive.Host("first.iso"), 16 * 2048 + 813, 14), "20231114221320");
   const auto files = test::ReadIso(drive.Host("first.iso"));
-  ASSERT_EQ(files.size(), 3u);
+  ASSERT_EQ(files.size(), 4u);
+  // Its Windows (Joliet, UTF-16) and Rock Ridge (UTF-8) names are whole.
+  EXPECT_NE(first.find(std::string("\0C\0a\0f\0\xE9\0.\0t\0x\0t", 16)), std::string::npos);
+  EXPECT_NE(first.find("Caf\xC3\xA9.txt"), std::string::npos);
   EXPECT_EQ(files.at("Readme.TXT").contents, "read me");
   EXPECT_EQ(files.at("lume.z").contents, std::string(300000, 'z'));
   EXPECT_EQ(files.at("lume.z").mtime, 1700000000);
@@ -99,8 +104,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "Could not read the folder"},
         RefusalCase{"Windows would see a name longer than 64 characters cut short", kLongName.c_str(), "T:\\files",
                     "T:\\setup.iso", kLongPath.c_str(), "longer than the 64 characters"},
-        RefusalCase{"a name that is no text in the program's locale would lose its Windows name",
-                    "caf\xE9.ini", "T:\\files", "T:\\setup.iso", "T:\\files\\caf\xE9.ini", "UTF-16"}));
+        RefusalCase{"a name that is not UTF-8 (a Latin-1 byte) would lose its Windows name", "caf\xE9.ini",
+                    "T:\\files", "T:\\setup.iso", "T:\\files\\caf\xE9.ini", "not UTF-8 text"}));
 
 TEST(DiskVolumeName, UpperCaseLettersAndDigitsJoinedByUnderscoresAtMostSixteen) {
   const struct {
