@@ -26,13 +26,8 @@ std::string FormatSummary(const engine::BuildReport& report) {
   } else {
     text += "Images:\n";
     for (const engine::ImageResult& image : report.images()) {
-      text += "  " + image.kind + " image in " + image.directory + ": ";
-      if (image.kind == "disk") {
-        text += "an empty directory (the disk image kind holds no files)\n";
-      } else {
-        text += std::to_string(image.files) + (image.files == 1 ? " file, " : " files, ") + FormatSize(image.bytes) +
-                "\n";
-      }
+      text += "  " + image.kind + " image in " + image.directory + ": " + std::to_string(image.files) +
+              (image.files == 1 ? " file, " : " files, ") + FormatSize(image.bytes) + "\n";
     }
   }
   if (report.ok()) {

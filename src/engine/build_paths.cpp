@@ -2,6 +2,7 @@
 
 #include "engine/build_plan.h"
 #include "engine/directory_utils.h"
+#include "engine/disk_image.h"
 #include "engine/image_builder.h"
 #include "engine/image_layout.h"
 #include "engine/tool_arguments.h"
@@ -128,14 +129,22 @@ void AddBuildPaths(const std::string& installRoot, const std::string& choicesFil
   for (const PlannedImage& image : PlanImages(choicesFile, outputPath)) {
     const std::string directory = image.outputDirectory + "\\" + image.kind + "\\";
     const std::string fileList = directory + kFileListName;
-    longest.Path(fileList);
     if (image.kind == std::string(kKindCd)) {
+      longest.Path(fileList);
       for (const std::string& name : names) longest.Path(directory + name);
       longest.CommandLine(ToolCommandLine(kitcomp, kPkgIndexTool, Quoted(fileList), ToolName::kFullPath));
     } else if (image.kind == std::string(kKindNetwork)) {
+      longest.Path(fileList);
       for (const std::string& name : names) longest.Path(directory + kGatheringFolder + name);
       longest.Path(directory + kSelfExtractingName);
       longest.CommandLine(ToolCommandLine(kitcomp, kPkgIndexTool, Quoted(fileList)));
+    } else if (image.kind == std::string(kKindDisk)) {
+      // Gathered in the work area, written into one file of the image directory.
+      const std::string diskList = installRoot + kDiskFileListPart;
+      longest.Path(diskList);
+      for (const std::string& name : names) longest.Path(installRoot + kDiskGatheringPart + "\\" + name);
+      longest.CommandLine(ToolCommandLine(kitcomp, kPkgIndexTool, Quoted(diskList)));
+      longest.Path(DiskImageTemporaryPath(directory + kDiskImageName));
     }
   }
 }

@@ -1,13 +1,15 @@
 // Image assembly: one installer image of a kind in <output>\<kind>: the
 // installer's files, its settings, the module files of every catalogue entry,
 // the file list and the package list; for the network kind all of it packed
-// into one self-extracting file.
+// into one self-extracting file, for the disk kind into one ISO 9660 file.
 #include "engine/directory_utils.h"
+#include "engine/disk_image.h"
 #include "engine/file_steps.h"
 #include "engine/image_builder.h"
 #include "engine/image_layout.h"
 #include "engine/tool_arguments.h"
 #include "engine/tool_launcher.h"
+#include "engine/work_area.h"
 #include "config/keys.h"
 #include "config/profile_access.h"
 #include "config/run_paths.h"
@@ -95,6 +97,7 @@ void CImageBuilder::AssembleImage(const std::string& installRoot, const std::str
                                   const std::string& outputDirectory, const std::string& kind) {
   const std::string kitcomp = installRoot + config::kKitcompPart;
   const std::string step = "Creating the " + kind + " image";
+  const std::size_t failuresBefore = report_.failures().size();
   if (win::SetCurrentDirectoryA(kitcomp.c_str()) == win::FALSE) {
     report_.AddFailure(step, kitcomp, "Could not enter the kitcomp directory: " + win::LastErrorText());
   }
@@ -112,10 +115,14 @@ void CImageBuilder::AssembleImage(const std::string& installRoot, const std::str
   }
   imageDirectory += "\\";
 
+  soundCdImages_.erase(imageDirectory);
   if (kind == kKindCd) {
     AssembleCd(installRoot, stagingRoot, imageDirectory);
+    if (report_.failures().size() == failuresBefore) soundCdImages_.insert(imageDirectory);
   } else if (kind == kKindNetwork) {
     AssembleNetwork(installRoot, stagingRoot, imageDirectory);
+  } else if (kind == kKindDisk) {
+    AssembleDisk(installRoot, stagingRoot, outputDirectory, imageDirectory);
   }
   RecordImage(kind, imageDirectory);
 }
@@ -123,7 +130,6 @@ void CImageBuilder::AssembleImage(const std::string& installRoot, const std::str
 void CImageBuilder::AssembleCd(const std::string& installRoot, const std::string& stagingRoot,
                                const std::string& imageDirectory) {
   const std::string step = "Creating the CD image";
-  const std::string engine = installRoot + "\\custom\\engine\\";
   BeginStage("Creating CD image", count() + 1);
 
   const std::string listPath = imageDirectory + kFileListName;
@@ -138,20 +144,7 @@ void CImageBuilder::AssembleCd(const std::string& installRoot, const std::string
   }
   Repaint();
 
-  CopyRecorded(engine + "setup.ini", imageDirectory + "setup.ini", step, report_);
-  // Absent on purpose when no custom text was chosen: the installer's own stays.
-  CopyIfPresent(engine + "readme.txt", imageDirectory + "readme.txt", step, report_);
-  CopyIfPresent(engine + "license.txt", imageDirectory + "license.txt", step, report_);
-
-  const std::string splash = SplashPath(installRoot);
-  if (!splash.empty()) {
-    CopyRecorded(splash, imageDirectory + kSplashName, step, report_);
-    Repaint();
-  }
-
-  for (const std::string& stem : entries_) PlaceModuleFiles(installRoot, stagingRoot, stem, imageDirectory, fileList);
-
-  CopyLumeSettings(installRoot, imageDirectory + "lume.ini", step);
+  PlaceSettingsAndModules(installRoot, stagingRoot, imageDirectory, fileList, step);
   CloseFileList(fileList, listPath, step, report_);
 
   IndexCd(installRoot, imageDirectory, step);
@@ -171,6 +164,7 @@ void CImageBuilder::IndexCd(const std::string& installRoot, const std::string& i
 }
 
 void CImageBuilder::ReindexCdImage(const std::string& installRoot, const std::string& outputDirectory) {
+  soundCdImages_.erase(outputDirectory + "\\" + kKindCd + "\\");  // a file of it was rewritten
   IndexCd(installRoot, outputDirectory + "\\" + kKindCd + "\\", "Listing the administrator's CD image again");
 }
 
@@ -179,7 +173,6 @@ void CImageBuilder::AssembleNetwork(const std::string& installRoot, const std::s
   using namespace config;
   const std::string step = "Creating the network image";
   const std::string kitcomp = installRoot + kKitcompPart;
-  const std::string engine = installRoot + "\\custom\\engine\\";
   const std::string temp = imageDirectory + kGatheringFolder;
   BeginStage("Creating Network image", count() + 2);
 
@@ -201,18 +194,7 @@ void CImageBuilder::AssembleNetwork(const std::string& installRoot, const std::s
   }
   Repaint();
 
-  CopyRecorded(engine + "setup.ini", temp + "setup.ini", step, report_);
-  CopyIfPresent(engine + "readme.txt", temp + "readme.txt", step, report_);
-  CopyIfPresent(engine + "license.txt", temp + "license.txt", step, report_);
-  const std::string splash = SplashPath(installRoot);
-  if (!splash.empty()) {
-    CopyRecorded(splash, temp + kSplashName, step, report_);
-    Repaint();
-  }
-
-  for (const std::string& stem : entries_) PlaceModuleFiles(installRoot, stagingRoot, stem, temp, fileList);
-
-  CopyLumeSettings(installRoot, temp + "lume.ini", step);
+  PlaceSettingsAndModules(installRoot, stagingRoot, temp, fileList, step);
   CloseFileList(fileList, listPath, step, report_);
 
   const bool indexed =
@@ -238,6 +220,107 @@ void CImageBuilder::AssembleNetwork(const std::string& installRoot, const std::s
   if (MeasureDirectory(DirectoryPart(temp)).files != 0) {
     report_.AddFailure(step, DirectoryPart(temp), "The gathering directory could not be emptied.");
   }
+  Repaint();
+  StepProgress();
+}
+
+// What every image holds beside the installer's own files, in the order the
+// CD image places it: the settings, the texts, the splash picture, the module
+// files of the catalogue and the staged lume.ini.
+void CImageBuilder::PlaceSettingsAndModules(const std::string& installRoot, const std::string& stagingRoot,
+                                            const std::string& target, std::FILE* fileList, const std::string& step) {
+  const std::string engine = installRoot + "\\custom\\engine\\";
+  CopyRecorded(engine + "setup.ini", target + "setup.ini", step, report_);
+  // Absent on purpose when no custom text was chosen: the installer's own stays.
+  CopyIfPresent(engine + "readme.txt", target + "readme.txt", step, report_);
+  CopyIfPresent(engine + "license.txt", target + "license.txt", step, report_);
+
+  const std::string splash = SplashPath(installRoot);
+  if (!splash.empty()) {
+    CopyRecorded(splash, target + kSplashName, step, report_);
+    Repaint();
+  }
+
+  for (const std::string& stem : entries_) PlaceModuleFiles(installRoot, stagingRoot, stem, target, fileList);
+
+  CopyLumeSettings(installRoot, target + "lume.ini", step);
+}
+
+// The disk image: what a CD image holds, written into one ISO file. When this
+// build made the CD image of the same output directory without a failure, the
+// image is written from it (its file list left out); otherwise the same files
+// are gathered in a private folder of the work area with a file list and a
+// package list of their own, and the gathered copies go again afterwards. So
+// it needs no CD image, and gives the same bytes with one or without. The file
+// list stays out, as it stays out of the network image: it names the paths the
+// files were listed at.
+void CImageBuilder::AssembleDisk(const std::string& installRoot, const std::string& stagingRoot,
+                                 const std::string& outputDirectory, const std::string& imageDirectory) {
+  const std::string step = "Creating the disk image";
+  const std::string kitcomp = installRoot + config::kKitcompPart;
+  const std::string gathering = installRoot + kDiskGatheringPart;
+  const std::string listPath = installRoot + kDiskFileListPart;
+  const int steps = count() + 2;
+  BeginStage("Creating disk image", steps);
+
+  auto writeImage = [&](const std::string& folder, const std::string& leaveOut,
+                        const std::function<void(const std::string&)>& added) {
+    const std::string title =
+        config::ReadValue(folder + "\\setup.ini", config::kProductDefaults, config::kProductSetupTitle);
+    if (auto problem =
+            WriteDiskImage(folder, imageDirectory + kDiskImageName, DiskVolumeName(title), leaveOut, added)) {
+      report_.AddFailure(step, problem->file, problem->reason);
+    }
+  };
+
+  const std::string cdImage = outputDirectory + "\\" + kKindCd + "\\";
+  if (soundCdImages_.count(cdImage) != 0) {
+    // One step as each module's archive goes in, the rest at the end.
+    int taken = 0;
+    writeImage(DirectoryPart(cdImage), kFileListName, [&](const std::string& name) {
+      Repaint();
+      for (const std::string& stem : entries_) {
+        if (taken < steps && SameFileName(name, stem + ".z")) {
+          StepProgress();
+          ++taken;
+          break;
+        }
+      }
+    });
+    Repaint();
+    for (; taken < steps; ++taken) StepProgress();
+    return;
+  }
+
+  auto removeGathering = [&] {
+    if (!RemoveTree(gathering)) {
+      report_.AddFailure(step, gathering, "Could not remove the gathered files: " + win::LastErrorText());
+    }
+    DeleteRecorded(listPath, step, report_);
+  };
+  removeGathering();
+  MakeDirectoryRecorded(gathering, step, report_);
+  std::FILE* fileList = OpenFileList(listPath, step, report_);
+
+  Repaint();
+  const std::string sourceInstall = installRoot + "\\source\\install";
+  if (!CopyDirectoryFiles(
+          sourceInstall, gathering, [&](const std::string& copied) { ListFile(fileList, copied); },
+          [&](const std::string& file, const std::string& reason) { report_.AddFailure(step, file, reason); })) {
+    report_.AddFailure(step, sourceInstall, "Could not read the installer's files: " + win::LastErrorText());
+  }
+  Repaint();
+
+  PlaceSettingsAndModules(installRoot, stagingRoot, gathering + "\\", fileList, step);
+  CloseFileList(fileList, listPath, step, report_);
+
+  const bool indexed = RunTool(kitcomp, kPkgIndexTool, Quoted(listPath), {kitcomp + "\\" + kPackageListName}, step, report_);
+  CollectPackageList(kitcomp, gathering + "\\" + kPackageListName, indexed, step, report_);
+  Repaint();
+  StepProgress();
+
+  writeImage(gathering, "", [&](const std::string&) { Repaint(); });
+  removeGathering();
   Repaint();
   StepProgress();
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdio>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -35,7 +36,8 @@ class CImageBuilder {
   void StageCustomizations(const std::string& installRoot, const std::string& sourceRoot);
 
   // Builds one image of `kind` ("CD", "network" or "disk") in
-  // outputDirectory\kind, emptying what an earlier build left there.
+  // outputDirectory\kind, emptying what an earlier build left there. The disk
+  // image is one ISO 9660 file, setup.iso, holding what a CD image holds.
   void AssembleImage(const std::string& installRoot, const std::string& stagingRoot,
                      const std::string& outputDirectory, const std::string& kind);
 
@@ -65,6 +67,10 @@ class CImageBuilder {
   void IndexCd(const std::string& installRoot, const std::string& imageDirectory, const std::string& step);
   void AssembleNetwork(const std::string& installRoot, const std::string& stagingRoot,
                        const std::string& imageDirectory);
+  void AssembleDisk(const std::string& installRoot, const std::string& stagingRoot, const std::string& outputDirectory,
+                    const std::string& imageDirectory);
+  void PlaceSettingsAndModules(const std::string& installRoot, const std::string& stagingRoot,
+                               const std::string& target, std::FILE* fileList, const std::string& step);
   void RecordImage(const std::string& kind, const std::string& imageDirectory);
   void CopyLumeSettings(const std::string& installRoot, const std::string& target, const std::string& step);
 
@@ -72,6 +78,10 @@ class CImageBuilder {
   Window& mainWindow_;
   // No fixed number of slots: an installer may list any number of modules.
   std::vector<std::string> entries_;
+  // CD image directories this builder assembled without a failure and nothing
+  // changed since: a disk image of the same output directory is written from
+  // them instead of gathering the same files again.
+  std::set<std::string> soundCdImages_;
   BuildReport report_;
 };
 

@@ -14,6 +14,7 @@ inline constexpr const char* kPackageListName = "setup.pkg";
 inline constexpr const char* kSplashName = "setup.bmp";
 inline constexpr const char* kGatheringFolder = "temp\\";  // of the network image
 inline constexpr const char* kSelfExtractingName = "netsetup.exe";  // what sfxmaker.exe writes
+inline constexpr const char* kDiskImageName = "setup.iso";  // the disk image's one file
 
 // Placed in every image under fixed names, apart from the installer's own files.
 inline constexpr const char* kFixedImageNames[] = {"setup.ini", "readme.txt", "license.txt", kSplashName,

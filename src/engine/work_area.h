@@ -37,6 +37,11 @@ inline constexpr const char* kStagingDirectories[] = {
     "\\custom\\temptree\\config",
 };
 
+// The disk image's files are gathered here as a CD image holds them, listed in
+// the file list beside the folder, and written from here into the ISO file.
+inline constexpr const char* kDiskGatheringPart = "\\custom\\tempmod\\disk";
+inline constexpr const char* kDiskFileListPart = "\\custom\\tempmod\\disk.lst";
+
 // Finish's drafts beside the engine setup.ini: the settings are written and
 // checked in a copy, which replaces the engine setup.ini only when every check
 // passed; the choices file is kept as it was until then.

@@ -311,6 +311,46 @@ BOOL SetFileWriteTime(LPCSTR fileName, std::int64_t seconds) {
   return TRUE;
 }
 
+BOOL GetFileExecutable(LPCSTR fileName, BOOL* executable) {
+  auto path = MapArgument(fileName);
+  if (!path || executable == nullptr) return FALSE;
+  struct stat st {};
+  if (::stat(path->c_str(), &st) != 0) {
+    SetMissingError(*path);
+    return FALSE;
+  }
+  *executable = (st.st_mode & 0111) != 0 ? TRUE : FALSE;
+  return TRUE;
+}
+
+BOOL MoveFileExA(LPCSTR existingFileName, LPCSTR newFileName, DWORD flags) {
+  auto source = MapArgument(existingFileName);
+  if (!source) return FALSE;
+  auto target = MapArgument(newFileName);
+  if (!target) return FALSE;
+  struct stat from {};
+  if (::lstat(source->c_str(), &from) != 0) {
+    SetMissingError(*source);
+    return FALSE;
+  }
+  struct stat to {};
+  if (::lstat(target->c_str(), &to) == 0) {
+    if (!(flags & MOVEFILE_REPLACE_EXISTING)) {
+      SetLastError(ERROR_ALREADY_EXISTS);
+      return FALSE;
+    }
+    if (S_ISDIR(to.st_mode)) {
+      SetLastError(ERROR_ACCESS_DENIED);
+      return FALSE;
+    }
+  }
+  if (::rename(source->c_str(), target->c_str()) != 0) {
+    SetLastErrorFromErrno(errno);
+    return FALSE;
+  }
+  return TRUE;
+}
+
 BOOL SetCurrentDirectoryA(LPCSTR pathName) {
   auto path = MapArgument(pathName);
   if (!path) return FALSE;

@@ -50,6 +50,18 @@ DWORD GetFileAttributesA(LPCSTR fileName);
 BOOL GetFileWriteTime(LPCSTR fileName, std::int64_t* seconds);
 BOOL SetFileWriteTime(LPCSTR fileName, std::int64_t seconds);
 
+// Whether a file carries an execute permission bit. Windows has none; an image
+// that keeps file modes (a disc's Rock Ridge names) needs it, so that an
+// installer script still runs from the mounted image.
+BOOL GetFileExecutable(LPCSTR fileName, BOOL* executable);
+
+// Renames a file, also into another folder of the same volume. With
+// MOVEFILE_REPLACE_EXISTING a file of the new name is replaced in one step (a
+// folder of that name is ERROR_ACCESS_DENIED); without it, an existing target
+// is ERROR_ALREADY_EXISTS.
+inline constexpr DWORD MOVEFILE_REPLACE_EXISTING = 0x1;
+BOOL MoveFileExA(LPCSTR existingFileName, LPCSTR newFileName, DWORD flags);
+
 // Enumerates "<folder>\<pattern>" ("*.*", "*.z", "setup.*", "?"...) with the
 // Windows matching rules ("*.*" matches every name; "." and ".." are returned
 // for every folder but a drive root). Entries come sorted by name without regard

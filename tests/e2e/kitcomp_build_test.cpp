@@ -8,11 +8,19 @@
 
 #include "config/profile_access.h"
 #include "e2e_support.h"
+#include "support/iso_reader.h"
 
 namespace kc::e2e {
 namespace {
 
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+// The files of a disk image as a reader sees them.
+std::map<std::string, std::string> IsoTree(const std::string& hostPath) {
+  std::map<std::string, std::string> files;
+  for (const auto& [name, file] : test::ReadIso(hostPath)) files[name] = file.contents;
+  return files;
+}
 
 TEST(KitcompBuild, LocalBuildMakesCdDiskAndNetworkImages) {
   KitCopy kit;
@@ -29,8 +37,13 @@ TEST(KitcompBuild, LocalBuildMakesCdDiskAndNetworkImages) {
   EXPECT_EQ(cd.at("readme.txt"), kit.Read("kit/samples/custom/readme.txt"));
   EXPECT_TRUE(Has(cd.at("setup.lst"), "1;\r\nT:\\out\\CD\\license.txt \r\n"));
   EXPECT_TRUE(Has(cd.at("setup.ini"), "Multimedia Support]"));
-  EXPECT_TRUE(kit.Tree("out/disk").empty());
-  EXPECT_TRUE(Has(built.output, "disk image in T:\\out\\disk: an empty directory"));
+  // The disk image is one ISO file holding the CD image's files byte for byte,
+  // apart from its file list (which names the paths it was made from).
+  EXPECT_EQ(kit.Tree("out/disk").size(), 1u);
+  EXPECT_TRUE(Has(built.output, "disk image in T:\\out\\disk: 1 file, "));
+  auto withoutList = cd;
+  withoutList.erase("setup.lst");
+  ExpectSameTrees(IsoTree(kit.Host("out/disk/setup.iso")), withoutList);
 
   // The downloadable file is intact and holds what the CD holds, apart from
   // the file list (not packed) and the package list (which names the paths of
@@ -85,7 +98,10 @@ TEST(KitcompBuild, NetworkInstallerWithEveryRequest) {
   EXPECT_EQ(config::ReadValue(endUser, "Network Install", "Mode"), "End User");
   EXPECT_EQ(config::ReadValue(endUser, "Product Defaults", "Show Associations Dialog"), "NO");
   EXPECT_FALSE(kit.Tree("out/end_user/network").empty());
-  EXPECT_TRUE(kit.Tree("out/end_user/disk").empty());
+  // The disk image is the end user's.
+  auto endUserCd = kit.Tree("out/end_user/CD");
+  endUserCd.erase("setup.lst");
+  ExpectSameTrees(IsoTree(kit.Host("out/end_user/disk/setup.iso")), endUserCd);
   // The administrator's settings were rewritten after its first listing.
   ExpectPackageListDescribesItsFiles(kit, "out\\administrator\\CD");
   ExpectPackageListDescribesItsFiles(kit, "out\\end_user\\CD");
@@ -93,6 +109,25 @@ TEST(KitcompBuild, NetworkInstallerWithEveryRequest) {
   const std::size_t first = built.output.find("CD image in T:\\out\\administrator\\CD");
   const std::size_t second = built.output.find("CD image in T:\\out\\end_user\\CD");
   EXPECT_LT(first, second);
+}
+
+// A disk image asked for alone is complete: every file its package list names
+// is in it as listed, and no other image is made. It is the same file as the
+// one written from the CD image of a build that makes both.
+TEST(KitcompBuild, DiskImageAloneHoldsTheInstallerAndItsPackageList) {
+  KitCopy kit;
+  ASSERT_EQ(kit.Build().status, 0);
+  const KitCopy::Outcome built = kit.Build("--no-cd --no-download --output 'T:\\alone'");
+  ASSERT_EQ(built.status, 0) << built.output;
+  EXPECT_EQ(kit.Read("alone/disk/setup.iso"), kit.Read("out/disk/setup.iso"));
+  EXPECT_FALSE(std::filesystem::exists(kit.Host("alone/CD")));
+  EXPECT_FALSE(std::filesystem::exists(kit.Host("alone/network")));
+  const auto iso = IsoTree(kit.Host("alone/disk/setup.iso"));
+  for (const char* name : {"setup.exe", "setup.ini", "setup.pkg", "setup.bmp", "lume.z", "lume.ini", "as.z"}) {
+    EXPECT_TRUE(iso.count(name)) << name;
+  }
+  for (const auto& [name, contents] : iso) kit.Write("unpacked/" + name, contents);
+  ExpectPackageListDescribesItsFiles(kit, "unpacked");
 }
 
 TEST(KitcompBuild, RebuildIntoTheSameOutputGivesTheSameImages) {

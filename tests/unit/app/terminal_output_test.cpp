@@ -53,10 +53,10 @@ TEST(TerminalProgress, RedrawsInPlaceOnATerminalAndEndsTheLine) {
 TEST(BuildSummary, NamesEveryImageAndSaysCompleteOnlyWithoutFailures) {
   engine::BuildReport report;
   report.AddImage({"CD", "D:\\out\\CD", 3 * 1024 * 1024 + 512 * 1024, 47});
-  report.AddImage({"disk", "D:\\out\\disk", 0, 0});
+  report.AddImage({"disk", "D:\\out\\disk", 2 * 1024 * 1024, 1});
   std::string text = FormatSummary(report);
   EXPECT_NE(text.find("CD image in D:\\out\\CD: 47 files, 3.5 MiB"), std::string::npos) << text;
-  EXPECT_NE(text.find("disk image in D:\\out\\disk: an empty directory"), std::string::npos);
+  EXPECT_NE(text.find("disk image in D:\\out\\disk: 1 file, 2.0 MiB"), std::string::npos) << text;
   EXPECT_NE(text.find("Your installation creation is complete."), std::string::npos);
 
   report.AddFailure("Running pkgindex.exe", "D:\\out\\CD\\setup.lst", "pkgindex.exe failed with exit status 3");

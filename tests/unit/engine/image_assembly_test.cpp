@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "engine/image_builder.h"
 #include "engine/tool_launcher.h"
 #include "config/profile_access.h"
 #include "engine_test_support.h"
+#include "support/iso_reader.h"
 
 using kc::test::TempDrive;
 
@@ -103,6 +106,8 @@ TEST_F(Assembly, EmptyCatalogueGivesRangesOfOneAndTwo) {
   EXPECT_EQ(progress.Operations(),
             (std::vector<std::string>{"pos 0", "text Adding Customizations", "range 0 0", "step 1",  //
                                       "pos 0", "text Creating CD image", "range 0 1", "step 1", "stepit",  //
+                                      "pos 0", "text Creating disk image", "range 0 2", "step 1", "stepit",
+                                      "stepit",  //
                                       "pos 0", "text Creating Network image", "range 0 2", "step 1", "stepit",
                                       "stepit"}));
   // The installer's own files still make up both images.
@@ -132,14 +137,69 @@ TEST_F(Assembly, RebuildEmptiesTheImageDirectoryFirst) {
   EXPECT_TRUE(drive.Exists("out/CD/cal.z"));
 }
 
-TEST_F(Assembly, DiskKindGetsAnEmptyDirectoryAndTouchesNoProgress) {
-  Prepare("Calendar=cal\r\n");
+// The disk image on its own: one ISO file holding, byte for byte, what the CD
+// image of the same build holds (its file list apart), with a package list of
+// its own; the files gathered for it do not stay in the work area.
+TEST_F(Assembly, DiskImageIsOneIsoFileHoldingWhatTheCdImageHolds) {
+  std::filesystem::permissions(drive.Host("kit/source/install/setup.exe"), std::filesystem::perms::owner_exec,
+                               std::filesystem::perm_options::add);
+  Prepare("Main=lume\r\nCalendar=cal\r\n[Product Defaults]\r\nProduct Setup Title=Lumenary 4.5\r\n");
   drive.Write("out/disk/stale.txt", "old");
   builder.AssembleImage("T:\\kit", "T:\\kit", "T:\\out", "disk");
-  EXPECT_TRUE(drive.List("out/disk").empty());
-  EXPECT_TRUE(progress.Operations().empty());
-  ASSERT_EQ(builder.report().images().size(), 1u);
-  EXPECT_EQ(builder.report().images()[0].files, 0u);
+  EXPECT_EQ(progress.Operations(), (std::vector<std::string>{"pos 0", "text Creating disk image", "range 0 4", "step 1",
+                                                             "stepit", "stepit", "stepit", "stepit"}));
+  ASSERT_TRUE(builder.report().ok()) << builder.report().failures()[0].reason;
+  EXPECT_EQ(drive.List("out/disk"), std::vector<std::string>{"setup.iso"});
+  EXPECT_EQ(builder.report().images()[0].files, 1u);
+  EXPECT_FALSE(drive.Exists("kit/custom/tempmod/disk"));
+  EXPECT_FALSE(drive.Exists("kit/custom/tempmod/disk.lst"));
+  EXPECT_EQ(test::IsoBytes(drive.Host("out/disk/setup.iso"), 16 * 2048 + 40, 12), "LUMENARY_4_5");
+
+  // The package list is made from the disk image's own file list.
+  EXPECT_EQ(ToolRuns(drive).back(), (std::vector<std::string>{"pkgindex.exe", drive.Host("kit/kitcomp"),
+                                                               "T:\\kit\\custom\\tempmod\\disk.lst"}));
+  auto iso = test::ReadIso(drive.Host("out/disk/setup.iso"));
+  EXPECT_FALSE(iso["setup.pkg"].contents.empty());
+  EXPECT_EQ(iso["setup.exe"].mode, 0555u);
+  EXPECT_EQ(iso["lume.z"].mode, 0444u);
+  builder.AssembleImage("T:\\kit", "T:\\kit", "T:\\out", "CD");
+  std::vector<std::string> onCd = drive.List("out/CD");
+  std::erase(onCd, "setup.lst");
+  std::vector<std::string> onDisk;
+  for (const auto& [name, file] : iso) onDisk.push_back(name);
+  EXPECT_EQ(onDisk, onCd);
+  for (const std::string& name : onCd) {
+    if (name == "setup.pkg") continue;  // the stand-in's names the list it was given
+    EXPECT_EQ(iso[name].contents, drive.Read("out/CD/" + name)) << name;
+  }
+
+  // Beside that CD image, the disk image is written from it: nothing gathered
+  // or listed again, the same steps.
+  const std::size_t runsBefore = ToolRuns(drive).size();
+  progress.log.clear();
+  builder.AssembleImage("T:\\kit", "T:\\kit", "T:\\out", "disk");
+  EXPECT_EQ(ToolRuns(drive).size(), runsBefore);
+  EXPECT_EQ(progress.Operations(), (std::vector<std::string>{"pos 0", "text Creating disk image", "range 0 4", "step 1",
+                                                             "stepit", "stepit", "stepit", "stepit"}));
+  iso = test::ReadIso(drive.Host("out/disk/setup.iso"));
+  EXPECT_EQ(iso["setup.pkg"].contents, drive.Read("out/CD/setup.pkg"));
+  EXPECT_FALSE(iso.count("setup.lst"));
+  EXPECT_TRUE(builder.report().ok()) << builder.report().failures()[0].reason;
+}
+
+TEST_F(Assembly, DiskImageThatCannotBeWrittenIsReportedAndLeavesNoFile) {
+  Prepare("Calendar=cal\r\n");
+  // A folder in the way of the image's temporary file, too deep to be emptied.
+  drive.Write("out/disk/setup.iso.tmp/deeper/file", "in the way");
+  builder.AssembleImage("T:\\kit", "T:\\kit", "T:\\out", "disk");
+  const auto& failures = builder.report().failures();
+  ASSERT_FALSE(failures.empty());
+  EXPECT_EQ(failures.back().step, "Creating the disk image");
+  EXPECT_EQ(failures.back().file, "T:\\out\\disk\\setup.iso.tmp");
+  EXPECT_NE(failures.back().reason.find("Could not create the disk image"), std::string::npos)
+      << failures.back().reason;
+  EXPECT_FALSE(drive.Exists("out/disk/setup.iso"));
+  EXPECT_FALSE(drive.Exists("kit/custom/tempmod/disk"));
 }
 
 TEST_F(Assembly, NetworkImageIsPackedFromItsTempFolderWhichIsEmptiedAfterwards) {

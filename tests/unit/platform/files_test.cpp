@@ -74,6 +74,26 @@ TEST_F(FilesTest, WriteTimeIsReadAndSetByName) {
   ExpectFailure(win::SetFileWriteTime("Q:\\made.ini", 1), win::ERROR_INVALID_DRIVE, "no such drive");
 }
 
+TEST_F(FilesTest, MoveReplacesAFileOnlyWhenAskedAndNeverAFolder) {
+  WriteFile(c_ + "/new.iso", "new");
+  WriteFile(c_ + "/old.iso", "old");
+  std::filesystem::create_directories(c_ + "/folder.iso");
+  ExpectFailure(win::MoveFileExA("C:\\new.iso", "C:\\old.iso", 0), win::ERROR_ALREADY_EXISTS, "not asked");
+  ExpectFailure(win::MoveFileExA("C:\\new.iso", "C:\\folder.iso", win::MOVEFILE_REPLACE_EXISTING),
+                win::ERROR_ACCESS_DENIED, "a folder");
+  ExpectFailure(win::MoveFileExA("C:\\absent.iso", "C:\\x.iso", 0), win::ERROR_FILE_NOT_FOUND, "absent");
+  ASSERT_TRUE(win::MoveFileExA("C:\\new.iso", "C:\\old.iso", win::MOVEFILE_REPLACE_EXISTING));
+  EXPECT_EQ(ReadFile(c_ + "/old.iso"), "new");
+  EXPECT_FALSE(Exists(c_ + "/new.iso"));
+
+  win::BOOL executable = win::TRUE;
+  ASSERT_TRUE(win::GetFileExecutable("C:\\old.iso", &executable));
+  EXPECT_FALSE(executable);
+  ::chmod((c_ + "/old.iso").c_str(), 0710);
+  ASSERT_TRUE(win::GetFileExecutable("C:\\old.iso", &executable));
+  EXPECT_TRUE(executable);
+}
+
 TEST_F(FilesTest, CopyOverAnExistingFileOnlyWhenAllowed) {
   WriteFile(c_ + "/a.txt", "new");
   WriteFile(c_ + "/b.txt", "old content");

@@ -1,0 +1,65 @@
+# The large kit of the build benchmarks and their timing and report helpers,
+# sourced by them: a copy of the sample kit in "$work/kit" whose modules are 24
+# archives of 8 MB of incompressible data each (about 200 MB), its default
+# configuration building into B:\out, and drive B: mapped onto "$work"
+# (KITCOMP_DRIVES). Needs $build (the build tree with kitcomp and the kit) and
+# $work (an empty folder).
+#   make_large_kit "Create CD=YES" "Create Disks=YES" ...   (the image requests)
+make_large_kit() {
+  local modules=24 module_mb=8 i stem mods=""
+  export KITCOMP_DRIVES="b=$work;z=/"
+  mkdir -p "$work/kit"
+  cp -r "$build/kit/kitcomp" "$build/kit/source" "$build/kit/samples" "$work/kit/"
+  echo "generating $modules modules of $module_mb MB..." >&2
+  for i in $(seq -w 1 $modules); do
+    stem=big$i
+    mkdir -p "$work/gen/$stem"
+    head -c $((module_mb * 1024 * 1024)) /dev/urandom > "$work/gen/$stem/data.bin"
+    "$work/kit/kitcomp/squash.exe" "B:\\gen\\$stem\\data.bin" "B:\\kit\\source\\modules\\$stem.z" >/dev/null
+    kit_ini "[Defaults]" "Name=Module $i" > "$work/kit/source/modules/$stem.ini"
+    kit_ini "; script $i" > "$work/kit/source/modules/$stem.ins"
+    mods+="Module $i=$stem"$'\r\n'
+  done
+  rm -rf "$work/gen"
+  {
+    kit_ini "[Global]" "Platform=32" "[Choices-32]" "NetOrLocal=Local" "$@" "Output Path=B:\\out" "Show Dialogs=YES"
+    printf '[Mods-32]\r\n%s' "$mods"
+    kit_ini "[Main Modules 32]" "Lumenary 4.5=lume"
+  } > "$work/kit/kitcomp/default.dkb"
+  sed -i "s|^INSTALLED PATH=.*|INSTALLED PATH=B:\\\\kit\r|" "$work/kit/kitcomp/kitcomp.ini"
+  large_kit_modules=$modules
+  large_kit_mb=$(du -sm "$work/kit/source/modules" | cut -f1)
+}
+
+kit_ini() { printf '%s\r\n' "$@"; }
+now() { date +%s.%N; }
+# The smallest of the numbers on standard input, with three decimals.
+best() { awk 'NR == 1 || $1 < m { m = $1 } END { printf "%.3f", m }'; }
+# Seconds a command takes, after a sync so that earlier writes do not count.
+timed() {
+  local t0 t1
+  sync
+  t0=$(now)
+  "$@"
+  t1=$(now)
+  awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.3f\n", b - a }'
+}
+
+# Replaces the section of docs/performance.md that begins with "## $1" by $2
+# (a whole section, heading included), or appends it.
+replace_doc_section() {
+  local doc="$top/docs/performance.md"
+  touch "$doc"
+  python3 - "$doc" "$1" "$2" <<'PY'
+import re, sys
+path, heading, section = sys.argv[1], sys.argv[2], sys.argv[3]
+text = open(path).read()
+pattern = re.compile(r"^## " + re.escape(heading) + r"\n.*?(?=^## |\Z)", re.S | re.M)
+if pattern.search(text):
+    text = pattern.sub(lambda m: section + "\n\n", text)
+else:
+    text = text.rstrip("\n") + ("\n\n" if text.strip() else "") + section + "\n"
+open(path, "w").write(text)
+PY
+  echo "wrote the $1 section of $doc" >&2
+}
