@@ -1,11 +1,13 @@
 // pkgindex: the package list setup.pkg of an installer image.
 #include <cstdio>
-#include <cstring>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "common/atomic_output.h"
 #include "common/host_path.h"
 #include "common/names.h"
+#include "common/tool_cli.h"
 #include "common/tool_failure.h"
 #include "pkgindex/file_list.h"
 #include "pkgindex/package_index.h"
@@ -19,7 +21,7 @@ Writes setup.pkg into the current folder: the name, size and SHA-256 of every
 file named in LISTFILE, and the totals. LISTFILE is a Windows path (drive
 letter, backslashes), mapped through the drive table (KITCOMP_DRIVES). All
 arguments together, joined with single spaces, are taken as the one path, so a
-path with blanks works quoted or not.
+path with blanks works quoted or not. --version prints the version.
 
 LISTFILE: first line "1;", then one Windows path per line (a trailing space
 and other trailing blanks are ignored; CRLF, LF or CR line ends; empty lines
@@ -48,13 +50,16 @@ LISTFILE missing or not a file list; 3 setup.pkg could not be written.
 int main(int argc, char** argv) {
   using namespace kc::tools;
   return RunTool("pkgindex", [&] {
-    int first = 1;
-    if (argc > 1 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-      std::fputs(kHelp, stdout);
-      return kExitOk;
-    }
-    if (argc > 1 && std::strcmp(argv[1], "--") == 0) first = 2;
-    const std::string listPath = JoinArguments(argc, argv, first);
+    // Everything after the options is the one path: the engine passes it
+    // unquoted, so a path with blanks arrives in pieces (quoted works too).
+    const auto app = MakeToolApp("pkgindex.exe", kHelp);
+    app->prefix_command();
+    const std::optional<int> finished =
+        ParseToolArguments(*app, "pkgindex", std::vector<std::string>(argv + 1, argv + argc));
+    if (finished) return *finished;
+    std::vector<std::string> pieces = app->remaining();
+    if (!pieces.empty() && pieces.front() == "--") pieces.erase(pieces.begin());
+    const std::string listPath = JoinArguments(pieces);
     if (listPath.empty()) throw ToolFailure(kExitBadInput, "no file list given (see pkgindex --help)");
 
     const PackageIndex index = IndexFiles(ReadFileList(listPath));

@@ -1,9 +1,11 @@
 // sfxmaker: the self-extracting network installer.
 #include <cstdio>
-#include <cstring>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "common/names.h"
+#include "common/tool_cli.h"
 #include "common/tool_failure.h"
 #include "sfxmaker/embedded_stub.h"
 #include "sfxmaker/sfx_settings.h"
@@ -17,7 +19,8 @@ constexpr const char* kHelp = R"(Usage:
 Packs a folder into one self-extracting executable. INIFILE is a Windows path
 (drive letter, backslashes), mapped through the drive table (KITCOMP_DRIVES);
 all arguments together, joined with single spaces, are taken as that path, so
-a path with blanks works quoted or not. Its section [SFX Maker] holds:
+a path with blanks works quoted or not. --version prints the version.
+Section [SFX Maker] of INIFILE holds:
   SrcDir=<folder to pack, trailing backslash allowed>
   DestDir=<folder that receives netsetup.exe>
   CmdLine=<command run in the extraction folder, e.g. setup.exe>
@@ -46,13 +49,16 @@ a file unreadable; 3 the output could not be written.
 int main(int argc, char** argv) {
   using namespace kc::tools;
   return RunTool("sfxmaker", [&] {
-    int first = 1;
-    if (argc > 1 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-      std::fputs(kHelp, stdout);
-      return kExitOk;
-    }
-    if (argc > 1 && std::strcmp(argv[1], "--") == 0) first = 2;
-    const std::string iniPath = JoinArguments(argc, argv, first);
+    // Everything after the options is the one path: the engine passes it
+    // unquoted, so a path with blanks arrives in pieces (quoted works too).
+    const auto app = MakeToolApp("sfxmaker.exe", kHelp);
+    app->prefix_command();
+    const std::optional<int> finished =
+        ParseToolArguments(*app, "sfxmaker", std::vector<std::string>(argv + 1, argv + argc));
+    if (finished) return *finished;
+    std::vector<std::string> pieces = app->remaining();
+    if (!pieces.empty() && pieces.front() == "--") pieces.erase(pieces.begin());
+    const std::string iniPath = JoinArguments(pieces);
     if (iniPath.empty()) throw ToolFailure(kExitBadInput, "no INI file given (see sfxmaker --help)");
     const SfxSettings settings = ReadSfxSettings(iniPath);
     const SfxWritten written = WriteSelfExtractor(settings, kc::sfx::EmbeddedStubData(), kc::sfx::EmbeddedStubSize());
