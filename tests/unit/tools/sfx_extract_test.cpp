@@ -142,6 +142,8 @@ TEST_F(SfxExtract, CraftedEntriesAreRefusedBeforeAnythingIsWritten) {
 TEST_F(SfxExtract, ModesKeepPermissionBitsOnlyAndInsideLinksAreMade) {
   const fs::path file = Crafted({{"setuid", 0104755, "s"},
                                  {"setgid", 0102755, "g"},
+                                 {"ro/", 0040555, ""},
+                                 {"ro/inside.txt", 0100644, "made before its folder is closed"},
                                  {"sub/", 0041777, ""},
                                  {"sub/data.txt", 0100644, "data"},
                                  {"sub/same", 0120777, "data.txt"},
@@ -151,6 +153,8 @@ TEST_F(SfxExtract, ModesKeepPermissionBitsOnlyAndInsideLinksAreMade) {
   EXPECT_EQ(fs::status(Host("out/setuid")).permissions(), static_cast<fs::perms>(0755));
   EXPECT_EQ(fs::status(Host("out/setgid")).permissions(), static_cast<fs::perms>(0755));
   EXPECT_EQ(fs::status(Host("out/sub")).permissions(), static_cast<fs::perms>(0777));
+  EXPECT_EQ(fs::status(Host("out/ro")).permissions(), static_cast<fs::perms>(0555));
+  EXPECT_EQ(ReadBytes(Host("out/ro/inside.txt")), "made before its folder is closed");
   EXPECT_EQ(fs::read_symlink(Host("out/up")), "sub/data.txt");
   EXPECT_EQ(ReadBytes(Host("out/sub/same")), "data");
 

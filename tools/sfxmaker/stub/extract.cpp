@@ -94,7 +94,7 @@ class Extraction {
       parts.push_back(leaf);
       Descriptor made;
       if (!OpenFolder(parts, entry.name, made)) return false;
-      if (::fchmod(made.fd, entry.mode & 0777) != 0) return Fail(entry.name, errno);
+      folderModes_.push_back({entry.name, std::move(parts), entry.mode & 0777});
       return true;
     }
     if (entry.IsSymlink()) {
@@ -120,6 +120,16 @@ class Extraction {
     return true;
   }
 
+  // Folder modes last: a folder's own mode may forbid writing into it.
+  bool FinishFolders() {
+    for (const FolderMode& folder : folderModes_) {
+      Descriptor made;
+      if (!OpenFolder(folder.parts, folder.name, made)) return false;
+      if (::fchmod(made.fd, folder.mode) != 0) return Fail(folder.name, errno);
+    }
+    return true;
+  }
+
  private:
   bool Fail(const std::string& name, int code) {
     error_ = name + ": cannot be written: " +
@@ -139,6 +149,12 @@ class Extraction {
     }
     return true;
   }
+
+  struct FolderMode {
+    std::string name;
+    std::vector<std::string> parts;
+    std::uint32_t mode;
+  };
 
   bool WriteAll(int fd, const char* data, std::size_t size, const std::string& name) {
     while (size > 0) {
@@ -204,6 +220,7 @@ class Extraction {
   const Payload& payload_;
   std::string& error_;
   Descriptor root_;
+  std::vector<FolderMode> folderModes_;
   bool kernelCopy_ = true;
   std::unique_ptr<char[]> buffer_;
 };
@@ -267,7 +284,7 @@ bool ExtractInto(const Payload& payload, const std::vector<ZipEntry>& entries, c
   if (!extraction.Open(folder) || !extraction.RoomFor(entries, folder)) return false;
   for (std::size_t i = 0; i < entries.size(); ++i)
     if (!extraction.Extract(entries[i], linkTargets[i])) return false;
-  return true;
+  return extraction.FinishFolders();
 }
 
 }  // namespace kc::sfx
