@@ -78,9 +78,9 @@ merge_with() {  # squash, base archive
 
 old_times="" new_times="" old_mem=0 new_mem=0
 for _ in $(seq "$runs"); do
-  read -r t m <<<"$(merge_with "$old_squash" "$work/old-base.z")"
+  read -r t m _ <<<"$(merge_with "$old_squash" "$work/old-base.z")"
   old_times+="$t"$'\n'; [ "$m" -gt "$old_mem" ] && old_mem=$m
-  read -r t m <<<"$(merge_with "$tools/squash.exe" "$work/new-base.z")"
+  read -r t m _ <<<"$(merge_with "$tools/squash.exe" "$work/new-base.z")"
   new_times+="$t"$'\n'; [ "$m" -gt "$new_mem" ] && new_mem=$m
 done
 "$tools/squash.exe" --list 'B:\target.z' | grep -q $'\tvelomark.cfg\tCONFIG$' || { echo "the merge lost the new file" >&2; exit 1; }
@@ -103,10 +103,12 @@ extract_tar() {
   sync
   timed tar -xf "$work/stage.tar" -C "$work/untar" | cut -d' ' -f1,3
 }
-sfx_times="" tar_times=""
+check_sfx() { timed "$work/netsetup.exe" --check | cut -d' ' -f1,3; }
+sfx_times="" tar_times="" check_times=""
 for _ in $(seq "$runs"); do
   sfx_times+="$(extract_sfx)"$'\n'
   tar_times+="$(extract_tar)"$'\n'
+  check_times+="$(check_sfx)"$'\n'
 done
 cmp -s "$work/stage/module07.z" "$(ls -d "$TMPDIR"/netsetup-*)/module07.z" || { echo "extraction differs" >&2; exit 1; }
 
@@ -119,6 +121,8 @@ tar_s=$(printf '%s' "$tar_times" | best)
 sfx_cpu=$(printf '%s' "$sfx_times" | best 2)
 tar_cpu=$(printf '%s' "$tar_times" | best 2)
 extract_cpu_ratio=$(ratio "$sfx_cpu" "$tar_cpu")
+check_s=$(printf '%s' "$check_times" | best)
+check_cpu=$(printf '%s' "$check_times" | best 2)
 merge_ratio=$(ratio "$new_s" "$old_s")
 extract_ratio=$(ratio "$sfx_s" "$tar_s")
 new_mem_mib=$(awk -v k="$new_mem" 'BEGIN { printf "%.1f", k / 1024 }')
@@ -129,6 +133,7 @@ printf 'merge into a %s MiB archive: %s s (old squash %s s), ratio %s (goal <= 0
 printf 'merge peak memory: %s MiB (old squash %s MiB, goal <= 32 MiB)\n' "$new_mem_mib" "$old_mem_mib"
 printf 'extraction of a %s MB self-extracting file: %s s (tar -x %s s), ratio %s (goal <= 0.6)\n' "$sfx_mb" "$sfx_s" "$tar_s" "$extract_ratio"
 printf 'extraction CPU time (user + system): %s s (tar -x %s s), ratio %s\n' "$sfx_cpu" "$tar_cpu" "$extract_cpu_ratio"
+printf 'of which the whole-file check (--check alone): %s s, CPU %s s\n' "$check_s" "$check_cpu"
 printf 'load average at the end: %s\n' "$load"
 
 if [ "$report" = yes ]; then
@@ -145,6 +150,7 @@ if [ "$report" = yes ]; then
 | peak memory of that merge | $new_mem_mib MiB | old squash $old_mem_mib MiB | | at most 32 MiB |
 | extraction of a $sfx_mb MB stored self-extracting file (\`--noexec\`, checksum included) | $sfx_s s | \`tar -x\` of an uncompressed tar $tar_s s | $extract_ratio | at most 0.6 |
 | its CPU time (user + system) | $sfx_cpu s | \`tar -x\` $tar_cpu s | $extract_cpu_ratio | |
+| the whole-file check alone (\`--check\`), wall and CPU | $check_s s, $check_cpu s | | | |
 MD
 )
   python3 - "$doc" "$section" <<'PY'

@@ -31,17 +31,21 @@ place, made executable. Layout:
   [extractor program][zip archive of SrcDir][CmdLine][64-byte trailer]
 The zip holds every file below SrcDir (subfolders and hidden files included)
 under its relative path with "/" separators, in name order without regard to
-case, with its own modification time, mode 0644 or 0755, owner 0:0. Trailer,
-little-endian: archive offset (u64), archive length (u64), CmdLine length
-(u32), zero (u32), SHA-256 of the archive followed by CmdLine (32 bytes), magic
-"KCSFX1\r\n".
+case, with its own modification time, mode 0644 or 0755, owner 0:0; links that
+stay inside SrcDir are kept as links. Refused (exit 2): FIFOs, sockets, device
+nodes and links leading outside SrcDir. Temporary files left by an interrupted
+copy or write (".<name>.tmp-<hex>", ".<name>.copy-<hex>") are skipped.
+Trailer (format 2), little-endian: archive offset (u64), archive length (u64),
+CmdLine length (u32), format version 2 (u32), SHA-256 (32 bytes) of every byte
+of the file except these 32, magic "KCSFX2\r\n".
 
 Running netsetup.exe verifies the checksum, extracts into a fresh temporary
-folder (or --target DIR), refusing absolute names and "..", and runs CmdLine
-there; see netsetup.exe --help for --list, --check, --target, --noexec, --keep.
+folder (or --target DIR), refusing absolute names, "..", special files, links
+leading out and files beyond the free space, and runs CmdLine there; see
+netsetup.exe --help for --list, --check, --target, --noexec, --keep.
 
-Exit status: 0 done; 2 bad usage, INIFILE or a key missing, SrcDir missing or
-a file unreadable; 3 the output could not be written.
+Exit status: 0 done; 2 bad usage, INIFILE or a key missing, SrcDir missing, a
+file unreadable or refused; 3 the output could not be written.
 )";
 
 }  // namespace
