@@ -126,17 +126,6 @@ an earlier quiet run gave 1.49 s against 3.31 s, 0.45). Best of $runs alternatin
 | ratio | $ratio (target at most 0.6) |
 MD
 )
-  touch "$doc"
-  python3 - "$doc" "$section" <<'PY'
-import re, sys
-path, section = sys.argv[1], sys.argv[2]
-text = open(path).read()
-pattern = re.compile(r"^## Full build\n.*?(?=^## |\Z)", re.S | re.M)
-if pattern.search(text):
-    text = pattern.sub(section + "\n\n", text)
-else:
-    text = text.rstrip("\n") + ("\n\n" if text.strip() else "") + section + "\n"
-open(path, "w").write(text)
-PY
+  python3 "$top/bench/replace_doc_section.py" "$doc" "Full build" "$section"
   echo "wrote the Full build section of $doc" >&2
 fi

@@ -163,16 +163,6 @@ machine the wall time is about the longer of the two; when the cores are busy wi
 in most runs here, the two add up and the ratio follows the CPU times instead.
 MD
 )
-  python3 - "$doc" "$section" <<'PY'
-import re, sys
-path, section = sys.argv[1], sys.argv[2]
-text = open(path).read()
-pattern = re.compile(r"^## Packaging tools\n.*?(?=^## |\Z)", re.S | re.M)
-if pattern.search(text):
-    text = pattern.sub(section + "\n\n", text)
-else:
-    text = text.rstrip("\n") + "\n\n" + section + "\n"
-open(path, "w").write(text)
-PY
+  python3 "$top/bench/replace_doc_section.py" "$doc" "Packaging tools" "$section"
   echo "wrote the Packaging tools section of $doc" >&2
 fi

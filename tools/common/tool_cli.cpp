@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "common/names.h"
 #include "common/tool_failure.h"
 
 namespace kc::tools {
@@ -43,6 +44,17 @@ std::optional<int> ParseToolArguments(CLI::App& app, const std::string& toolName
   } catch (const CLI::ParseError& error) {
     throw ToolFailure(kExitBadInput, std::string(error.what()) + " (see " + toolName + " --help)");
   }
+  return std::nullopt;
+}
+
+std::optional<int> ParseJoinedPath(const std::string& toolName, const std::string& helpText,
+                                   std::vector<std::string> arguments, std::string& path) {
+  const auto app = MakeToolApp(toolName + ".exe", helpText);
+  app->prefix_command();  // the first piece of the path ends the options
+  if (const std::optional<int> finished = ParseToolArguments(*app, toolName, std::move(arguments))) return finished;
+  std::vector<std::string> pieces = app->remaining();
+  if (!pieces.empty() && pieces.front() == "--") pieces.erase(pieces.begin());
+  path = JoinArguments(pieces);
   return std::nullopt;
 }
 

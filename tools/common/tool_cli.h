@@ -19,4 +19,11 @@ std::unique_ptr<CLI::App> MakeToolApp(const std::string& toolName, const std::st
 // goes on; a usage error is a ToolFailure naming the problem.
 std::optional<int> ParseToolArguments(CLI::App& app, const std::string& toolName, std::vector<std::string> arguments);
 
+// The command line of a tool that takes one path after its options: the
+// engine passes it unquoted, so a path with blanks arrives in pieces, joined
+// here with single spaces (quoted works too; "--" ends the options). Returns
+// an exit status when --help or --version ended the run.
+std::optional<int> ParseJoinedPath(const std::string& toolName, const std::string& helpText,
+                                   std::vector<std::string> arguments, std::string& path);
+
 }  // namespace kc::tools

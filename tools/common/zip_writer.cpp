@@ -154,20 +154,23 @@ void ZipWriter::StreamData(Record& record, const std::function<std::size_t(char*
     throw ToolFailure(kExitBadOutput, shownName_ + ": " + record.name + ": grew beyond 4 GiB while being archived");
 }
 
+void ZipWriter::AddMemory(const std::string& name, std::string_view data, std::int64_t mtime, std::uint32_t mode,
+                          std::uint16_t method, const std::string& label) {
+  Record& record = Begin(name, mtime, mode, method, 0, data.size(), label);
+  StreamData(record, [&](char* into, std::size_t room) {
+    const std::size_t n = std::min(room, data.size());
+    std::memcpy(into, data.data(), n);
+    data.remove_prefix(n);
+    return n;
+  });
+  Finish(record);
+}
+
 void ZipWriter::AddFile(const SourceFile& file, const std::string& label) {
-  const std::uint16_t method = method_ == ZipMethod::Deflate && file.linkTarget.empty() ? kMethodDeflate : kMethodStore;
-  if (!file.linkTarget.empty()) {
-    Record& record = Begin(file.entryName, file.mtime, kTypeSymlink | 0777, kMethodStore, 0, 0, label);
-    std::string_view target = file.linkTarget;
-    StreamData(record, [&](char* into, std::size_t room) {
-      const std::size_t n = std::min(room, target.size());
-      std::memcpy(into, target.data(), n);
-      target.remove_prefix(n);
-      return n;
-    });
-    Finish(record);
-    return;
-  }
+  // A link's data is its target text, stored as it is.
+  if (!file.linkTarget.empty())
+    return AddMemory(file.entryName, file.linkTarget, file.mtime, kTypeSymlink | 0777, kMethodStore, label);
+  const std::uint16_t method = method_ == ZipMethod::Deflate ? kMethodDeflate : kMethodStore;
   std::FILE* input = win::fopen(file.windowsPath.c_str(), "rb");
   if (!input) throw ToolFailure(kExitBadInput, file.windowsPath + ": cannot be read: " + win::LastErrorText());
   std::unique_ptr<std::FILE, decltype(&std::fclose)> closer(input, &std::fclose);
@@ -185,15 +188,7 @@ void ZipWriter::AddFile(const SourceFile& file, const std::string& label) {
 void ZipWriter::AddEntry(const std::string& name, std::string_view data, std::int64_t mtime, std::uint32_t mode,
                          bool directory, const std::string& label) {
   const std::uint16_t method = directory || method_ == ZipMethod::Store ? kMethodStore : kMethodDeflate;
-  Record& record = Begin(name, mtime, directory ? kTypeDirectory | 0755 : kTypeRegular | (mode & 0777), method, 0,
-                         data.size(), label);
-  StreamData(record, [&](char* into, std::size_t room) {
-    const std::size_t n = std::min(room, data.size());
-    std::memcpy(into, data.data(), n);
-    data.remove_prefix(n);
-    return n;
-  });
-  Finish(record);
+  AddMemory(name, data, mtime, directory ? kTypeDirectory | 0755 : kTypeRegular | (mode & 0777), method, label);
 }
 
 void ZipWriter::AddCopied(const zip::ZipSource& source, const zip::ZipEntry& entry, const std::string& label) {

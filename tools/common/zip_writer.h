@@ -63,6 +63,8 @@ class ZipWriter {
   Record& Begin(const std::string& name, std::int64_t mtime, std::uint32_t mode, std::uint16_t method,
                 std::uint16_t extraFlags, std::uint64_t expectedSize, const std::string& label);
   void Finish(Record& record);
+  void AddMemory(const std::string& name, std::string_view data, std::int64_t mtime, std::uint32_t mode,
+                 std::uint16_t method, const std::string& label);
   void Emit(const void* data, std::size_t size);
   // Streams data produced by `fill` (returns bytes written into the buffer, 0
   // at the end) through the entry's compression.

@@ -6,7 +6,6 @@
 
 #include "common/atomic_output.h"
 #include "common/host_path.h"
-#include "common/names.h"
 #include "common/tool_cli.h"
 #include "common/tool_failure.h"
 #include "pkgindex/file_list.h"
@@ -50,16 +49,10 @@ LISTFILE missing or not a file list; 3 setup.pkg could not be written.
 int main(int argc, char** argv) {
   using namespace kc::tools;
   return RunTool("pkgindex", [&] {
-    // Everything after the options is the one path: the engine passes it
-    // unquoted, so a path with blanks arrives in pieces (quoted works too).
-    const auto app = MakeToolApp("pkgindex.exe", kHelp);
-    app->prefix_command();
-    const std::optional<int> finished =
-        ParseToolArguments(*app, "pkgindex", std::vector<std::string>(argv + 1, argv + argc));
-    if (finished) return *finished;
-    std::vector<std::string> pieces = app->remaining();
-    if (!pieces.empty() && pieces.front() == "--") pieces.erase(pieces.begin());
-    const std::string listPath = JoinArguments(pieces);
+    std::string listPath;
+    if (const std::optional<int> finished =
+            ParseJoinedPath("pkgindex", kHelp, std::vector<std::string>(argv + 1, argv + argc), listPath))
+      return *finished;
     if (listPath.empty()) throw ToolFailure(kExitBadInput, "no file list given (see pkgindex --help)");
 
     const PackageIndex index = IndexFiles(ReadFileList(listPath));

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "common/names.h"
 #include "common/tool_cli.h"
 #include "common/tool_failure.h"
 #include "sfxmaker/embedded_stub.h"
@@ -53,16 +52,10 @@ file unreadable or refused; 3 the output could not be written.
 int main(int argc, char** argv) {
   using namespace kc::tools;
   return RunTool("sfxmaker", [&] {
-    // Everything after the options is the one path: the engine passes it
-    // unquoted, so a path with blanks arrives in pieces (quoted works too).
-    const auto app = MakeToolApp("sfxmaker.exe", kHelp);
-    app->prefix_command();
-    const std::optional<int> finished =
-        ParseToolArguments(*app, "sfxmaker", std::vector<std::string>(argv + 1, argv + argc));
-    if (finished) return *finished;
-    std::vector<std::string> pieces = app->remaining();
-    if (!pieces.empty() && pieces.front() == "--") pieces.erase(pieces.begin());
-    const std::string iniPath = JoinArguments(pieces);
+    std::string iniPath;
+    if (const std::optional<int> finished =
+            ParseJoinedPath("sfxmaker", kHelp, std::vector<std::string>(argv + 1, argv + argc), iniPath))
+      return *finished;
     if (iniPath.empty()) throw ToolFailure(kExitBadInput, "no INI file given (see sfxmaker --help)");
     const SfxSettings settings = ReadSfxSettings(iniPath);
     const SfxWritten written = WriteSelfExtractor(settings, kc::sfx::EmbeddedStubData(), kc::sfx::EmbeddedStubSize());
