@@ -49,17 +49,6 @@ timed() {
 # (a whole section, heading included), or appends it.
 replace_doc_section() {
   local doc="$top/docs/performance.md"
-  touch "$doc"
-  python3 - "$doc" "$1" "$2" <<'PY'
-import re, sys
-path, heading, section = sys.argv[1], sys.argv[2], sys.argv[3]
-text = open(path).read()
-pattern = re.compile(r"^## " + re.escape(heading) + r"\n.*?(?=^## |\Z)", re.S | re.M)
-if pattern.search(text):
-    text = pattern.sub(lambda m: section + "\n\n", text)
-else:
-    text = text.rstrip("\n") + ("\n\n" if text.strip() else "") + section + "\n"
-open(path, "w").write(text)
-PY
+  python3 "$top/bench/replace_doc_section.py" "$doc" "$1" "$2"
   echo "wrote the $1 section of $doc" >&2
 }

@@ -36,11 +36,11 @@ std::string FolderPart(std::string_view path) {
   return at == std::string_view::npos ? std::string() : std::string(path.substr(0, at));
 }
 
-std::string JoinArguments(int argc, char** argv, int first) {
+std::string JoinArguments(const std::vector<std::string>& pieces) {
   std::string joined;
-  for (int i = first; i < argc; ++i) {
-    if (i > first) joined += ' ';
-    joined += argv[i];
+  for (std::size_t i = 0; i < pieces.size(); ++i) {
+    if (i > 0) joined += ' ';
+    joined += pieces[i];
   }
   return joined;
 }

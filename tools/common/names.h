@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kc::tools {
 
@@ -21,6 +22,6 @@ std::string FolderPart(std::string_view path);
 
 // Arguments joined with single spaces: the engine passes some paths unquoted, so
 // a path with blanks arrives cut into several arguments.
-std::string JoinArguments(int argc, char** argv, int first);
+std::string JoinArguments(const std::vector<std::string>& pieces);
 
 }  // namespace kc::tools

@@ -1,11 +1,12 @@
 // pkgindex: the package list setup.pkg of an installer image.
 #include <cstdio>
-#include <cstring>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "common/atomic_output.h"
 #include "common/host_path.h"
-#include "common/names.h"
+#include "common/tool_cli.h"
 #include "common/tool_failure.h"
 #include "pkgindex/file_list.h"
 #include "pkgindex/package_index.h"
@@ -19,7 +20,7 @@ Writes setup.pkg into the current folder: the name, size and SHA-256 of every
 file named in LISTFILE, and the totals. LISTFILE is a Windows path (drive
 letter, backslashes), mapped through the drive table (KITCOMP_DRIVES). All
 arguments together, joined with single spaces, are taken as the one path, so a
-path with blanks works quoted or not.
+path with blanks works quoted or not. --version prints the version.
 
 LISTFILE: first line "1;", then one Windows path per line (a trailing space
 and other trailing blanks are ignored; CRLF, LF or CR line ends; empty lines
@@ -48,13 +49,10 @@ LISTFILE missing or not a file list; 3 setup.pkg could not be written.
 int main(int argc, char** argv) {
   using namespace kc::tools;
   return RunTool("pkgindex", [&] {
-    int first = 1;
-    if (argc > 1 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-      std::fputs(kHelp, stdout);
-      return kExitOk;
-    }
-    if (argc > 1 && std::strcmp(argv[1], "--") == 0) first = 2;
-    const std::string listPath = JoinArguments(argc, argv, first);
+    std::string listPath;
+    if (const std::optional<int> finished =
+            ParseJoinedPath("pkgindex", kHelp, std::vector<std::string>(argv + 1, argv + argc), listPath))
+      return *finished;
     if (listPath.empty()) throw ToolFailure(kExitBadInput, "no file list given (see pkgindex --help)");
 
     const PackageIndex index = IndexFiles(ReadFileList(listPath));

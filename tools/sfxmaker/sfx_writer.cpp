@@ -3,11 +3,10 @@
 #include "common/atomic_output.h"
 #include "common/host_path.h"
 #include "common/names.h"
-#include "common/sha256.h"
+#include "common/sfx_trailer.h"
 #include "common/source_tree.h"
 #include "common/tool_failure.h"
 #include "common/zip_writer.h"
-#include "sfxmaker/sfx_trailer.h"
 
 namespace kc::tools {
 namespace {
@@ -22,21 +21,24 @@ std::string WithoutTrailingSeparator(std::string folder) {
 
 SfxWritten WriteSelfExtractor(const SfxSettings& settings, const unsigned char* stub, std::size_t stubSize) {
   // Everything below SrcDir goes in, hidden files too: it is the image itself.
-  const FolderScan scan = ScanFolder(WithoutTrailingSeparator(settings.srcDir), "*.*", true);
-  for (const std::string& link : scan.skippedLinks)
-    std::fprintf(stderr, "sfxmaker: warning: %s: linked folder not followed\n", link.c_str());
+  // Links are kept as links, and only when they stay inside the folder.
+  const FolderScan scan = ScanFolder(WithoutTrailingSeparator(settings.srcDir), "*.*", true, LinkPolicy::KeepInside);
+  for (const std::string& leftover : scan.skippedLeftovers)
+    std::fprintf(stderr, "sfxmaker: warning: %s: skipped, a temporary file left by an interrupted write\n",
+                 leftover.c_str());
 
   SfxWritten written;
   const std::string destDir = WithoutTrailingSeparator(settings.destDir);
   written.path = destDir + (destDir.back() == '\\' || destDir.back() == '/' ? "" : "\\") + kSfxFileName;
   AtomicOutput output(HostPathOf(written.path), written.path);
+  sfx::WholeFileDigest digest;
   output.Write(stub, stubSize);
+  digest.Update(stub, stubSize);
 
-  Sha256 checksum;
   ZipWriter zip(
       [&](const void* data, std::size_t size) {
         output.Write(data, size);
-        checksum.Update(data, size);
+        digest.Update(data, size);
       },
       settings.compress ? ZipMethod::Deflate : ZipMethod::Store, written.path);
   for (const SourceFile& file : scan.files) zip.AddFile(file);
@@ -46,10 +48,9 @@ SfxWritten WriteSelfExtractor(const SfxSettings& settings, const unsigned char* 
   trailer.payloadOffset = stubSize;
   trailer.payloadLength = zip.bytesWritten();
   trailer.commandLength = static_cast<std::uint32_t>(settings.cmdLine.size());
-  checksum.Update(settings.cmdLine.data(), settings.cmdLine.size());
-  trailer.sha256 = checksum.Final();
   output.Write(settings.cmdLine.data(), settings.cmdLine.size());
-  const auto trailerBytes = sfx::EncodeTrailer(trailer);
+  digest.Update(settings.cmdLine.data(), settings.cmdLine.size());
+  const auto trailerBytes = digest.Seal(trailer);
   output.Write(trailerBytes.data(), trailerBytes.size());
   output.Commit(/*executable=*/true);
 

@@ -1,5 +1,5 @@
 // Writes the self-extracting file: extractor, zip payload of SrcDir, command
-// line and trailer (see sfx_trailer.h).
+// line and trailer (see common/sfx_trailer.h).
 #pragma once
 
 #include <cstddef>

@@ -1,8 +1,5 @@
 #include "squash/label_manifest.h"
 
-#include <algorithm>
-#include <vector>
-
 #include "common/names.h"
 
 namespace kc::tools {
@@ -19,16 +16,6 @@ LabelMap ParseLabelManifest(std::string_view text) {
     labels[LowerCase(name)] = LabelledName{name, std::string(line.substr(tab + 1))};
   }
   return labels;
-}
-
-std::string FormatLabelManifest(const LabelMap& labels) {
-  std::vector<const LabelledName*> ordered;
-  for (const auto& [key, labelled] : labels) ordered.push_back(&labelled);
-  std::sort(ordered.begin(), ordered.end(),
-            [](const LabelledName* a, const LabelledName* b) { return NameLess(a->entryName, b->entryName); });
-  std::string text;
-  for (const LabelledName* labelled : ordered) text += labelled->entryName + "\t" + labelled->label + "\n";
-  return text;
 }
 
 }  // namespace kc::tools

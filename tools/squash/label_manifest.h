@@ -1,6 +1,7 @@
-// Labels of archive entries. A zip entry has no field for a label, so squash
-// keeps them in an entry of its own, ".squash/labels": one line per labelled
-// entry, "<entry name><TAB><label>\n", in entry order.
+// Labels of archive entries as earlier versions of squash kept them: in an
+// entry of its own, ".squash/labels", one line per labelled entry,
+// "<entry name><TAB><label>\n". Labels now live in each entry's comment; the
+// old list is still read, and dropped when the archive is rewritten.
 #pragma once
 
 #include <map>
@@ -20,7 +21,5 @@ struct LabelledName {
 using LabelMap = std::map<std::string, LabelledName>;
 
 LabelMap ParseLabelManifest(std::string_view text);
-// Lines sorted in entry order; empty text when there is no label.
-std::string FormatLabelManifest(const LabelMap& labels);
 
 }  // namespace kc::tools

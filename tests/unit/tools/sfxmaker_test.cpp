@@ -5,9 +5,8 @@
 
 #include <filesystem>
 
-#include "common/sha256.h"
+#include "common/sfx_trailer.h"
 #include "common/zip_writer.h"
-#include "sfxmaker/sfx_trailer.h"
 #include "tool_run.h"
 
 namespace kc::tools::test {
@@ -38,7 +37,13 @@ class Sfxmaker : public ScratchDrive {
   }
   std::string Sfx() const { return Host("out/network/netsetup.exe").string(); }
   sfx::Trailer TrailerOf(const std::string& bytes) {
-    return *sfx::DecodeTrailer(reinterpret_cast<const unsigned char*>(bytes.data()) + bytes.size() - sfx::kTrailerSize);
+    sfx::Trailer trailer;
+    std::string error;
+    EXPECT_TRUE(sfx::DecodeTrailer(reinterpret_cast<const unsigned char*>(bytes.data()) + bytes.size() -
+                                       sfx::kTrailerSize,
+                                   bytes.size(), trailer, error))
+        << error;
+    return trailer;
   }
 };
 
@@ -89,23 +94,38 @@ TEST_F(Sfxmaker, RunsTheCommandInTheExtractionFolderAndPassesItsExitStatus) {
   EXPECT_FALSE(fs::exists(used));
 }
 
-TEST_F(Sfxmaker, CheckFindsAFlippedByteAndRefusesToExtract) {
+TEST_F(Sfxmaker, CheckFindsAFlippedByteAnywhereAndRefusesToExtract) {
   MakeImage();
   WriteIni("setup.exe");
   ASSERT_EQ(Make().exitCode, 0);
   EXPECT_EQ(RunProgram(Sfx(), {"--check"}).exitCode, 0);
-  std::string bytes = ReadBytes(Sfx());
+  const std::string bytes = ReadBytes(Sfx());
   const sfx::Trailer trailer = TrailerOf(bytes);
-  for (std::uint64_t at : {trailer.payloadOffset + 40, trailer.payloadOffset + trailer.payloadLength / 2,
-                           trailer.payloadOffset + trailer.payloadLength + 1}) {
+  const std::uint64_t end = bytes.size() - sfx::kTrailerSize;
+  const struct {
+    const char* why;
+    std::uint64_t at;
+  } flips[] = {
+      {"the extractor's code, past its ELF header", 4096},
+      {"the extractor's last byte", trailer.payloadOffset - 1},
+      {"a zip header", trailer.payloadOffset + 40},
+      {"file data", trailer.payloadOffset + trailer.payloadLength / 2},
+      {"the command line", trailer.payloadOffset + trailer.payloadLength + 1},
+      {"the trailer's format field", end + 21},
+      {"the trailer's digest", end + 30},
+  };
+  for (const auto& flip : flips) {
     std::string damaged = bytes;
-    damaged[at] = static_cast<char>(damaged[at] ^ 0x20);
+    damaged[flip.at] = static_cast<char>(damaged[flip.at] ^ 0x20);
     WriteBytes(Sfx(), damaged);
+    fs::permissions(Sfx(), fs::perms::owner_exec, fs::perm_options::add);
     const ToolRun check = RunProgram(Sfx(), {"--check"});
-    EXPECT_EQ(check.exitCode, 3) << "byte " << at;
-    EXPECT_THAT(check.err, HasSubstr("corrupt"));
-    EXPECT_EQ(RunProgram(Sfx(), {"--target", Host("x").string()}).exitCode, 3);
-    EXPECT_FALSE(fs::exists(Host("x/setup.ini")));
+    EXPECT_EQ(check.exitCode, 3) << flip.why;
+    EXPECT_THAT(check.err, HasSubstr("corrupt")) << flip.why;
+    for (const std::vector<std::string>& run :
+         {std::vector<std::string>{"--target", Host("x").string()}, {"--noexec"}, {"--list"}})
+      EXPECT_EQ(RunProgram(Sfx(), run).exitCode, 3) << flip.why << " " << run[0];
+    EXPECT_FALSE(fs::exists(Host("x/setup.ini"))) << flip.why;
   }
   WriteBytes(Sfx(), bytes.substr(0, bytes.size() - 10));
   EXPECT_THAT(RunProgram(Sfx(), {"--check"}).err, HasSubstr("corrupt"));
@@ -243,16 +263,15 @@ TEST_P(HostileArchive, IsRefusedAndNothingIsWritten) {
     zip.Close();
   }
   const std::string command = "setup.exe";
-  Sha256 hash;
-  hash.Update(payload.data(), payload.size());
-  hash.Update(command.data(), command.size());
   sfx::Trailer trailer;
   trailer.payloadOffset = file.size();
   trailer.payloadLength = payload.size();
   trailer.commandLength = static_cast<std::uint32_t>(command.size());
-  trailer.sha256 = hash.Final();
-  const auto trailerBytes = sfx::EncodeTrailer(trailer);
-  file += payload + command + std::string(trailerBytes.begin(), trailerBytes.end());
+  file += payload + command;
+  sfx::WholeFileDigest digest;
+  digest.Update(file.data(), file.size());
+  const auto trailerBytes = digest.Seal(trailer);
+  file += std::string(trailerBytes.begin(), trailerBytes.end());
   const fs::path hostile = Host("hostile.exe");
   WriteBytes(hostile, file);
   fs::permissions(hostile, fs::perms::owner_exec, fs::perm_options::add);
@@ -277,19 +296,33 @@ TEST(SfxTrailer, RoundTripsAndRejectsOtherBytes) {
   trailer.payloadOffset = 0x0102030405060708ull;
   trailer.payloadLength = 5ull << 32;
   trailer.commandLength = 9;
-  trailer.sha256[0] = 0xab;
-  trailer.sha256[31] = 0xcd;
+  trailer.digest[0] = 0xab;
+  trailer.digest[31] = 0xcd;
   const auto bytes = sfx::EncodeTrailer(trailer);
   EXPECT_EQ(bytes[0], 0x08);  // little-endian on every host
-  const auto decoded = sfx::DecodeTrailer(bytes.data());
-  ASSERT_TRUE(decoded);
-  EXPECT_EQ(decoded->payloadOffset, trailer.payloadOffset);
-  EXPECT_EQ(decoded->payloadLength, trailer.payloadLength);
-  EXPECT_EQ(decoded->commandLength, 9u);
-  EXPECT_EQ(decoded->sha256, trailer.sha256);
-  auto other = bytes;
-  other[63] ^= 1;
-  EXPECT_FALSE(sfx::DecodeTrailer(other.data()));
+  EXPECT_EQ(bytes[20], 2);    // the format version
+  const std::uint64_t fileSize = trailer.payloadOffset + trailer.payloadLength + 9 + sfx::kTrailerSize;
+  sfx::Trailer decoded;
+  std::string error;
+  ASSERT_TRUE(sfx::DecodeTrailer(bytes.data(), fileSize, decoded, error)) << error;
+  EXPECT_EQ(decoded.payloadOffset, trailer.payloadOffset);
+  EXPECT_EQ(decoded.payloadLength, trailer.payloadLength);
+  EXPECT_EQ(decoded.commandLength, 9u);
+  EXPECT_EQ(decoded.digest, trailer.digest);
+  struct {
+    const char* why;
+    std::size_t at;
+    char value;
+    const char* message;
+  } const damaged[] = {{"another magic", 63, 'x', "no archive attached"},
+                       {"the first format, whose check left most of the file out", 61, '1', "older sfxmaker"},
+                       {"an unknown format version", 20, 3, "unknown format version 3"}};
+  for (const auto& row : damaged) {
+    auto other = bytes;
+    other[row.at] = static_cast<unsigned char>(row.value);
+    EXPECT_FALSE(sfx::DecodeTrailer(other.data(), fileSize, decoded, error)) << row.why;
+    EXPECT_THAT(error, HasSubstr(row.message)) << row.why;
+  }
 }
 
 }  // namespace

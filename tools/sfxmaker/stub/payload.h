@@ -1,44 +1,46 @@
-// The extractor's view of its own file: the trailer, the checksum, and a
-// libarchive reader limited to the payload's byte range (zip looks for its
-// directory at the end of what it reads, which must be the payload's end).
+// The extractor's view of its own file: the trailer and command line, the
+// whole-file check, and the zip archive in the payload's byte range.
 #pragma once
 
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
-#include "sfxmaker/sfx_trailer.h"
-
-struct archive;
+#include "common/sfx_trailer.h"
+#include "common/zip_directory.h"
 
 namespace kc::sfx {
 
 class Payload {
  public:
-  // Opens the file and reads its trailer; an error text when there is none or
-  // the numbers do not fit the file ("corrupt").
+  // Opens the file and reads its trailer; an error text ("corrupt: ...") when
+  // there is none or the numbers do not fit the file.
   static std::unique_ptr<Payload> Open(const std::string& hostPath, std::string& error);
   ~Payload();
+  Payload(const Payload&) = delete;
+  Payload& operator=(const Payload&) = delete;
 
-  // Recomputes the SHA-256 of payload and command line and compares.
-  bool ChecksumMatches();
-  const std::string& commandLine() const { return commandLine_; }
+  const std::string& path() const { return path_; }
+  const std::string& commandLine() const { return sfx_.commandLine; }
+  // Streams the whole file through the digest; reads through a stream of its
+  // own, so it may run beside an extraction.
+  bool Verify(std::string& error) const;
+  // The archive's entries; false with `error` ("corrupt: ...") when the zip
+  // directory is damaged.
+  bool ReadEntries(std::vector<zip::ZipEntry>& entries, std::string& error) const;
 
-  // A new reader over the payload; free it with archive_read_free. nullptr with
-  // `error` set when libarchive refuses the data.
-  archive* OpenReader(std::string& error);
+  const zip::ZipSource& source() const { return source_; }
+  // The file's descriptor, for copying stored data in the kernel.
+  int descriptor() const;
 
  private:
-  Payload() = default;
-  static long Read(archive*, void* self, const void** buffer);
-  static std::int64_t Skip(archive*, void* self, std::int64_t request);
-  static std::int64_t Seek(archive*, void* self, std::int64_t offset, int whence);
+  Payload(std::string path, std::FILE* file, SfxFile sfx);
 
-  std::FILE* file_ = nullptr;
-  Trailer trailer_;
-  std::string commandLine_;
-  std::uint64_t position_ = 0;  // within the payload
-  std::unique_ptr<char[]> block_;
+  std::string path_;
+  std::FILE* file_;
+  SfxFile sfx_;
+  zip::ZipSource source_;
 };
 
 }  // namespace kc::sfx

@@ -5,6 +5,7 @@
 #include <random>
 #include <string>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 #include "platform/process.h"
@@ -34,10 +35,13 @@ a fresh temporary folder (or DIR, created when missing) and runs
   --keep        keep the temporary folder after the command ran
   --help        this text
 
-Names that are absolute or contain ".." are refused: nothing is extracted.
+The checksum covers the whole file. Names that are absolute or contain "..",
+devices, FIFOs, sockets and links leading out of the folder are refused before
+anything is written, and so is a set of files larger than the free space.
+Any failed write stops the extraction; a fresh temporary folder is then removed.
 Exit status: the command's own status; 0 for --check, --list, --noexec when
-all went well; 2 bad usage; 3 corrupt file; 4 extraction failed; 5 the command
-could not be started.
+all went well; 2 bad usage; 3 corrupt file; 4 extraction failed or refused;
+5 the command could not be started.
 )";
 
 struct Options {
@@ -116,6 +120,11 @@ int RunCommand(const std::string& commandLine) {
   return static_cast<int>(status);
 }
 
+int Failed(const char* program, const std::string& error) {
+  std::fprintf(stderr, "%s: %s\n", program, error.c_str());
+  return error.rfind("corrupt:", 0) == 0 ? kCorrupt : kExtractFailed;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -128,36 +137,31 @@ int main(int argc, char** argv) {
     std::printf(kHelp, argv[0], payload ? payload->commandLine().c_str() : "");
     return 0;
   }
-  if (!payload) {
-    std::fprintf(stderr, "%s: %s\n", argv[0], error.c_str());
-    return kCorrupt;
-  }
-  if (!payload->ChecksumMatches()) {
-    std::fprintf(stderr, "%s: corrupt: the checksum does not match; download the file again\n", argv[0]);
-    return kCorrupt;
-  }
-  if (options.check) {
-    std::printf("%s: intact\n", argv[0]);
-    return 0;
-  }
-  if (options.list) {
-    std::vector<kc::sfx::PayloadEntry> entries;
-    if (!kc::sfx::ListEntries(*payload, entries, error)) {
-      std::fprintf(stderr, "%s: %s\n", argv[0], error.c_str());
-      return kCorrupt;
-    }
-    for (const auto& entry : entries) std::printf("%lld\t%s\n", entry.size, entry.name.c_str());
-    return 0;
-  }
+  if (!payload) return Failed(argv[0], error);
 
   std::error_code code;
   fs::path folder;
-  const bool fresh = options.target.empty();
-  if (fresh) {
-    if (!MakeFreshFolder(folder, error)) {
-      std::fprintf(stderr, "%s: %s\n", argv[0], error.c_str());
-      return kExtractFailed;
+  const bool fresh = options.target.empty() && !options.check && !options.list;
+  if (!fresh) {
+    // Nothing is written into someone's folder, or listed, before the whole
+    // file is known to be intact.
+    if (!payload->Verify(error)) return Failed(argv[0], error);
+    if (options.check) {
+      std::printf("%s: intact\n", argv[0]);
+      return 0;
     }
+  }
+  std::vector<kc::zip::ZipEntry> entries;
+  if (!payload->ReadEntries(entries, error)) return Failed(argv[0], error);
+  if (options.list) {
+    for (const auto& entry : entries)
+      if (!entry.IsDirectory())
+        std::printf("%llu\t%s\n", static_cast<unsigned long long>(entry.size), entry.name.c_str());
+    return 0;
+  }
+
+  if (fresh) {
+    if (!MakeFreshFolder(folder, error)) return Failed(argv[0], error);
   } else {
     folder = fs::absolute(options.target, code);
     fs::create_directories(folder, code);
@@ -167,20 +171,25 @@ int main(int argc, char** argv) {
       return kExtractFailed;
     }
   }
-  const fs::path started = fs::current_path(code);
-  // Entry names are extracted relative to the folder, never prefixed with it.
-  fs::current_path(folder, code);
-  const bool extracted = !code && kc::sfx::ExtractHere(*payload, error);
-  if (!extracted) {
-    std::fprintf(stderr, "%s: %s\n", argv[0], code ? code.message().c_str() : error.c_str());
-    fs::current_path(started, code);
+  // Into a fresh folder of our own, the check runs beside the extraction (the
+  // folder is removed when either fails); nothing runs before both are done.
+  std::string verifyError;
+  bool intact = !fresh;
+  std::thread verifier;
+  if (fresh) verifier = std::thread([&] { intact = payload->Verify(verifyError); });
+  const bool extracted = kc::sfx::ExtractInto(*payload, entries, folder.string(), error);
+  if (verifier.joinable()) verifier.join();
+  if (!intact || !extracted) {
     if (fresh) fs::remove_all(folder, code);
-    return kExtractFailed;
+    return Failed(argv[0], intact ? error : verifyError);
   }
   if (options.noexec) {
     std::printf("%s\n", folder.string().c_str());
     return 0;
   }
+  const fs::path started = fs::current_path(code);
+  fs::current_path(folder, code);
+  if (code) return Failed(argv[0], folder.string() + ": " + code.message());
   const int status = RunCommand(payload->commandLine());
   fs::current_path(started, code);
   if (fresh && !options.keep) fs::remove_all(folder, code);

@@ -1,4 +1,4 @@
-#include "squash/zip_contents.h"
+#include "zip_read_back.h"
 
 #include <archive.h>
 #include <archive_entry.h>
@@ -28,6 +28,8 @@ std::vector<ArchivedEntry> ReadZipContents(const std::string& hostPath, const st
     ArchivedEntry entry;
     entry.name = archive_entry_pathname(header) ? archive_entry_pathname(header) : "";
     entry.directory = archive_entry_filetype(header) == AE_IFDIR;
+    entry.symlink = archive_entry_filetype(header) == AE_IFLNK;
+    if (entry.symlink && archive_entry_symlink(header)) entry.linkTarget = archive_entry_symlink(header);
     entry.size = static_cast<std::uint64_t>(archive_entry_size(header));
     entry.mtime = archive_entry_mtime(header);
     entry.mode = (archive_entry_perm(header) & 0111) ? 0755 : 0644;

@@ -1,5 +1,5 @@
-// The entries of an existing zip archive, read into memory so that a merge can
-// write them back in name order among the new ones.
+// The entries of a zip archive as libarchive reads them: an independent
+// reader, so that tests check our own writer against another implementation.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +15,8 @@ struct ArchivedEntry {
   std::int64_t mtime = 0;
   std::uint32_t mode = 0644;
   bool directory = false;
+  bool symlink = false;
+  std::string linkTarget;
 };
 
 // All entries in archive order, with the data of those for which wantData says
