@@ -25,6 +25,8 @@ class KitCopy {
     std::string output;  // standard output and error together
   };
   Outcome Build(const std::string& arguments = "") const;
+  // The kitcomp program, quoted for the shell (the build folder may hold blanks).
+  static std::string Program();
   // Runs a command with the kit's drive table; returns its exit status.
   int Shell(const std::string& command, std::string* output = nullptr) const;
 

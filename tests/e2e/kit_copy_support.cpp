@@ -85,9 +85,15 @@ int KitCopy::Shell(const std::string& command, std::string* output) const {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+std::string KitCopy::Program() {
+  std::string quoted = "'";
+  for (const char c : std::string(KITCOMP_BINARY)) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
 KitCopy::Outcome KitCopy::Build(const std::string& arguments) const {
   Outcome outcome;
-  outcome.status = Shell(std::string(KITCOMP_BINARY) + " build -C 'T:\\kit\\kitcomp' " + arguments, &outcome.output);
+  outcome.status = Shell(Program() + " build -C 'T:\\kit\\kitcomp' " + arguments, &outcome.output);
   return outcome;
 }
 

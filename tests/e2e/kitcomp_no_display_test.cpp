@@ -22,7 +22,7 @@ TEST_P(NoDisplay, WizardExplainsAndTheBuildRuns) {
   const NoDisplayCase& c = GetParam();
   KitCopy kit;
   std::string output;
-  const int status = kit.Shell(std::string("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ") + KITCOMP_BINARY +
+  const int status = kit.Shell("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + KitCopy::Program() +
                                    " -C 'T:\\kit\\kitcomp' " + c.arguments,
                                &output);
   EXPECT_EQ(status, c.status) << c.why << "\n" << output;
