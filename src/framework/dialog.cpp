@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -15,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+#include "framework/app.h"
 #include "framework/data_exchange.h"
 #include "framework/message_box.h"
 #include "framework/prompts.h"
@@ -86,10 +88,23 @@ int CDialog::DoModal() { return Prompts::Current().RunModal(*this); }
 int CDialog::RunModalLoop() {
   m_ended = false;
   m_result = IDCANCEL;
-  setModal(true);
+  // The main window of a dialog-based program has no owner to keep waiting:
+  // it runs its loop without being announced as modal, which would make a
+  // window manager treat it as a transient dialog.
+  const bool mainWindow = AfxGetMainWnd() == this;
+  setModal(!mainWindow);
   EnsureInitialized();
   if (m_ended) return m_result;  // OnInitDialog ended the dialog
-  const int result = exec();
+  int result = 0;
+  if (mainWindow) {
+    QEventLoop loop;
+    connect(this, &QDialog::finished, &loop, &QEventLoop::quit);
+    show();
+    loop.exec(QEventLoop::DialogExec);
+    result = this->result();
+  } else {
+    result = exec();
+  }
   return m_ended ? m_result : result;
 }
 
