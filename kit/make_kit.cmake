@@ -1,9 +1,10 @@
 # Makes the sample kit tree (run by the build: cmake -P make_kit.cmake).
-# In: KIT_SOURCE (kit/), KIT_DIR (the tree to make), KIT_WINDOWS_ROOT and
+# In: KIT_SOURCE (kit/), KIT_DIR (the tree to make), KIT_DRIVE (the letter of
+# the kit's own drive: the folder holding KIT_DIR), KIT_WINDOWS_ROOT and
 # KIT_WINDOWS_OUTPUT (Windows paths of the tree and of its default output
-# folder), TOOLS_DIR (where squash.exe, pkgindex.exe and sfxmaker.exe are),
+# folder on that drive), TOOLS_DIR (where squash.exe, pkgindex.exe and sfxmaker.exe are),
 # SPLASH (the generated splash bitmap).
-foreach(var KIT_SOURCE KIT_DIR KIT_WINDOWS_ROOT KIT_WINDOWS_OUTPUT TOOLS_DIR SPLASH)
+foreach(var KIT_SOURCE KIT_DIR KIT_DRIVE KIT_WINDOWS_ROOT KIT_WINDOWS_OUTPUT TOOLS_DIR SPLASH)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "make_kit.cmake: ${var} is not set")
   endif()
@@ -18,6 +19,7 @@ file(MAKE_DIRECTORY "${KIT_DIR}/kitcomp" "${KIT_DIR}/source/install" "${KIT_DIR}
 # Windows INI text: CRLF line ends.
 configure_file("${KIT_SOURCE}/kitcomp/kitcomp.ini.in" "${KIT_DIR}/kitcomp/kitcomp.ini" @ONLY NEWLINE_STYLE CRLF)
 configure_file("${KIT_SOURCE}/kitcomp/default.dkb.in" "${KIT_DIR}/kitcomp/default.dkb" @ONLY NEWLINE_STYLE CRLF)
+configure_file("${KIT_SOURCE}/kitcomp/drives.ini.in" "${KIT_DIR}/kitcomp/drives.ini" @ONLY NEWLINE_STYLE CRLF)
 configure_file("${KIT_SOURCE}/install/setup.ini" "${KIT_DIR}/source/install/setup.ini" COPYONLY)
 file(READ "${KIT_DIR}/source/install/setup.ini" setup_ini)
 string(REPLACE "\r\n" "\n" setup_ini "${setup_ini}")

@@ -72,7 +72,18 @@ int RunCommandLineBuild(const BuildOptions& options, std::FILE* out, std::FILE* 
     return kExitRefused;
   }
 
-  const std::string startingConfig = options.config.value_or(paths.defaultConfig);
+  std::optional<std::string> config, output;
+  std::string problem;
+  for (auto [given, mapped] : {std::pair{&options.config, &config}, std::pair{&options.output, &output}}) {
+    if (!given->has_value()) continue;
+    *mapped = ArgumentToWindowsPath(**given, problem);
+    if (!*mapped) {
+      std::fprintf(err, "kitcomp: %s\n", problem.c_str());
+      return kExitRefused;
+    }
+  }
+
+  const std::string startingConfig = config.value_or(paths.defaultConfig);
   if (!engine::IsFile(startingConfig)) {
     std::fprintf(err,
                  engine::IsDirectory(startingConfig) ? "kitcomp: the configuration %s is a folder, not a file.\n"
@@ -98,7 +109,7 @@ int RunCommandLineBuild(const BuildOptions& options, std::FILE* out, std::FILE* 
   request.createCd = options.createCd.value_or(IsExactly(ReadValue(paths.choicesFile, section, kCreateCd), kYes));
   request.createDownload =
       options.createDownload.value_or(IsExactly(ReadValue(paths.choicesFile, section, kCreateDownload), kYes));
-  request.outputPath = options.output.value_or(ReadValue(paths.choicesFile, section, kOutputPath));
+  request.outputPath = output.value_or(ReadValue(paths.choicesFile, section, kOutputPath));
 
   const engine::FinishOutcome finish = engine::FinishInstallerScript(paths, request);
   if (!finish.accepted) {

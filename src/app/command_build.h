@@ -9,8 +9,10 @@
 namespace kc::app {
 
 struct BuildOptions {
-  std::optional<std::string> config;  // Windows path of a saved configuration
-  std::optional<std::string> output;  // Windows path replacing "Output Path"
+  // As given: a Windows path, or a host path that is mapped after start-up
+  // (ArgumentToWindowsPath), when the kit's own drives are in the table.
+  std::optional<std::string> config;  // a saved configuration
+  std::optional<std::string> output;  // replaces "Output Path"
   std::optional<bool> createCd;       // replaces "Create CD"
   std::optional<bool> createDownload; // replaces "Create Download"
 };

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "app/startup.h"
 #include "engine/file_steps.h"
 #include "config/keys.h"
 #include "config/profile_access.h"
@@ -94,6 +95,10 @@ Result<std::string> PrepareUserKit(const FirstStartPlaces& places) {
     if (error) return Error{"The kit could not be put in place at " + places.userKit + ": " + error.message()};
   }
 
+  // The kit's own drives first, so that the copy keeps the paths its files name.
+  const std::optional<std::string> kitDrives = win::ToWindowsPath(places.userKit + "/kitcomp/" + kKitDrivesIni);
+  if (!kitDrives) return Error{"The folder " + places.userKit + " is on no drive of the drive table."};
+  if (std::string problem = win::DriveTable::AddKitDrives(*kitDrives); !problem.empty()) return Error{problem};
   const std::optional<std::string> root = win::ToWindowsPath(places.userKit);
   if (!root) return Error{"The folder " + places.userKit + " is on no drive of the drive table."};
   const std::string programIni = *root + "\\kitcomp\\kitcomp.ini";

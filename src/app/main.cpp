@@ -4,6 +4,7 @@
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "app/command_build.h"
@@ -16,6 +17,24 @@
 
 namespace {
 
+// Qt aborts when it finds no display to open; say so in one line instead.
+// QT_QPA_PLATFORM names a platform that needs none (offscreen) or says where.
+bool HaveDisplay() {
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    const char* value = std::getenv(name);
+    if (value != nullptr && *value != '\0') return true;
+  }
+  return false;
+}
+
+bool DesktopBuilt() {
+#ifdef KITCOMP_HAVE_DESKTOP
+  return true;
+#else
+  return false;
+#endif
+}
+
 int RunDesktopOrExplain(int& argc, char** argv) {
 #ifdef KITCOMP_HAVE_DESKTOP
   return kc::app::RunDesktop(argc, argv);
@@ -25,6 +44,15 @@ int RunDesktopOrExplain(int& argc, char** argv) {
                "Use `kitcomp build` to build the images of a configuration.\n");
   return kc::app::kExitRefused;
 #endif
+}
+
+// A start from the menu that fails: stderr for the log, a window for the user.
+int FailStart(int& argc, char** argv, const std::string& message) {
+  std::fprintf(stderr, "kitcomp: %s\n", message.c_str());
+#ifdef KITCOMP_HAVE_DESKTOP
+  kc::app::ShowStartFailure(argc, argv, message);
+#endif
+  return kc::app::kExitRefused;
 }
 
 std::optional<bool> FlagChoice(int count) {
@@ -79,26 +107,25 @@ int main(int argc, char** argv) {
 
   if (*build) {
     kc::app::BuildOptions options;
-    for (auto [text, target] : {std::pair{&config, &options.config}, std::pair{&output, &options.output}}) {
-      if (text->empty()) continue;
-      *target = kc::app::ArgumentToWindowsPath(*text, problem);
-      if (!*target) {
-        std::fprintf(stderr, "kitcomp: %s\n", problem.c_str());
-        return kc::app::kExitRefused;
-      }
-    }
+    if (!config.empty()) options.config = config;
+    if (!output.empty()) options.output = output;
     options.createCd = FlagChoice(cd);
     options.createDownload = FlagChoice(download);
     // Redraw the bar in place only on a terminal; logs get plain lines.
     return kc::app::RunCommandLineBuild(options, stdout, stderr, ::isatty(STDOUT_FILENO) != 0);
   }
 
+  if (DesktopBuilt() && !HaveDisplay()) {
+    std::fprintf(stderr, "kitcomp: the wizard needs a display (none in DISPLAY or WAYLAND_DISPLAY); "
+                         "`kitcomp build` builds a configuration's images without one.\n");
+    return kc::app::kExitRefused;
+  }
   if (fromMenu) {
     kc::Result<kc::app::FirstStartPlaces> places = kc::app::FindFirstStartPlaces();
     kc::Result<std::string> kitcomp = places ? kc::app::PrepareUserKit(places.value()) : kc::Error{places.error()};
-    if (!kitcomp || win::SetCurrentDirectoryA(kitcomp.value().c_str()) == win::FALSE) {
-      std::fprintf(stderr, "kitcomp: %s\n", kitcomp ? win::LastErrorText().c_str() : kitcomp.error().c_str());
-      return kc::app::kExitRefused;
+    if (!kitcomp) return FailStart(argc, argv, kitcomp.error());
+    if (win::SetCurrentDirectoryA(kitcomp.value().c_str()) == win::FALSE) {
+      return FailStart(argc, argv, "cannot change to " + kitcomp.value() + ": " + win::LastErrorText());
     }
   }
   return RunDesktopOrExplain(argc, argv);

@@ -5,6 +5,7 @@
 #include "engine/build_paths.h"
 #include "config/keys.h"
 #include "config/profile_access.h"
+#include "platform/drives.h"
 #include "platform/files.h"
 
 namespace kc::app {
@@ -17,8 +18,15 @@ bool IsAbsolute(const std::string& path) {
 
 }  // namespace
 
+std::string UseKitDrives(const std::string& startupIni) {
+  const std::size_t slash = startupIni.find_last_of("\\/");
+  const std::string folder = slash == std::string::npos ? std::string() : startupIni.substr(0, slash + 1);
+  return win::DriveTable::AddKitDrives(folder + kKitDrivesIni);
+}
+
 Result<config::RunPaths> StartUp(const std::string& startupIni) {
   using namespace config;
+  if (std::string problem = UseKitDrives(startupIni); !problem.empty()) return Error{problem};
   std::string installRoot = ReadValue(startupIni, kKitComposer, kInstalledPath, kCapacityDefault);
 
   // Resolved once, here: a relative root would otherwise be taken against

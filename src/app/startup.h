@@ -11,7 +11,15 @@ namespace kc::app {
 // The start-up INI file, read from the current directory.
 inline constexpr const char* kStartupIni = ".\\kitcomp.ini";
 
-// Reads "INSTALLED PATH" of [Kit Composer] from the start-up INI file, makes it
+// The kit's own drive table, beside the start-up INI file: [Drives] with
+// letters for the kit's folders, so that its paths hold wherever it lies.
+inline constexpr const char* kKitDrivesIni = "drives.ini";
+
+// Adds the drives of the kit's table beside `startupIni` to the drive table in
+// force (see win::DriveTable::AddKitDrives). Returns "" or why it could not.
+std::string UseKitDrives(const std::string& startupIni = kStartupIni);
+
+// Takes in the kit's drive table (UseKitDrives), reads "INSTALLED PATH" of [Kit Composer] from the start-up INI file, makes it
 // absolute once (a relative root would otherwise move with the current
 // directory), creates "\custom" and "\custom\engine" below it (failures not
 // reported) and fixes the run-wide paths. An empty root is kept as the system

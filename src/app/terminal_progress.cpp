@@ -11,6 +11,12 @@ TerminalProgress::~TerminalProgress() { Finish(); }
 
 int TerminalProgress::Clamp(int position) const { return std::clamp(position, lower_, std::max(lower_, upper_)); }
 
+void TerminalProgress::SetStatusText(const std::string& text) {
+  EndStage();
+  text_ = text;
+  inStage_ = true;
+}
+
 void TerminalProgress::SetRange(int lower, int upper) {
   lower_ = lower;
   upper_ = upper;
@@ -22,6 +28,7 @@ void TerminalProgress::StepIt() {
   int next = position_ + step_;
   if (next > upper_) next = lower_ + (next - upper_) - 1;
   position_ = Clamp(next);
+  Show();
 }
 
 std::string TerminalProgress::Render() const {
@@ -35,21 +42,45 @@ std::string TerminalProgress::Render() const {
   return line;
 }
 
-void TerminalProgress::UpdateWindow() {
-  const std::string line = Render();
-  if (line == shown_) return;
-  shown_ = line;
-  if (interactive_) {
-    // Redraw in place and clear what a longer earlier line left behind.
-    std::fprintf(out_, "\r%s\033[K", line.c_str());
-    lineOpen_ = true;
-  } else {
-    std::fprintf(out_, "%s\n", line.c_str());
-  }
+void TerminalProgress::Print(const std::string& line) {
+  std::fprintf(out_, "%s\n", line.c_str());
   std::fflush(out_);
 }
 
+void TerminalProgress::Show() {
+  const std::string line = Render();
+  if (inStage_) stageLast_ = line;
+  if (interactive_) {
+    if (line == shown_) return;
+    shown_ = line;
+    // Redraw in place and clear what a longer earlier line left behind.
+    std::fprintf(out_, "\r%s\033[K", line.c_str());
+    std::fflush(out_);
+    lineOpen_ = true;
+  } else if (inStage_ && stageStart_.empty()) {
+    stageStart_ = line;
+    Print(line);
+  }
+}
+
+void TerminalProgress::EndStage() {
+  if (!inStage_) return;
+  if (interactive_) {
+    // The stage's last state stays on view on its own line.
+    if (lineOpen_) std::fputc('\n', out_);
+    std::fflush(out_);
+    lineOpen_ = false;
+    shown_.clear();
+  } else if (!stageLast_.empty() && stageLast_ != stageStart_) {
+    Print(stageLast_);
+  }
+  inStage_ = false;
+  stageStart_.clear();
+  stageLast_.clear();
+}
+
 void TerminalProgress::Finish() {
+  EndStage();
   if (lineOpen_) {
     std::fputc('\n', out_);
     std::fflush(out_);

@@ -1,5 +1,7 @@
-// The build's progress on a terminal: the stage text, a bar and "step n/m",
-// redrawn in place on a terminal, or one plain line per change otherwise.
+// The build's progress on a terminal: the stage text, a bar and "step n/m".
+// On a terminal the line is redrawn in place at every step, and each stage's
+// last state stays on its own line. Otherwise (a log, a pipe) each stage gives
+// two plain lines: as it starts and as it ends.
 #pragma once
 
 #include <cstdio>
@@ -14,14 +16,17 @@ class TerminalProgress : public engine::ProgressView {
   TerminalProgress(std::FILE* out, bool interactive, int barWidth = 30);
   ~TerminalProgress() override;
 
-  void SetStatusText(const std::string& text) override { text_ = text; }
+  // A stage text starts a stage (the engine sets one at the start of each);
+  // the stage before it has ended.
+  void SetStatusText(const std::string& text) override;
   void SetRange(int lower, int upper) override;
   void SetPos(int position) override { position_ = Clamp(position); }
   void SetStep(int step) override { step_ = step; }
+  // Shown at once: the engine repaints before a step, not after the last one.
   void StepIt() override;
-  void UpdateWindow() override;
+  void UpdateWindow() override { Show(); }
 
-  // Ends the line being redrawn, so that what follows starts on a new line.
+  // Ends the last stage, so that what follows starts on a new line.
   void Finish();
 
   // The text one repaint shows: "Creating CD image [#####     ] step 3/7".
@@ -29,6 +34,9 @@ class TerminalProgress : public engine::ProgressView {
 
  private:
   int Clamp(int position) const;
+  void Show();
+  void EndStage();
+  void Print(const std::string& line);
 
   std::FILE* out_;
   bool interactive_;
@@ -38,7 +46,10 @@ class TerminalProgress : public engine::ProgressView {
   int upper_ = 100;  // a progress bar's range before it is set
   int position_ = 0;
   int step_ = 10;
-  std::string shown_;
+  bool inStage_ = false;
+  std::string stageStart_;  // plain output: the stage's first line, once printed
+  std::string stageLast_;   // the stage's latest state
+  std::string shown_;       // on a terminal: what the open line shows
   bool lineOpen_ = false;
 };
 

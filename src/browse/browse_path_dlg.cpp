@@ -1,5 +1,6 @@
 #include "browse/browse_path_dlg.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <vector>
@@ -82,7 +83,9 @@ bool CBrowsePathDlg::OnInitDialog() {
   // without it when it cannot be created.
   std::FILE* log = win::fopen("debug.out", "w+");
 
+  // "/" separates too, but the tree and the path display show one form.
   std::string start = m_path;
+  std::replace(start.begin(), start.end(), '/', '\\');
   if (win::SetCurrentDirectoryA(start.c_str())) {
     // A path without a drive ("\kits", "out") is shown and split as the
     // absolute folder it named.
@@ -172,7 +175,11 @@ fw::LRESULT CBrowsePathDlg::OnDoubleClickFolder() {
     ListSubfolders(path + "*.*", path, target, nullptr);
   }
   UpdateData(true);
-  return 0;
+  // The folder is shown open on its fresh subfolders. The tree's own toggle
+  // would close a folder that was open already (the current one, or an
+  // ancestor), hiding what was just listed: it is not let through.
+  m_tree.Expand(target, fw::TVE_EXPAND);
+  return 1;
 }
 
 void CBrowsePathDlg::OnOK() {

@@ -2,15 +2,21 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QRadioButton>
 #include <QTreeWidget>
 #include <QtGlobal>
 #include <algorithm>
+#include <map>
+#include <memory>
+#include <vector>
 
+#include "framework/app.h"
 #include "framework/data_exchange.h"
 #include "framework/message_box.h"
 #include "framework/prompts.h"
@@ -33,6 +39,42 @@ void ClearRadioPartners(QRadioButton* clicked) {
   }
 }
 
+// As on Windows, a radio group has one tab stop: its checked button, or its
+// first when none is checked. So the first focus of a page and a Tab into the
+// group land on the stored answer, and a Space there changes nothing. A group
+// is the auto-exclusive radio buttons of one parent, as Qt makes them.
+using RadioGroup = std::vector<QPointer<QRadioButton>>;
+
+template <typename Buttons>
+QRadioButton* CheckedOrFirst(const Buttons& group) {
+  QRadioButton* stop = nullptr;
+  for (QRadioButton* r : group) {
+    if (r && (!stop || (r->isChecked() && !stop->isChecked()))) stop = r;
+  }
+  return stop;
+}
+
+// The tab stop of the group of a radio button (not in the middle of a change).
+QRadioButton* GroupTabStop(QRadioButton* member) {
+  QList<QRadioButton*> group;
+  for (QRadioButton* r : member->parentWidget()->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly)) {
+    if (r->autoExclusive()) group.push_back(r);
+  }
+  QRadioButton* stop = CheckedOrFirst(group);
+  return stop ? stop : member;
+}
+
+// Called on every change of a group's checks; Qt's own focus-in handling moves
+// the tab stop to the button that takes the focus.
+void KeepGroupTabStop(const RadioGroup& group) {
+  QRadioButton* stop = CheckedOrFirst(group);
+  for (const auto& r : group) {
+    if (!r) continue;
+    const int policy = r->focusPolicy();
+    r->setFocusPolicy(static_cast<Qt::FocusPolicy>(r == stop ? policy | Qt::TabFocus : policy & ~Qt::TabFocus));
+  }
+}
+
 }  // namespace
 
 CDialog::CDialog(int templateId, QWidget* parent) : QDialog(parent), m_templateId(templateId) {}
@@ -46,10 +88,23 @@ int CDialog::DoModal() { return Prompts::Current().RunModal(*this); }
 int CDialog::RunModalLoop() {
   m_ended = false;
   m_result = IDCANCEL;
-  setModal(true);
+  // The main window of a dialog-based program has no owner to keep waiting:
+  // it runs its loop without being announced as modal, which would make a
+  // window manager treat it as a transient dialog.
+  const bool mainWindow = AfxGetMainWnd() == this;
+  setModal(!mainWindow);
   EnsureInitialized();
   if (m_ended) return m_result;  // OnInitDialog ended the dialog
-  const int result = exec();
+  int result = 0;
+  if (mainWindow) {
+    QEventLoop loop;
+    connect(this, &QDialog::finished, &loop, &QEventLoop::quit);
+    show();
+    loop.exec(QEventLoop::DialogExec);
+    result = this->result();
+  } else {
+    result = exec();
+  }
   return m_ended ? m_result : result;
 }
 
@@ -94,18 +149,35 @@ void CDialog::PrepareTemplate() {
       else connect(b, &QAbstractButton::clicked, this, [this] { OnCancel(); });
     }
   }
+  // The auto-exclusive radio buttons of one parent are a group (as Qt makes
+  // them); its tab stop follows its checked button, by click or by code.
+  std::map<QWidget*, std::shared_ptr<RadioGroup>> groups;
   for (QRadioButton* r : findChildren<QRadioButton*>()) {
     // A page inside a sheet prepares its own controls.
     QWidget* owner = r->parentWidget();
     while (owner && !qobject_cast<CDialog*>(owner)) owner = owner->parentWidget();
-    if (owner == this && r->autoExclusive()) connect(r, &QAbstractButton::clicked, this, [r] { ClearRadioPartners(r); });
+    if (owner != this || !r->autoExclusive()) continue;
+    connect(r, &QAbstractButton::clicked, this, [r] { ClearRadioPartners(r); });
+    auto& group = groups[r->parentWidget()];
+    if (!group) group = std::make_shared<RadioGroup>();
+    group->push_back(r);
+  }
+  for (const auto& [parent, group] : groups) {
+    KeepGroupTabStop(*group);
+    for (const auto& r : *group) connect(r, &QAbstractButton::toggled, this, [group] { KeepGroupTabStop(*group); });
   }
 }
 
 QWidget* CDialog::FirstTabStop(QWidget* within) const {
   for (QWidget* w = within->nextInFocusChain(); w && w != within; w = w->nextInFocusChain()) {
-    if (!within->isAncestorOf(w)) continue;
-    if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(within)) return w;
+    if (!within->isAncestorOf(w) || !w->isEnabled() || !w->isVisibleTo(within)) continue;
+    // A group's tab stop, whatever button held the focus before its checks
+    // were set.
+    if (auto* r = qobject_cast<QRadioButton*>(w); r && r->autoExclusive() && r->parentWidget()) {
+      if (GroupTabStop(r) == r) return r;
+      continue;
+    }
+    if (w->focusPolicy() & Qt::TabFocus) return w;
   }
   return nullptr;
 }

@@ -80,12 +80,19 @@ std::string EntryName(std::string_view key) {
   return name;
 }
 
-void AddEntry(std::vector<DriveEntry>& entries, std::string_view key, std::string_view folder) {
+// `base`: the folder a relative host folder is taken against; without one a
+// relative folder would move with the current directory and is ignored.
+void AddEntry(std::vector<DriveEntry>& entries, std::string_view key, std::string_view folder,
+              std::string_view base = {}) {
   std::string name = EntryName(key);
   folder = Trim(folder);
-  // A relative host folder would move with the current directory: ignored.
-  if (name.empty() || folder.empty() || folder.front() != '/') return;
-  DriveEntry entry{name, NormalHostFolder(folder)};
+  if (name.empty() || folder.empty()) return;
+  std::string absolute(folder);
+  if (folder.front() != '/') {
+    if (base.empty()) return;
+    absolute = std::string(base) + "/" + absolute;
+  }
+  DriveEntry entry{name, NormalHostFolder(absolute)};
   for (auto& existing : entries) {
     if (EqualNoCase(existing.name, name)) {
       existing = entry;
@@ -112,7 +119,7 @@ std::vector<DriveEntry> ParseEnvironmentTable(std::string_view text) {
 // A small reader for drives.ini: section [Drives], "key=value" lines, ";"
 // comments. The profile functions are not used here because they map their
 // file names through this very table.
-std::optional<std::vector<DriveEntry>> ReadIniTable(const std::string& file) {
+std::optional<std::vector<DriveEntry>> ReadIniTable(const std::string& file, std::string_view base = {}) {
   std::ifstream in(file, std::ios::binary);
   if (!in) return std::nullopt;
   std::vector<DriveEntry> entries;
@@ -127,7 +134,7 @@ std::optional<std::vector<DriveEntry>> ReadIniTable(const std::string& file) {
       continue;
     }
     size_t eq = text.find('=');
-    if (inDrives && eq != std::string_view::npos) AddEntry(entries, text.substr(0, eq), text.substr(eq + 1));
+    if (inDrives && eq != std::string_view::npos) AddEntry(entries, text.substr(0, eq), text.substr(eq + 1), base);
   }
   return entries;
 }
@@ -366,6 +373,32 @@ void DriveTable::Set(std::vector<DriveEntry> entries) {
   for (const auto& entry : entries) AddEntry(checked, entry.name, entry.hostFolder);
   std::lock_guard lock(tableMutex);
   TableSlot().emplace(std::move(checked));
+}
+
+std::string DriveTable::AddKitDrives(std::string_view windowsIniPath) {
+  const std::optional<std::string> file = ToHostPath(windowsIniPath);
+  if (!file) return "The kit's drive table " + std::string(windowsIniPath) + " is on no drive.";
+  const std::optional<std::vector<DriveEntry>> declared = ReadIniTable(*file, file->substr(0, file->rfind('/')));
+  if (!declared || declared->empty()) return "";
+
+  std::vector<DriveEntry> entries = Current().Entries();
+  for (const auto& entry : *declared) AddEntry(entries, entry.name, entry.hostFolder);
+  // KITCOMP_DRIVES separates its entries with ";", which a folder name cannot
+  // then hold.
+  std::string exported;
+  for (const auto& entry : entries) {
+    if (entry.hostFolder.find(';') != std::string::npos) {
+      return "The folder " + entry.hostFolder + " of drive " + entry.name +
+             " holds a \";\", which the drive table cannot hand on to the packaging tools.";
+    }
+    exported += (exported.empty() ? "" : ";") + entry.name + "=" + entry.hostFolder;
+  }
+  if (::setenv("KITCOMP_DRIVES", exported.c_str(), 1) != 0) {
+    return "The kit's drives cannot be handed on to the packaging tools: the environment is full.";
+  }
+  std::lock_guard lock(tableMutex);
+  TableSlot().emplace(std::move(entries));
+  return "";
 }
 
 std::optional<std::string> DriveTable::HostFolder(char letter) const {

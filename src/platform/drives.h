@@ -5,6 +5,7 @@
 // else from $XDG_CONFIG_HOME/kitcomp/drives.ini (section [Drives], "c=/srv/kits"),
 // else the default: C: is the user's home folder and Z: the host root. A letter
 // not in the table is a drive that does not exist; A: and B: are floppy drives.
+// A kit may declare drives of its own (AddKitDrives), which are added on top.
 #pragma once
 
 #include <optional>
@@ -27,6 +28,14 @@ class DriveTable {
   static void Reload();
   // Replaces the table in force (tests).
   static void Set(std::vector<DriveEntry> entries);
+  // Adds the drives a kit declares for itself in the [Drives] section of an INI
+  // file beside its kitcomp.ini (a Windows path); a relative folder there is
+  // taken against the file's own folder, so the kit can move. The kit's
+  // letters replace the same letters of the table in force. The table is then
+  // put into KITCOMP_DRIVES, so that the programs the system starts (the
+  // packaging tools) map paths as it does. A missing file adds nothing.
+  // Returns "" or a message saying why the drives could not be added.
+  static std::string AddKitDrives(std::string_view windowsIniPath);
 
   const std::vector<DriveEntry>& Entries() const { return entries_; }
   // Host folder of a drive letter (either case), or nullopt.

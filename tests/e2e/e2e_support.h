@@ -30,6 +30,8 @@ class KitCopy {
   // Starts a build without waiting, its output going to the file `log` below
   // the root; returns the pid of the kitcomp process itself.
   pid_t BuildInBackground(const std::string& arguments, const std::string& log) const;
+  // The kitcomp program, quoted for the shell (the build folder may hold blanks).
+  static std::string Program();
   // Runs a command with the kit's drive table; returns its exit status.
   int Shell(const std::string& command, std::string* output = nullptr) const;
 

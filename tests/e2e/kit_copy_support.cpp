@@ -86,16 +86,22 @@ int KitCopy::Shell(const std::string& command, std::string* output) const {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+std::string KitCopy::Program() {
+  std::string quoted = "'";
+  for (const char c : std::string(KITCOMP_BINARY)) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
 KitCopy::Outcome KitCopy::Build(const std::string& arguments) const {
   Outcome outcome;
-  outcome.status = Shell(std::string(KITCOMP_BINARY) + " build -C 'T:\\kit\\kitcomp' " + arguments, &outcome.output);
+  outcome.status = Shell(Program() + " build -C 'T:\\kit\\kitcomp' " + arguments, &outcome.output);
   return outcome;
 }
 
 pid_t KitCopy::BuildInBackground(const std::string& arguments, const std::string& log) const {
   // exec: the pid is kitcomp's, not the shell's.
   const std::string command = "exec env KITCOMP_DRIVES='" + DrivesFor(root_) + "' KITCOMP_EMPTY_PAUSE_MS=0 " +
-                              KITCOMP_BINARY + " build -C 'T:\\kit\\kitcomp' " + arguments + " > '" + Host(log) +
+                              Program() + " build -C 'T:\\kit\\kitcomp' " + arguments + " > '" + Host(log) +
                               "' 2>&1";
   const char* argv[] = {"sh", "-c", command.c_str(), nullptr};
   pid_t pid = -1;

@@ -191,11 +191,11 @@ TEST(KitcompBuild, BadInputIsRefusedWithAClearMessageAndExitStatusTwo) {
   KitCopy kit;
   std::string output;
   // No kitcomp.ini where the build starts.
-  EXPECT_EQ(kit.Shell(std::string(KITCOMP_BINARY) + " build -C 'T:\\kit'", &output), 2);
+  EXPECT_EQ(kit.Shell(KitCopy::Program() + " build -C 'T:\\kit'", &output), 2);
   EXPECT_TRUE(Has(output, "no install root")) << output;
   // A kitcomp.ini naming a kit that is not there.
   kit.Write("elsewhere/kitcomp.ini", "[Kit Composer]\r\nINSTALLED PATH=T:\\gone\r\n");
-  EXPECT_EQ(kit.Shell(std::string(KITCOMP_BINARY) + " build -C 'T:\\elsewhere'", &output), 2);
+  EXPECT_EQ(kit.Shell(KitCopy::Program() + " build -C 'T:\\elsewhere'", &output), 2);
   EXPECT_TRUE(Has(output, "the install root T:\\gone named by .\\kitcomp.ini is not a folder")) << output;
   // A configuration file that is missing, or a folder.
   KitCopy::Outcome built = kit.Build("--config 'T:\\nowhere.kcm'");

@@ -1,5 +1,6 @@
 // The progress dialog as the build drives it, and the completion dialog's
 // two outcomes.
+#include <QDialog>
 #include <QProgressBar>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -49,6 +50,25 @@ TEST(ProgressDialog, FollowsTheStageProtocol) {
   EXPECT_EQ(dialog.GetDlgItemText(CProgressDlg::IDC_STATUS_TEXT), "Creating Network image");
   EXPECT_EQ(Bar(dialog)->value(), 0);
   EXPECT_EQ(Bar(dialog)->maximum(), 2);
+}
+
+// Template 146: a pop-up with a title bar, no system menu and no buttons,
+// beside its parent and not modal to it.
+TEST(ProgressDialog, HasATitleBarWithoutSystemMenuOrButtonsAndIsNotModal) {
+  QDialog parent;
+  parent.show();
+  CProgressDlg dialog(&parent);
+  ASSERT_TRUE(dialog.Create(&parent));
+  const Qt::WindowFlags flags = dialog.windowFlags();
+  EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Dialog);
+  EXPECT_TRUE(flags.testFlag(Qt::WindowTitleHint));
+  EXPECT_TRUE(flags.testFlag(Qt::CustomizeWindowHint)) << "without it Qt adds the default buttons";
+  for (Qt::WindowType none : {Qt::WindowSystemMenuHint, Qt::WindowMinimizeButtonHint, Qt::WindowMaximizeButtonHint,
+                              Qt::WindowCloseButtonHint, Qt::WindowContextHelpButtonHint}) {
+    EXPECT_FALSE(flags.testFlag(none)) << std::hex << none;
+  }
+  EXPECT_EQ(dialog.windowModality(), Qt::NonModal);
+  EXPECT_EQ(dialog.parentWidget(), &parent);
 }
 
 TEST(ProgressDialog, CannotBeClosedByTheUser) {

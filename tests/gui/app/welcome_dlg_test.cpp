@@ -7,6 +7,7 @@
 #include "config/keys.h"
 #include "config/profile_access.h"
 #include "engine/kit_lock.h"
+#include "framework/app.h"
 #include "framework/property_sheet.h"
 #include "framework/win_defs.h"
 #include "support/gui_driver.h"
@@ -197,6 +198,32 @@ TEST_F(WelcomeDialog, ReturnOnAFocusedButtonPressesThatButton) {
   PressKey(welcome.get(), Qt::Key_Return);
   EXPECT_FALSE(welcome->isVisible());
   EXPECT_EQ(choicesSeen.size(), 1u);
+  EXPECT_EQ(prompts->Pending(), 0u);
+}
+
+// The welcome dialog is the program's main window: it runs its loop without
+// being announced as modal (no owner waits for it), while the wizard over it
+// is modal.
+TEST_F(WelcomeDialog, TheMainWindowIsNotModalButTheWizardOverItIs) {
+  fw::CWinApp program;
+  welcome = std::make_unique<app::CWelcomeDlg>();
+  program.m_pMainWnd = welcome.get();
+  Qt::WindowModality welcomeModality = Qt::ApplicationModal;
+  Qt::WindowModality sheetModality = Qt::NonModal;
+  prompts->AnswerDialog([&](fw::CDialog& main) {
+    welcomeModality = main.windowModality();
+    prompts->AnswerDialog([&](fw::CDialog& sheet) {
+      sheetModality = sheet.windowModality();
+      return fw::IDCANCEL;
+    });
+    Click(&main, fw::IDOK);
+    return fw::IDCANCEL;
+  });
+  EXPECT_EQ(welcome->DoModal(), fw::IDCANCEL);
+  program.m_pMainWnd = nullptr;
+  EXPECT_EQ(welcomeModality, Qt::NonModal);
+  EXPECT_FALSE(welcome->isModal());
+  EXPECT_EQ(sheetModality, Qt::ApplicationModal);
   EXPECT_EQ(prompts->Pending(), 0u);
 }
 

@@ -159,6 +159,7 @@ INSTANTIATE_TEST_SUITE_P(
                       StartCase{"d:\\missing\\x", "d:\\", {"d:\\"}},
                       StartCase{"q:\\nowhere", "c:\\", {"c:\\"}},
                       StartCase{"d:\\\\out", "d:\\\\out", {"d:\\", "out"}},
+                      StartCase{"d:/out/", "d:\\out\\", {"d:\\", "out"}},
                       StartCase{"\\kits", "C:\\kits", {"C:\\", "kits"}}));
 
 TEST_F(BrowsePathTest, AnEmptyStartOpensOnCWithItsFoldersListed) {
@@ -189,6 +190,42 @@ TEST_F(BrowsePathTest, DoubleClickingAnAncestorCutsTheChainAndRelistsIt) {
   EXPECT_EQ(Children(Tree()->topLevelItem(0)), (Names{"other", "out"}));
   EXPECT_EQ(Find("a"), nullptr);
 }
+
+// After a double click the folder is on view opened on its fresh subfolders,
+// also when it was open already (the current folder, an ancestor, the root).
+struct OpenCase {
+  const char* start;
+  std::vector<const char*> clicks;  // item texts, double-clicked in turn
+  Names listed;                     // the last one's subfolders, all on view
+  const char* shown;                // the path display afterwards
+  const char* why;
+};
+
+class DoubleClickOpens : public BrowsePathTest, public ::testing::WithParamInterface<OpenCase> {};
+
+TEST_P(DoubleClickOpens, TheFolderShowsItsSubfolders) {
+  const OpenCase& c = GetParam();
+  Open(c.start);
+  std::filesystem::create_directories(root / "d/out/new");  // made while the dialog is open
+  for (const char* name : c.clicks) DoubleClickTreeItem(dlg.get(), 1077, Find(name));
+  QTreeWidgetItem* folder = Find(c.clicks.back());
+  ASSERT_NE(folder, nullptr) << c.why;
+  EXPECT_TRUE(folder->isExpanded()) << c.why;
+  EXPECT_EQ(Children(folder), c.listed) << c.why;
+  EXPECT_EQ(Shown(), c.shown) << c.why;
+  for (int i = 0; i < folder->childCount(); ++i) {
+    EXPECT_TRUE(Tree()->visualItemRect(folder->child(i)).isValid()) << c.why << ": not on view";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Clicks, DoubleClickOpens,
+    ::testing::Values(
+        OpenCase{"d:\\out", {"out"}, {".hidden", "a", "b", "C", "new"}, "d:\\out", "the folder open already"},
+        OpenCase{"d:\\out", {"d:\\"}, {"other", "out"}, "d:\\", "the root, an open ancestor"},
+        OpenCase{"d:\\out", {"a", "out"}, {".hidden", "a", "b", "C", "new"}, "d:\\out", "an ancestor"},
+        OpenCase{"d:\\out", {"a", "a"}, {"deep"}, "d:\\out\\a", "the same folder twice"},
+        OpenCase{"d:/out", {"b"}, {}, "d:\\out\\b", "a start with slashes: one form of separators"}));
 
 TEST_F(BrowsePathTest, ChoosingADriveShowsOnlyItsRootUntilItIsOpened) {
   Open("d:\\out");

@@ -107,8 +107,9 @@ TEST_F(WizardSheet, EachPageOpensWithItsFirstFieldFocused) {
   SetValidChoices();
   OpenOn(kInstallerTypePage);
   sheet->activateWindow();
-  // The first control of each page that takes the focus.
-  const int firstField[] = {1047, 1014, 1008, 1018, 1026};
+  // The first control of each page that takes the focus; in a radio group,
+  // its checked button (the network installer here, the second of its group).
+  const int firstField[] = {1046, 1014, 1008, 1018, 1026};
   for (int index = kInstallerTypePage; index <= kDialogControlPage; ++index) {
     ASSERT_EQ(ActiveIndex(), index);
     QWidget* focus = sheet->focusWidget();
@@ -117,6 +118,46 @@ TEST_F(WizardSheet, EachPageOpensWithItsFirstFieldFocused) {
     Next();
   }
 }
+
+// As on Windows, a radio group's focus and Tab stop is its checked button, so
+// that a Space on arriving never changes a stored answer.
+struct RadioFocusCase {
+  const char* choices;  // below [Choices-32], after valid paths
+  int page;
+  int focused;   // where the page opens
+  int tabbedTo;  // the first button of the page's next group that Tab reaches (0: none)
+  const char* why;
+};
+
+class RadioGroupFocus : public WizardSheet, public ::testing::WithParamInterface<RadioFocusCase> {};
+
+TEST_P(RadioGroupFocus, TheCheckedButtonTakesTheFocusAndTheTabStop) {
+  const RadioFocusCase& c = GetParam();
+  SetChoices(std::string("[Choices-32]\r\nProduct Path=C:\\Apps\r\nProfile Path=C:\\Users\r\n") + c.choices);
+  OpenOn(c.page);
+  sheet->activateWindow();
+  QWidget* focus = sheet->focusWidget();
+  ASSERT_NE(focus, nullptr) << c.why;
+  EXPECT_EQ(focus->objectName().toStdString(), "ctl" + std::to_string(c.focused)) << c.why;
+  PressKey(sheet.get(), Qt::Key_Space);
+  EXPECT_TRUE(Checked(c.focused)) << c.why << ": a Space changed the answer";
+  if (c.tabbedTo == 0) return;
+  const std::set<std::string> nextGroup = {"ctl1057", "ctl1058", "ctl1059"};
+  for (int i = 0; i < 20 && !nextGroup.count(sheet->focusWidget()->objectName().toStdString()); ++i) {
+    PressKey(sheet.get(), Qt::Key_Tab);
+  }
+  EXPECT_EQ(sheet->focusWidget()->objectName().toStdString(), "ctl" + std::to_string(c.tabbedTo)) << c.why;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pages, RadioGroupFocus,
+    ::testing::Values(
+        RadioFocusCase{"", kInstallerTypePage, 1046, 0, "no stored type reads as a network installer"},
+        RadioFocusCase{"NetOrLocal=Local\r\n", kInstallerTypePage, 1047, 0, "a local installer"},
+        RadioFocusCase{"Show Dialogs=YES\r\nShow Reboot Dialog=NEVER\r\n", kDialogControlPage, 1027, 1058,
+                       "the second of each group checked"},
+        RadioFocusCase{"Show Reboot Dialog=AUTO\r\n", kDialogControlPage, 1026, 1059,
+                       "the last of the reboot group checked"}));
 
 // Every label, button and group title of the first five pages, word for word
 // (double spaces included).

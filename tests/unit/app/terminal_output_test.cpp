@@ -16,39 +16,67 @@ std::string Captured(std::FILE* file) {
   return text;
 }
 
-TEST(TerminalProgress, PlainLinesOnlyWhenSomethingChanged) {
-  std::FILE* out = std::tmpfile();
-  {
-    TerminalProgress progress(out, false, 4);
+// The engine's pattern: each stage sets position, text, range and step, then
+// repaints before each step, never after the last one; a second stage may bear
+// the same text (two CD images); a step past the end wraps the bar.
+void RunStages(TerminalProgress& progress) {
+  progress.UpdateWindow();  // before the first stage
+  for (const auto& [text, steps] : {std::pair{"Adding Customizations", 2}, std::pair{"Creating CD image", 1},
+                                    std::pair{"Creating CD image", 0}}) {
     progress.SetPos(0);
-    progress.SetStatusText("Creating CD image");
-    progress.SetRange(0, 2);
+    progress.SetStatusText(text);
+    progress.SetRange(0, steps);
     progress.SetStep(1);
+    for (int i = 0; i < steps; ++i) {
+      progress.UpdateWindow();
+      progress.StepIt();
+    }
     progress.UpdateWindow();
-    progress.UpdateWindow();
-    progress.StepIt();
-    progress.UpdateWindow();
-    progress.StepIt();
-    progress.StepIt();  // a bar wraps to its start past the upper bound
     progress.UpdateWindow();
   }
-  EXPECT_EQ(Captured(out),
-            "Creating CD image [    ] step 0/2\nCreating CD image [##  ] step 1/2\n"
-            "Creating CD image [    ] step 0/2\n");
+  progress.SetPos(0);
+  progress.SetStatusText("Creating Network image");
+  progress.SetRange(0, 1);
+  progress.StepIt();
+  progress.StepIt();  // past the upper bound: back to the start
+  progress.Finish();
+}
+
+struct ProgressCase {
+  bool interactive;
+  const char* output;
+  const char* why;
+};
+
+class TerminalProgressOutput : public ::testing::TestWithParam<ProgressCase> {};
+
+TEST_P(TerminalProgressOutput, ShowsEveryStepAndEachStagesEnd) {
+  std::FILE* out = std::tmpfile();
+  {
+    TerminalProgress progress(out, GetParam().interactive, 4);
+    RunStages(progress);
+  }
+  EXPECT_EQ(Captured(out), GetParam().output) << GetParam().why;
   std::fclose(out);
 }
 
-TEST(TerminalProgress, RedrawsInPlaceOnATerminalAndEndsTheLine) {
-  std::FILE* out = std::tmpfile();
-  {
-    TerminalProgress progress(out, true, 2);
-    progress.SetStatusText("Adding Customizations");
-    progress.SetRange(0, 0);
-    progress.UpdateWindow();
-  }
-  EXPECT_EQ(Captured(out), "\rAdding Customizations [  ] step 0/0\033[K\n");
-  std::fclose(out);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Outputs, TerminalProgressOutput,
+    ::testing::Values(
+        ProgressCase{false,
+                     "Adding Customizations [    ] step 0/2\nAdding Customizations [####] step 2/2\n"
+                     "Creating CD image [    ] step 0/1\nCreating CD image [####] step 1/1\n"
+                     "Creating CD image [    ] step 0/0\n"
+                     "Creating Network image [####] step 1/1\nCreating Network image [    ] step 0/1\n",
+                     "a log gets each stage as it starts and as it ends, its last step included"},
+        ProgressCase{true,
+                     "\rPreparing [    ] step 0/100\033[K"
+                     "\rAdding Customizations [    ] step 0/2\033[K\rAdding Customizations [##  ] step 1/2\033[K"
+                     "\rAdding Customizations [####] step 2/2\033[K\n"
+                     "\rCreating CD image [    ] step 0/1\033[K\rCreating CD image [####] step 1/1\033[K\n"
+                     "\rCreating CD image [    ] step 0/0\033[K\n"
+                     "\rCreating Network image [####] step 1/1\033[K\rCreating Network image [    ] step 0/1\033[K\n",
+                     "a terminal redraws at every step and keeps each stage's last state on its line"}));
 
 TEST(BuildSummary, NamesEveryImageAndSaysCompleteOnlyWithoutFailures) {
   engine::BuildReport report;

@@ -187,4 +187,25 @@ TEST_F(DriveTableTest, ToWindowsPathTakesTheLongestFolderOnComponentBoundaries) 
   EXPECT_EQ(win::ToWindowsPath("sub/f"), "C:\\sub\\f");
 }
 
+// A kit's own table: its letters on top of the user's, relative folders taken
+// against the table's folder, and the result handed on to the tools started.
+TEST_F(DriveTableTest, KitDrivesAreAddedRelativeToTheirTableAndHandedOnToTheTools) {
+  const std::string kit = scratch_ / "my builds/kit";
+  kc::test::WriteFile(kit + "/kitcomp/drives.ini", "[Drives]\r\nk=../..\r\nC=/srv/kits\r\n");
+  DriveTable::Set({{"C:", scratch_ / "home"}, {"Z:", "/"}});
+  EXPECT_EQ(DriveTable::AddKitDrives("Z:" + kit + "/kitcomp/none.ini"), "");
+  EXPECT_EQ(Describe(DriveTable::Current()), "C:=" + scratch_ / "home" + ";Z:=/;") << "a missing table adds nothing";
+
+  EXPECT_EQ(DriveTable::AddKitDrives("Z:" + kit + "/kitcomp/drives.ini"), "");
+  const std::string expected = "C:=/srv/kits;Z:=/;K:=" + scratch_ / "my builds";
+  EXPECT_EQ(Describe(DriveTable::Current()), expected + ";");
+  EXPECT_EQ(std::string(std::getenv("KITCOMP_DRIVES")), expected);
+  DriveTable::Reload();
+  EXPECT_EQ(Describe(DriveTable::Current()), expected + ";") << "a reload (and a tool) reads the same table";
+
+  kc::test::WriteFile(kit + "/kitcomp/bad.ini", "[Drives]\r\nq=/a;b\r\n");
+  EXPECT_NE(DriveTable::AddKitDrives("Z:" + kit + "/kitcomp/bad.ini"), "");
+  EXPECT_EQ(Describe(DriveTable::Current()), expected + ";") << "a refused table changes nothing";
+}
+
 }  // namespace
