@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "config/profile_access.h"
+#include "engine/directory_utils.h"
 #include "platform/files.h"
 #include "platform/profile.h"
 
@@ -41,8 +42,7 @@ std::string TrimTrailingWhiteSpace(const std::string& text) {
 }
 
 std::string DeriveModuleFileName(const std::string& path, int slot) {
-  const std::size_t slash = path.rfind('\\');
-  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  const std::string name = engine::FileNamePart(path);
   // Slot 2 takes its first character unseen, so a leading dot stays in its name.
   const std::size_t scanFrom = (slot == 2 && !name.empty()) ? 1 : 0;
   return name.substr(0, name.find('.', scanFrom));

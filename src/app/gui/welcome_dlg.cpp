@@ -38,8 +38,10 @@ CWelcomeDlg::CWelcomeDlg(QWidget* parent, std::string startupIni)
 
 CWelcomeDlg::~CWelcomeDlg() = default;
 
+std::string CWelcomeDlg::MessageCaption() const { return kMessageCaption; }
+
 void CWelcomeDlg::DoDataExchange(fw::CDataExchange* pDX) {
-  fw::DDX_Text(pDX, IDC_CONFIGURATION_PATH, m_configurationPath);
+  fw::DDX_Path(pDX, IDC_CONFIGURATION_PATH, m_configurationPath);
 }
 
 bool CWelcomeDlg::OnInitDialog() {
@@ -74,7 +76,7 @@ std::string CWelcomeDlg::StartingConfiguration() const {
 
 void CWelcomeDlg::OnOK() {
   // Mended: text typed into the field counts, not only what Browse put there.
-  UpdateData(true);
+  if (!UpdateData(true)) return;  // a host path on no drive: the refusal has been shown
 
   CCompleteDlg complete(this);
   m_sheet = std::make_unique<wizard::CPropSheet>(nullptr, 0);
