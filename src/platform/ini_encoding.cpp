@@ -5,17 +5,19 @@ namespace win::ini {
 using kc::platform::kUtf16LeBom;
 using kc::platform::kUtf8Bom;
 
-bool DecodeFileText(std::string_view bytes, FileText& out, std::string& problem) {
+bool DecodeFileText(std::string bytes, FileText& out, std::string& problem) {
   out = {};
-  if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
+  const std::string_view view = bytes;
+  if (view.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
     out.form = FileForm::kUtf8Bom;
-    out.text = bytes.substr(kUtf8Bom.size());
+    bytes.erase(0, kUtf8Bom.size());
+    out.text = std::move(bytes);
     return true;
   }
-  if (bytes.substr(0, kUtf16LeBom.size()) == kUtf16LeBom) {
+  if (view.substr(0, kUtf16LeBom.size()) == kUtf16LeBom) {
     out.form = FileForm::kUtf16LeBom;
     std::size_t bad = 0;
-    std::optional<std::string> text = kc::platform::Utf16LeToUtf8(bytes.substr(kUtf16LeBom.size()), &bad);
+    std::optional<std::string> text = kc::platform::Utf16LeToUtf8(view.substr(kUtf16LeBom.size()), &bad);
     if (!text) {
       problem = "the file is UTF-16 text that is not valid at byte " + std::to_string(bad + kUtf16LeBom.size()) +
                 " (an unpaired surrogate or half a character), which the program cannot hold";
@@ -24,17 +26,17 @@ bool DecodeFileText(std::string_view bytes, FileText& out, std::string& problem)
     out.text = std::move(*text);
     return true;
   }
-  out.text = bytes;
+  out.text = std::move(bytes);
   return true;
 }
 
-std::string EncodeFileText(FileForm form, std::string_view text) {
+std::string EncodeFileText(FileForm form, std::string text) {
   switch (form) {
-    case FileForm::kUtf8Bom: return std::string(kUtf8Bom) + std::string(text);
+    case FileForm::kUtf8Bom: return text.insert(0, kUtf8Bom);
     case FileForm::kUtf16LeBom: return std::string(kUtf16LeBom) + kc::platform::NarrowToUtf16Le(text);
     case FileForm::kAnsi: break;
   }
-  return std::string(text);
+  return text;
 }
 
 std::string ArgumentText(FileForm form, std::string_view argument) {

@@ -25,9 +25,10 @@ struct FileText {
 
 // Decodes a file's bytes. False for a UTF-16 file that holds what no narrow
 // string can (an unpaired surrogate, half a code unit); `problem` says where.
-bool DecodeFileText(std::string_view bytes, FileText& out, std::string& problem);
+// The bytes are taken over (an ANSI file's text is its bytes, not a copy).
+bool DecodeFileText(std::string bytes, FileText& out, std::string& problem);
 // The bytes of a file with this text in this form.
-std::string EncodeFileText(FileForm form, std::string_view text);
+std::string EncodeFileText(FileForm form, std::string text);
 
 // A name or value of a profile call as the text layer compares and stores it
 // for a file of this form. A file that declares UTF-8 or UTF-16 takes narrow

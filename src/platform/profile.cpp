@@ -35,7 +35,7 @@ Loaded LoadProfile(LPCSTR fileName, std::string& hostPath, ini::FileText& file) 
     return (err == ENOENT || err == ENOTDIR) ? Loaded::kMissing : Loaded::kFailed;
   }
   std::string problem;
-  if (!ini::DecodeFileText(bytes, file, problem)) {
+  if (!ini::DecodeFileText(std::move(bytes), file, problem)) {
     file = {};
     SetLastError(ERROR_NO_UNICODE_TRANSLATION, std::string(fileName) + ": " + problem);
     return Loaded::kFailed;
@@ -125,7 +125,7 @@ BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR
     SetLastError(ERROR_SUCCESS);
     return TRUE;
   }
-  if (!kc::platform::WriteFileAtomically(hostPath, ini::EncodeFileText(file.form, *updated))) {
+  if (!kc::platform::WriteFileAtomically(hostPath, ini::EncodeFileText(file.form, std::move(*updated)))) {
     SetLastErrorFromErrno(errno);
     return FALSE;
   }
