@@ -30,24 +30,19 @@ QString CurrentText(const QWidget* w) {
 
 }  // namespace
 
-std::string GetWindowTextOf(const QWidget* w) {
-  if (!w) return {};
+std::optional<std::string> GetWindowTextIn(const QWidget* w, platform::TextEncoding encoding, std::string* refused) {
+  if (!w) return std::string();
   const QString current = CurrentText(w);
   // A combo box's entry keeps the bytes it was added with.
   if (auto* c = qobject_cast<const QComboBox*>(w); c && c->currentIndex() >= 0 && c->itemText(c->currentIndex()) == current) {
     return BytesOfItem(c->itemData(c->currentIndex(), kItemBytesRole), current);
   }
-  if (auto stored = StoredControlText(w, current, platform::TextEncoding::kUtf8)) return *stored;
-  return current.toStdString();
+  return StoredControlText(w, current, encoding, refused);
 }
 
-std::optional<std::string> GetWindowTextIn(const QWidget* w, platform::TextEncoding encoding, std::string* refused) {
-  if (!w) return std::string();
-  const QString current = CurrentText(w);
-  if (auto* c = qobject_cast<const QComboBox*>(w); c && c->currentIndex() >= 0 && c->itemText(c->currentIndex()) == current) {
-    return BytesOfItem(c->itemData(c->currentIndex(), kItemBytesRole), current);
-  }
-  return StoredControlText(w, current, encoding, refused);
+std::string GetWindowTextOf(const QWidget* w) {
+  // UTF-8 holds any valid text; an unpaired surrogate comes back replaced.
+  return GetWindowTextIn(w, platform::TextEncoding::kUtf8).value_or(w ? CurrentText(w).toStdString() : std::string());
 }
 
 void SetWindowTextOf(QWidget* w, const std::string& text) {
