@@ -64,6 +64,7 @@ bool CWelcomeDlg::OnInitDialog() {
 void CWelcomeDlg::OnBrowse() {
   fw::CFileDialog dialog(true, "kcm", "*.kcm", fw::OFN_HIDEREADONLY | fw::OFN_OVERWRITEPROMPT | fw::OFN_NOCHANGEDIR,
                          "Kit Composer Makefile (*.kcm)|*.kcm||");
+  dialog.SetInitialFolder(fw::InitialFolderOf(GetDlgItemText(IDC_CONFIGURATION_PATH)));
   if (dialog.DoModal() == fw::IDOK) SetDlgItemText(IDC_CONFIGURATION_PATH, dialog.GetPathName());
   // Confirmed or not, the field is what the run starts from.
   UpdateData(true);
