@@ -108,13 +108,14 @@ int MakeDirectory(const std::string& path) {
   return win::CreateDirectoryA(path.c_str(), nullptr) == win::TRUE ? 0 : -1;
 }
 
+// "/" separates as "\\" does: the drive table accepts both.
 std::string FileNamePart(const std::string& path) {
-  const auto slash = path.rfind('\\');
+  const auto slash = path.find_last_of("\\/");
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 std::string DirectoryPart(const std::string& path) {
-  const auto slash = path.rfind('\\');
+  const auto slash = path.find_last_of("\\/");
   return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 

@@ -1,6 +1,6 @@
 // The file-system operations of the build engine: emptying an image directory,
 // copying the installer's files, making one directory level, and taking a path
-// apart at its last backslash. Windows paths throughout.
+// apart at its last separator. Windows paths throughout.
 #pragma once
 
 #include <cstdint>
@@ -41,9 +41,10 @@ bool CopyDirectoryFiles(const std::string& source, const std::string& destinatio
 // or its parent is missing).
 int MakeDirectory(const std::string& path);
 
-// The characters after the last backslash; the whole path when it has none.
+// The characters after the last separator ("\\" or "/"); the whole path when
+// it has none.
 std::string FileNamePart(const std::string& path);
-// The characters before the last backslash; "" when the path has none.
+// The characters before the last separator; "" when the path has none.
 std::string DirectoryPart(const std::string& path);
 
 // An output path as the build uses it: a path that names its drive (X:\...) or

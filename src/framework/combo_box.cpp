@@ -1,6 +1,7 @@
 // Combo box operations on a QComboBox, sorted as CBS_SORT combo boxes are.
 #include <QComboBox>
 
+#include "framework/control_text.h"
 #include "framework/controls.h"
 
 namespace kc::fw {
@@ -35,12 +36,13 @@ QComboBox* CComboBox::combo() const { return qobject_cast<QComboBox*>(m_hWnd); }
 int CComboBox::AddString(const std::string& text) {
   QComboBox* c = combo();
   if (!c) return CB_ERR;
-  const QString s = QString::fromStdString(text);
+  const QString s = ShownText(text);
   const bool sorted = c->insertPolicy() == QComboBox::InsertAlphabetically;
   const int at = sorted ? SortedPosition(c, s) : c->count();
   // Adding an entry must not select it (Qt selects the first item added).
   const int current = c->currentIndex();
   c->insertItem(at, s);
+  c->setItemData(at, ItemBytes(text), kItemBytesRole);
   c->setCurrentIndex(current < 0 ? -1 : (current >= at ? current + 1 : current));
   return at;
 }
@@ -76,7 +78,7 @@ int CComboBox::SetCurSel(int index) {
 int CComboBox::GetLBText(int index, std::string& text) const {
   const QComboBox* c = combo();
   if (!c || index < 0 || index >= c->count()) return CB_ERR;
-  text = c->itemText(index).toStdString();
+  text = BytesOfItem(c->itemData(index, kItemBytesRole), c->itemText(index));
   return static_cast<int>(text.size());
 }
 
@@ -87,13 +89,13 @@ std::string CComboBox::GetLBText(int index) const {
 }
 
 int CComboBox::FindStringExact(int startAfter, const std::string& text) const {
-  const QString s = QString::fromStdString(text);
+  const QString s = ShownText(text);
   return Search(combo(), startAfter,
                 [&](const QString& t) { return QString::compare(t, s, Qt::CaseInsensitive) == 0; });
 }
 
 int CComboBox::SelectString(int startAfter, const std::string& prefix) {
-  const QString s = QString::fromStdString(prefix);
+  const QString s = ShownText(prefix);
   const int i = Search(combo(), startAfter, [&](const QString& t) { return t.startsWith(s, Qt::CaseInsensitive); });
   if (i != CB_ERR) combo()->setCurrentIndex(i);
   return i;

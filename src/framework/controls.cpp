@@ -1,6 +1,8 @@
 // Window texts, enabling and showing, buttons and static pictures.
 #include "framework/controls.h"
 
+#include "framework/control_text.h"
+
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QComboBox>
@@ -13,23 +15,39 @@
 
 namespace kc::fw {
 
+namespace {
+
+QString CurrentText(const QWidget* w) {
+  if (auto* e = qobject_cast<const QLineEdit*>(w)) return e->text();
+  if (auto* l = qobject_cast<const QLabel*>(w)) return l->text();
+  if (auto* b = qobject_cast<const QAbstractButton*>(w)) return b->text();
+  if (auto* c = qobject_cast<const QComboBox*>(w)) return c->currentText();
+  if (auto* p = qobject_cast<const QPlainTextEdit*>(w)) return p->toPlainText();
+  if (auto* t = qobject_cast<const QTextEdit*>(w)) return t->toPlainText();
+  if (auto* g = qobject_cast<const QGroupBox*>(w)) return g->title();
+  return w->windowTitle();
+}
+
+}  // namespace
+
+std::optional<std::string> GetWindowTextIn(const QWidget* w, platform::TextEncoding encoding, std::string* refused) {
+  if (!w) return std::string();
+  const QString current = CurrentText(w);
+  // A combo box's entry keeps the bytes it was added with.
+  if (auto* c = qobject_cast<const QComboBox*>(w); c && c->currentIndex() >= 0 && c->itemText(c->currentIndex()) == current) {
+    return BytesOfItem(c->itemData(c->currentIndex(), kItemBytesRole), current);
+  }
+  return StoredControlText(w, current, encoding, refused);
+}
+
 std::string GetWindowTextOf(const QWidget* w) {
-  if (!w) return {};
-  QString text;
-  if (auto* e = qobject_cast<const QLineEdit*>(w)) text = e->text();
-  else if (auto* l = qobject_cast<const QLabel*>(w)) text = l->text();
-  else if (auto* b = qobject_cast<const QAbstractButton*>(w)) text = b->text();
-  else if (auto* c = qobject_cast<const QComboBox*>(w)) text = c->currentText();
-  else if (auto* p = qobject_cast<const QPlainTextEdit*>(w)) text = p->toPlainText();
-  else if (auto* t = qobject_cast<const QTextEdit*>(w)) text = t->toPlainText();
-  else if (auto* g = qobject_cast<const QGroupBox*>(w)) text = g->title();
-  else text = w->windowTitle();
-  return text.toStdString();
+  // UTF-8 holds any valid text; an unpaired surrogate comes back replaced.
+  return GetWindowTextIn(w, platform::TextEncoding::kUtf8).value_or(w ? CurrentText(w).toStdString() : std::string());
 }
 
 void SetWindowTextOf(QWidget* w, const std::string& text) {
   if (!w) return;
-  const QString s = QString::fromStdString(text);
+  const QString s = ShownText(text);
   if (auto* e = qobject_cast<QLineEdit*>(w)) {
     e->setText(s);
     e->setCursorPosition(0);  // show the start of a long path, as an edit control does
@@ -49,6 +67,8 @@ void SetWindowTextOf(QWidget* w, const std::string& text) {
   } else {
     w->setWindowTitle(s);
   }
+  // What the control shows now (it may hold less, a maximum length say).
+  RememberControlText(w, text, CurrentText(w));
 }
 
 void SetButtonCheck(QAbstractButton* b, int state) {

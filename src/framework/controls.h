@@ -2,13 +2,16 @@
 // the operations (and the quirks) of the Windows standard controls. A handle
 // owns nothing; it is bound to a widget with Attach (or DDX_Control, or one of
 // CDialog's ListBox(id) / ComboBox(id) / ... accessors) and stays valid while
-// the dialog lives. Texts are UTF-8.
+// the dialog lives. Texts are the program's narrow bytes: a control shows them
+// and gives them back unchanged (control_text.h).
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "framework/win_defs.h"
+#include "platform/text_encoding.h"
 
 class QAbstractButton;
 class QComboBox;
@@ -23,8 +26,14 @@ class QWidget;
 namespace kc::fw {
 
 // The text a window shows: an edit's or a label's text, a button's caption, an
-// editable combo box's edit text, a top-level window's title.
+// editable combo box's edit text, a top-level window's title. Texts are bytes
+// (see control_text.h): set, they are shown as UTF-8 or else Windows-1252;
+// read back unchanged, they are the very bytes set. GetWindowTextOf gives
+// changed text as UTF-8; GetWindowTextIn in `encoding`, or nullopt (the
+// character in `refused`) when a character cannot be held there.
 std::string GetWindowTextOf(const QWidget* w);
+std::optional<std::string> GetWindowTextIn(const QWidget* w, platform::TextEncoding encoding,
+                                           std::string* refused = nullptr);
 void SetWindowTextOf(QWidget* w, const std::string& text);
 
 // Sets a button's check state as BM_SETCHECK does: only this button changes.

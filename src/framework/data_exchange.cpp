@@ -3,16 +3,54 @@
 #include <QComboBox>
 #include <charconv>
 
-#include "framework/app.h"
+#include "framework/control_text.h"
 #include "framework/dialog.h"
+#include "framework/host_paths.h"
 #include "framework/message_box.h"
 
 namespace kc::fw {
 
+namespace {
+
+[[noreturn]] void Refuse(CDataExchange* pDX, const std::string& message) {
+  MessageBoxA(pDX->m_pDlgWnd, message, pDX->m_pDlgWnd->MessageCaption(), MB_ICONEXCLAMATION | MB_OK);
+  pDX->Fail();
+}
+
+}  // namespace
+
 void DDX_Text(CDataExchange* pDX, int id, std::string& value) {
   pDX->PrepareCtrl(id);
-  if (pDX->m_bSaveAndValidate) value = pDX->m_pDlgWnd->GetDlgItemText(id);
-  else pDX->m_pDlgWnd->SetDlgItemText(id, value);
+  CDialog* dlg = pDX->m_pDlgWnd;
+  if (!pDX->m_bSaveAndValidate) {
+    dlg->SetDlgItemText(id, value);
+    return;
+  }
+  QWidget* control = dlg->GetDlgItem(id);
+  const platform::TextEncoding encoding = dlg->TypedTextEncoding();
+  std::string refused;
+  std::optional<std::string> text = GetWindowTextIn(control, encoding, &refused);
+  if (!text) {
+    // Mended: typed text was stored as UTF-8 whatever the file held, and
+    // unchanged code-page text came back as U+FFFD. A character the file's
+    // encoding has no code for is refused, not replaced.
+    Refuse(pDX, UnstorableTextMessage(ShownText(GetWindowTextOf(control)), refused, encoding, dlg->TextFile()));
+  }
+  value = std::move(*text);
+}
+
+void DDX_Path(CDataExchange* pDX, int id, std::string& value) {
+  std::string text = value;
+  DDX_Text(pDX, id, text);
+  if (pDX->m_bSaveAndValidate && IsHostPathText(text)) {
+    // Mended: a host path was taken as a path on the current drive.
+    std::string message;
+    std::optional<std::string> drivePath = DrivePathOfHostPath(text, "path", message);
+    if (!drivePath) Refuse(pDX, message);
+    text = std::move(*drivePath);
+    pDX->m_pDlgWnd->SetDlgItemText(id, text);  // the field shows what is stored
+  }
+  value = std::move(text);
 }
 
 void DDX_Text(CDataExchange* pDX, int id, int& value) {
@@ -29,8 +67,7 @@ void DDX_Text(CDataExchange* pDX, int id, int& value) {
   const char* begin = text.data() + (text.size() > 1 && text[0] == '+' ? 1 : 0);
   const auto [end, ec] = std::from_chars(begin, text.data() + text.size(), parsed);
   if (text.empty() || ec != std::errc() || end != text.data() + text.size()) {
-    MessageBoxA(pDX->m_pDlgWnd, "Please enter an integer.", AfxGetAppName(), MB_ICONEXCLAMATION | MB_OK);
-    pDX->Fail();
+    Refuse(pDX, "Please enter an integer.");
   }
   value = parsed;
 }
@@ -46,11 +83,11 @@ void DDX_CBString(CDataExchange* pDX, int id, std::string& value) {
   auto* combo = qobject_cast<QComboBox*>(pDX->m_pDlgWnd->GetDlgItem(id));
   if (!combo) return;
   if (pDX->m_bSaveAndValidate) {
-    value = combo->currentText().toStdString();
+    value = GetWindowTextOf(combo);
     return;
   }
   CComboBox box(combo);
-  if (box.SelectString(-1, value) == CB_ERR && combo->isEditable()) combo->setEditText(QString::fromStdString(value));
+  if (box.SelectString(-1, value) == CB_ERR && combo->isEditable()) box.SetWindowText(value);
 }
 
 void DDX_CBIndex(CDataExchange* pDX, int id, int& index) {

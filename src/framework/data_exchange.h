@@ -8,7 +8,9 @@
 //
 // UpdateData(false) copies the members into the controls, UpdateData(true) the
 // controls into the members; a binding that rejects its input shows a message
-// and calls pDX->Fail(), which makes UpdateData return false.
+// (captioned with the dialog's MessageCaption) and calls pDX->Fail(), which
+// makes UpdateData return false (members after the refused one keep their
+// values): a caller that stores the members must then store nothing.
 #pragma once
 
 #include <stdexcept>
@@ -35,7 +37,15 @@ class CDataExchange {
   int m_idLastControl = 0;
 };
 
+// Text: saving takes the control's text as the dialog stores it (the bytes it
+// was given, when unchanged; else in the dialog's typed-text encoding), and
+// refuses text with a character that encoding cannot hold.
 void DDX_Text(CDataExchange* pDX, int id, std::string& value);
+// A field that takes a path of this computer's files: as DDX_Text, and a host
+// path typed into it ("/srv/kits/out") is turned into its drive path through
+// the drive table (the field then shows that), or refused with a message when
+// no drive holds it.
+void DDX_Path(CDataExchange* pDX, int id, std::string& value);
 // An integer field: text that is not a whole number is refused with the
 // message "Please enter an integer.".
 void DDX_Text(CDataExchange* pDX, int id, int& value);

@@ -23,6 +23,7 @@
 #include "framework/window_ops.h"
 #include "platform/drives.h"
 #include "platform/files.h"
+#include "platform/profile.h"
 
 namespace kc::fw {
 namespace {
@@ -228,7 +229,17 @@ QWidget* CDialog::GetDlgItem(int id) const {
 
 void CDialog::SetDlgItemText(int id, const std::string& text) { SetWindowTextOf(GetDlgItem(id), text); }
 
-std::string CDialog::GetDlgItemText(int id) const { return GetWindowTextOf(GetDlgItem(id)); }
+std::string CDialog::GetDlgItemText(int id) const {
+  QWidget* control = GetDlgItem(id);
+  if (auto text = GetWindowTextIn(control, TypedTextEncoding())) return *text;
+  return GetWindowTextOf(control);
+}
+
+platform::TextEncoding CDialog::TypedTextEncoding() const {
+  return m_textFile.empty() ? platform::TextEncoding::kUtf8 : win::ProfileTextEncoding(m_textFile.c_str());
+}
+
+std::string CDialog::MessageCaption() const { return AfxGetAppName(); }
 
 void CDialog::CheckDlgButton(int id, int state) {
   SetButtonCheck(qobject_cast<QAbstractButton*>(GetDlgItem(id)), state);

@@ -76,8 +76,21 @@ class CDialog : public QDialog {
   QWidget* GetDlgItem(int id) const;
   // The same without the assertion: nullptr when there is none.
   QWidget* FindDlgItem(int id) const;
+  // Texts are bytes (control_text.h). A text read back unchanged is the bytes
+  // set; a changed one is in TypedTextEncoding(), or UTF-8 when a character
+  // cannot be held there (DDX_Text refuses such text).
   void SetDlgItemText(int id, const std::string& text);
   std::string GetDlgItemText(int id) const;
+
+  // The INI file the dialog's texts are stored in: text the user types is
+  // stored in the encoding that file uses (win::ProfileTextEncoding). None
+  // set: UTF-8.
+  void SetTextFile(std::string windowsPath) { m_textFile = std::move(windowsPath); }
+  const std::string& TextFile() const { return m_textFile; }
+  platform::TextEncoding TypedTextEncoding() const;
+  // The caption of the messages the framework shows for this dialog (a refused
+  // data exchange): the application's name unless the dialog says otherwise.
+  virtual std::string MessageCaption() const;
   void CheckDlgButton(int id, int state);  // only this button changes
   int IsDlgButtonChecked(int id) const;
   void EnableWindow(int id, bool enable);
@@ -135,6 +148,7 @@ class CDialog : public QDialog {
   void ConnectCommand(int id, int code, std::function<void()> handler);
 
   int m_templateId = 0;
+  std::string m_textFile;
   bool m_initialized = false;
   bool m_prepared = false;
   bool m_ended = false;

@@ -2,6 +2,12 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QUrl>
+
+#include "framework/host_paths.h"
+#include "platform/drives.h"
+#include "platform/files.h"
 
 namespace kc::fw {
 namespace {
@@ -48,7 +54,20 @@ void ConfigureFileDialog(QFileDialog& dialog, const FileDialogRequest& r) {
   dialog.setAcceptMode(r.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
   dialog.setFileMode(r.open && (r.flags & OFN_FILEMUSTEXIST) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
   dialog.setOption(QFileDialog::DontConfirmOverwrite, r.open || !(r.flags & OFN_OVERWRITEPROMPT));
-  dialog.setDirectory(QDir::currentPath());
+  QList<QUrl> places;
+  for (const win::DriveEntry& drive : win::DriveTable::Current().Entries()) {
+    if (QFileInfo(QString::fromStdString(drive.hostFolder)).isDir()) {
+      places << QUrl::fromLocalFile(QString::fromStdString(drive.hostFolder));
+    }
+  }
+  dialog.setSidebarUrls(places);
+  QString start = QDir::currentPath();
+  if (!r.initialFolder.empty()) {
+    if (std::optional<std::string> host = win::ToHostPath(r.initialFolder); host && QFileInfo(QString::fromStdString(*host)).isDir()) {
+      start = QString::fromStdString(*host);
+    }
+  }
+  dialog.setDirectory(start);
   if (!r.defaultExt.empty()) dialog.setDefaultSuffix(QString::fromStdString(r.defaultExt));
 
   QStringList filters = ToQtNameFilters(r.filter);
@@ -70,6 +89,26 @@ void ConfigureFileDialog(QFileDialog& dialog, const FileDialogRequest& r) {
     dialog.selectNameFilter(selected);
   }
   if (!r.initialName.empty() && !IsWildcardName(r.initialName)) dialog.selectFile(QString::fromStdString(r.initialName));
+}
+
+std::string InitialFolderOf(const std::string& fieldPath) {
+  std::string path = fieldPath;
+  if (IsHostPathText(path)) {
+    std::string unused;
+    path = DrivePathOfHostPath(path, "path", unused).value_or("");
+  }
+  const auto isFolder = [](const std::string& p) {
+    const win::DWORD attributes = win::GetFileAttributesA(p.c_str());
+    return attributes != win::INVALID_FILE_ATTRIBUTES && (attributes & win::FILE_ATTRIBUTE_DIRECTORY) != 0;
+  };
+  if (path.empty()) return "";
+  if (isFolder(path)) return path;
+  const std::size_t cut = path.find_last_of("\\/");
+  if (cut == std::string::npos) return "";
+  // "C:\x.bmp" is in "C:\", not in "C:" (the current folder of drive C:).
+  std::string folder = path.substr(0, cut);
+  if (folder.size() == 2 && folder[1] == ':') folder += '\\';
+  return isFolder(folder) ? folder : "";
 }
 
 CFileDialog::CFileDialog(bool openFileDialog, const char* defaultExt, const char* fileName, unsigned flags,

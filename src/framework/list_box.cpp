@@ -1,6 +1,7 @@
 // List box operations on a QListWidget, sorted and searched as LBS_SORT lists are.
 #include <QListWidget>
 
+#include "framework/control_text.h"
 #include "framework/controls.h"
 
 namespace kc::fw {
@@ -41,6 +42,12 @@ int Search(const QListWidget* l, int startAfter, Match match) {
   return LB_ERR;
 }
 
+void InsertItem(QListWidget* l, int at, const std::string& bytes, const QString& shown) {
+  auto* item = new QListWidgetItem(shown);
+  item->setData(kItemBytesRole, ItemBytes(bytes));
+  l->insertItem(at, item);
+}
+
 }  // namespace
 
 QListWidget* CListBox::list() const { return qobject_cast<QListWidget*>(m_hWnd); }
@@ -48,9 +55,9 @@ QListWidget* CListBox::list() const { return qobject_cast<QListWidget*>(m_hWnd);
 int CListBox::AddString(const std::string& text) {
   QListWidget* l = list();
   if (!l) return LB_ERR;
-  const QString s = QString::fromStdString(text);
+  const QString s = ShownText(text);
   const int at = IsSorted(l) ? SortedPosition(l, s) : l->count();
-  l->insertItem(at, s);
+  InsertItem(l, at, text, s);
   return at;
 }
 
@@ -59,7 +66,7 @@ int CListBox::InsertString(int index, const std::string& text) {
   if (!l || index > l->count()) return LB_ERR;
   IsSorted(l);
   const int at = index < 0 ? l->count() : index;
-  l->insertItem(at, QString::fromStdString(text));
+  InsertItem(l, at, text, ShownText(text));
   return at;
 }
 
@@ -82,7 +89,8 @@ int CListBox::GetCount() const {
 int CListBox::GetText(int index, std::string& text) const {
   const QListWidget* l = list();
   if (!l || index < 0 || index >= l->count()) return LB_ERR;
-  text = l->item(index)->text().toStdString();
+  const QListWidgetItem* item = l->item(index);
+  text = BytesOfItem(item->data(kItemBytesRole), item->text());
   return static_cast<int>(text.size());
 }
 
@@ -92,14 +100,15 @@ std::string CListBox::GetText(int index) const {
   return text;
 }
 
+// Searches compare the texts as shown, as a list box compares its strings.
 int CListBox::FindStringExact(int startAfter, const std::string& text) const {
-  const QString s = QString::fromStdString(text);
+  const QString s = ShownText(text);
   return Search(list(), startAfter,
                 [&](const QString& t) { return QString::compare(t, s, Qt::CaseInsensitive) == 0; });
 }
 
 int CListBox::FindString(int startAfter, const std::string& prefix) const {
-  const QString s = QString::fromStdString(prefix);
+  const QString s = ShownText(prefix);
   return Search(list(), startAfter, [&](const QString& t) { return t.startsWith(s, Qt::CaseInsensitive); });
 }
 

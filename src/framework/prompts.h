@@ -30,6 +30,7 @@ struct FileDialogRequest {
   unsigned flags = 0;       // OFN_*
   std::string filter;       // "Desc (*.x)|*.x||"
   QWidget* parent = nullptr;
+  std::string initialFolder;  // Windows path of the folder to start in; empty: the current folder
 };
 
 class Prompts {

@@ -1,5 +1,6 @@
 #include "framework/qt_prompts.h"
 
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <string>
@@ -7,8 +8,7 @@
 #include "framework/app.h"
 #include "framework/dialog.h"
 #include "framework/file_dialog.h"
-#include "platform/drives.h"
-#include "platform/win_types.h"
+#include "framework/host_paths.h"
 
 namespace kc::fw {
 namespace {
@@ -58,18 +58,10 @@ std::optional<std::string> QtPrompts::FileDialog(const FileDialogRequest& r) {
   QFileDialog dialog(r.parent);
   ConfigureFileDialog(dialog, r);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  const std::string host = dialog.selectedFiles().front().toStdString();
-  if (auto windowsPath = win::ToWindowsPath(host)) return windowsPath;
-  // A path the program could not hold is as unusable as one on no drive, but
-  // the user must be told which of the two it is.
-  const std::string text =
-      win::GetLastError() == win::ERROR_FILENAME_EXCED_RANGE
-          ? "The path of the file \"" + host + "\" is too long: a path may have at most " +
-                std::to_string(win::MAX_PATH - 1) + " characters. Choose a file with a shorter path."
-          : "The file \"" + host +
-                "\" is on none of the drives in the drive table (KITCOMP_DRIVES). "
-                "Choose a file on one of the drives.";
-  MessageBox(MessageBoxRequest{r.parent, text, AfxGetAppName(), MB_ICONEXCLAMATION | MB_OK});
+  const std::string host = QFile::encodeName(dialog.selectedFiles().front()).toStdString();
+  std::string refusal;
+  if (auto windowsPath = DrivePathOfHostPath(host, "file", refusal)) return windowsPath;
+  MessageBox(MessageBoxRequest{r.parent, refusal, AfxGetAppName(), MB_ICONEXCLAMATION | MB_OK});
   return std::nullopt;
 }
 

@@ -4,6 +4,7 @@
 #include <QTreeWidget>
 #include <QVariant>
 
+#include "framework/control_text.h"
 #include "framework/controls.h"
 
 namespace kc::fw {
@@ -53,7 +54,7 @@ HTREEITEM CTreeCtrl::InsertItem(const std::string& text, int image, int selected
                                 HTREEITEM after) {
   QTreeWidget* t = tree();
   if (!t) return nullptr;
-  const QString s = QString::fromStdString(text);
+  const QString s = ShownText(text);
   const int count = parent ? parent->childCount() : t->topLevelItemCount();
   auto childAt = [&](int i) { return parent ? parent->child(i) : t->topLevelItem(i); };
   int at = count;
@@ -69,6 +70,7 @@ HTREEITEM CTreeCtrl::InsertItem(const std::string& text, int image, int selected
     at = i + 1;
   }
   auto* item = new QTreeWidgetItem(QStringList{s});
+  item->setData(0, kItemBytesRole, ItemBytes(text));
   item->setIcon(0, iconFor(image, selectedImage));
   if (parent) parent->insertChild(at, item);
   else t->insertTopLevelItem(at, item);
@@ -104,7 +106,7 @@ HTREEITEM CTreeCtrl::GetParentItem(HTREEITEM item) const { return item ? item->p
 bool CTreeCtrl::ItemHasChildren(HTREEITEM item) const { return item && item->childCount() > 0; }
 
 std::string CTreeCtrl::GetItemText(HTREEITEM item) const {
-  return item ? item->text(0).toStdString() : std::string();
+  return item ? BytesOfItem(item->data(0, kItemBytesRole), item->text(0)) : std::string();
 }
 
 bool CTreeCtrl::Expand(HTREEITEM item, unsigned code) {

@@ -14,9 +14,10 @@
 //   name. Of duplicate sections or keys the first one counts.
 // - A NUL byte ends the name or value it appears in (the Win32 strings are
 //   NUL-terminated).
-// - The bytes of a UTF-8 byte order mark are ordinary characters of the first
-//   line: the ANSI functions do not recognise it, so "<BOM>[s]" on the first
-//   line opens no section. UTF-16 files are not supported.
+// - The text is what the file holds after decoding (ini_encoding.h): a byte
+//   order mark is taken off before this layer sees the text and put back when
+//   the file is written, and UTF-16 text arrives as UTF-8. Here the bytes of a
+//   mark would be ordinary characters of the first line.
 //
 // Writing keeps every line it does not change byte for byte, with its own line
 // ending (an LF file keeps its LF lines); the lines it adds end in CRLF. A

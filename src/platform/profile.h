@@ -4,10 +4,20 @@
 // regard to case, CR, LF and CRLF all end a line, and files are written as
 // Windows INI text (CRLF). A write replaces the file atomically: a temporary
 // file beside it, flushed, then renamed over it.
+//
+// Files in three forms (see ini_encoding.h): ANSI files are bytes, compared
+// and stored as given. A UTF-8 byte order mark is skipped on reading and kept
+// on rewriting. A UTF-16LE file (with its byte order mark) is read as UTF-8
+// and rewritten in UTF-16LE; the names and values of calls on it, and on a
+// UTF-8 file with a mark, are narrow text (UTF-8, or Windows-1252 where the
+// bytes are not UTF-8). A UTF-16 file that holds what no narrow string can is
+// neither read (the default comes back) nor rewritten: the write fails with
+// ERROR_NO_UNICODE_TRANSLATION and the reason.
 #pragma once
 
 #include <string>
 
+#include "platform/text_encoding.h"
 #include "platform/win_types.h"
 
 namespace win {
@@ -34,5 +44,11 @@ BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR
 // WritePrivateProfileStringA, or an empty string when it is acceptable. Pages
 // that store text a user typed use it to tell the user what is wrong.
 std::string ProfileTextProblem(LPCSTR section, LPCSTR key, LPCSTR value);
+
+// The encoding in which text that a user types for this INI file is stored:
+// Windows-1252 when the file holds bytes that are not UTF-8 (a file written
+// with the Windows code page), else UTF-8 (also for a missing file and for a
+// UTF-16 file, whose text these functions give and take as UTF-8).
+kc::platform::TextEncoding ProfileTextEncoding(LPCSTR fileName);
 
 }  // namespace win

@@ -11,6 +11,8 @@ namespace {
 thread_local DWORD lastError = ERROR_SUCCESS;
 // The errno behind the last error, when it came from a host call (0: none).
 thread_local int lastErrno = 0;
+// The reason given with the last error by the platform layer itself ("": none).
+thread_local std::string lastDetail;
 
 DWORD ErrorFromErrno(int err) {
   switch (err) {
@@ -60,6 +62,8 @@ const char* ErrorSentence(DWORD code) {
     case ERROR_ALREADY_EXISTS: return "Cannot create a file when that file already exists.";
     case ERROR_FILENAME_EXCED_RANGE: return "The filename or extension is too long.";
     case ERROR_DIRECTORY: return "The directory name is invalid.";
+    case ERROR_NO_UNICODE_TRANSLATION:
+      return "No mapping for the Unicode character exists in the target multi-byte code page.";
     default: return nullptr;
   }
 }
@@ -71,11 +75,18 @@ DWORD GetLastError() { return lastError; }
 void SetLastError(DWORD code) {
   lastError = code;
   lastErrno = 0;
+  lastDetail.clear();
+}
+
+void SetLastError(DWORD code, std::string detail) {
+  SetLastError(code);
+  lastDetail = std::move(detail);
 }
 
 void SetLastErrorFromErrno(int err) {
   lastError = ErrorFromErrno(err);
   lastErrno = err;
+  lastDetail.clear();
 }
 
 std::string LastErrorText() {
@@ -89,6 +100,8 @@ std::string LastErrorText() {
     text += " (";
     text += std::strerror(lastErrno);
     text += ")";
+  } else if (!lastDetail.empty()) {
+    text += " (" + lastDetail + ")";
   }
   return text;
 }

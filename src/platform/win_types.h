@@ -43,17 +43,21 @@ inline constexpr DWORD ERROR_BAD_PATHNAME = 161;
 inline constexpr DWORD ERROR_ALREADY_EXISTS = 183;
 inline constexpr DWORD ERROR_FILENAME_EXCED_RANGE = 206;
 inline constexpr DWORD ERROR_DIRECTORY = 267;
+inline constexpr DWORD ERROR_NO_UNICODE_TRANSLATION = 1113;
 
 DWORD GetLastError();
 void SetLastError(DWORD code);
+// The same with the particular reason, which LastErrorText appends.
+void SetLastError(DWORD code, std::string detail);
 
 // Maps an errno value onto the nearest Windows error code and records it, so
 // callers see the codes they would see on Windows.
 void SetLastErrorFromErrno(int err);
 
 // A readable sentence for the thread's last error ("The system cannot find the
-// file specified."), for failure reports; the host's own reason is appended when
-// one was recorded ("... (No such file or directory)").
+// file specified."), for failure reports; the host's own reason, or the detail
+// given with the code, is appended when one was recorded ("... (No such file or
+// directory)").
 std::string LastErrorText();
 
 }  // namespace win

@@ -6,6 +6,7 @@
 #include "engine/directory_utils.h"
 #include "engine/file_name_rule.h"
 #include "config/profile_access.h"
+#include "engine/directory_utils.h"
 #include "platform/files.h"
 #include "platform/profile.h"
 

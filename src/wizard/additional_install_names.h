@@ -14,10 +14,11 @@ namespace kc::wizard {
 std::string TrimTrailingWhiteSpace(const std::string& text);
 
 // The module file name of an additional installer: the characters after the
-// last backslash of the path (the whole path when it has none) up to the first
-// "." (to the end when there is none). Slot 1 gives "" for a name beginning
-// with "."; slot 2 always takes the first character and looks for the "." from
-// the second on, as the stored configurations of earlier versions expect.
+// last backslash or slash of the path (FileNamePart; the whole path when it
+// has none) up to the first "." (to the end when there is none). Slot 1 gives
+// "" for a name beginning with "."; slot 2 always takes the first character and
+// looks for the "." from the second on, as the stored configurations of
+// earlier versions expect.
 std::string DeriveModuleFileName(const std::string& path, int slot);
 
 // Module file stems the installer already uses: every file stem of

@@ -28,11 +28,12 @@ CAdditionalInstalls::CAdditionalInstalls(const RunPaths& paths) : CPropertyPage(
     // Clear empties the path only; description and size stay.
     OnCommand(slot.clearButton, [this, &slot] { SetDlgItemText(slot.pathEdit, ""); });
   }
+  SetTextFile(m_paths.choicesFile);
 }
 
 void CAdditionalInstalls::DoDataExchange(fw::CDataExchange* pDX) {
   for (int i = 0; i < 2; ++i) {
-    fw::DDX_Text(pDX, kSlots[i].pathEdit, m_values[i].path);
+    fw::DDX_Path(pDX, kSlots[i].pathEdit, m_values[i].path);
     fw::DDX_Text(pDX, kSlots[i].descriptionEdit, m_values[i].description);
     fw::DDX_Text(pDX, kSlots[i].sizeEdit, m_values[i].size);
     fw::DDX_Check(pDX, kSlots[i].includeBox, m_values[i].include);
@@ -118,7 +119,7 @@ bool CAdditionalInstalls::StoreSlot(int index, const char* section) {
 
 bool CAdditionalInstalls::OnKillActive() {
   const char* section = PlatformSection(m_paths.choicesFile);
-  UpdateData(true);
+  if (!UpdateData(true)) return false;  // a refused path or text: nothing written
   // Slot 2 is not looked at while slot 1 is refused.
   if (!StoreSlot(0, section) || !StoreSlot(1, section)) return false;
   return CPropertyPage::OnKillActive();

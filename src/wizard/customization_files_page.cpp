@@ -29,13 +29,14 @@ CPage4::CPage4(const RunPaths& paths) : CPropertyPage(kTemplateId), m_choicesFil
   OnCommand(1056, [this] { SetDlgItemText(1032, ""); });
   OnCommand(1057, [this] { SetDlgItemText(1033, ""); });
   OnCommand(1058, [this] { SetDlgItemText(1035, ""); });
+  SetTextFile(m_choicesFile);
 }
 
 void CPage4::DoDataExchange(fw::CDataExchange* pDX) {
-  fw::DDX_Text(pDX, 1033, m_addressBookPath);
-  fw::DDX_Text(pDX, 1032, m_bookmarksPath);
-  fw::DDX_Text(pDX, 1031, m_configPath);
-  fw::DDX_Text(pDX, 1035, m_inboxPath);
+  fw::DDX_Path(pDX, 1033, m_addressBookPath);
+  fw::DDX_Path(pDX, 1032, m_bookmarksPath);
+  fw::DDX_Path(pDX, 1031, m_configPath);
+  fw::DDX_Path(pDX, 1035, m_inboxPath);
   fw::DDX_Check(pDX, 1038, m_overwriteConfig);
 }
 
@@ -53,7 +54,8 @@ bool CPage4::OnSetActive() {
 
 bool CPage4::OnKillActive() {
   const char* section = PlatformSection(m_choicesFile);
-  UpdateData(true);
+  // A refused path or text keeps the page, and nothing is written.
+  if (!UpdateData(true)) return false;
   WriteValue(m_choicesFile, section, kOverwriteCfg, YesNo(m_overwriteConfig == fw::BST_CHECKED));
   WriteValue(m_choicesFile, section, kCustomCfgPath, m_configPath);
   WriteValue(m_choicesFile, section, kCustomBookmarkPath, m_bookmarksPath);

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "config/profile_access.h"
+#include "engine/directory_utils.h"
 #include "framework/app.h"
 #include "framework/data_exchange.h"
 #include "framework/resources.h"
@@ -22,11 +23,11 @@ bool EndsWith(const std::string& text, const std::string& tail) {
 }
 }  // namespace
 
+// A slash separates as a backslash does (Mended: a folder typed as "C:/pkg/"
+// became "C:/pkg/\main.htm").
 std::string CompleteDialupEntry(const std::string& entry) {
-  if (!entry.empty() && entry.back() == '\\') return entry + kDialupMainFile;
-  const std::size_t slash = entry.rfind('\\');
-  const std::string last = slash == std::string::npos ? entry : entry.substr(slash + 1);
-  if (!EndsWith(last, kDialupMainFile)) return entry + "\\" + kDialupMainFile;
+  if (!entry.empty() && (entry.back() == '\\' || entry.back() == '/')) return entry + kDialupMainFile;
+  if (!EndsWith(engine::FileNamePart(entry), kDialupMainFile)) return entry + "\\" + kDialupMainFile;
   return entry;
 }
 
@@ -53,15 +54,16 @@ CCustomDlg2::CCustomDlg2(const RunPaths& paths) : CPropertyPage(kTemplateId), m_
   OnCommand(1027, [this] { SetDlgItemText(1038, ""); });
   OnCommand(1028, [this] { SetDlgItemText(1034, ""); });
   OnCommand(1030, [this] { SetDlgItemText(1039, ""); });
+  SetTextFile(m_choicesFile);
 }
 
 void CCustomDlg2::DoDataExchange(fw::CDataExchange* pDX) {
-  fw::DDX_Text(pDX, 1035, m_smallAnimationPath);
-  fw::DDX_Text(pDX, 1038, m_licensePath);
-  fw::DDX_Text(pDX, 1037, m_readmePath);
-  fw::DDX_Text(pDX, 1034, m_securityFilesPath);
-  fw::DDX_Text(pDX, 1036, m_largeAnimationPath);
-  fw::DDX_Text(pDX, 1039, m_dialupPath);
+  fw::DDX_Path(pDX, 1035, m_smallAnimationPath);
+  fw::DDX_Path(pDX, 1038, m_licensePath);
+  fw::DDX_Path(pDX, 1037, m_readmePath);
+  fw::DDX_Path(pDX, 1034, m_securityFilesPath);
+  fw::DDX_Path(pDX, 1036, m_largeAnimationPath);
+  fw::DDX_Path(pDX, 1039, m_dialupPath);
 }
 
 bool CCustomDlg2::OnSetActive() {
@@ -78,7 +80,7 @@ bool CCustomDlg2::OnSetActive() {
 
 bool CCustomDlg2::OnKillActive() {
   const char* section = PlatformSection(m_choicesFile);
-  UpdateData(true);
+  if (!UpdateData(true)) return false;
 
   std::string dialup;
   if (!m_dialupPath.empty()) {

@@ -2,8 +2,8 @@
 
 #include "config/profile_access.h"
 #include "framework/data_exchange.h"
-#include "framework/file_dialog.h"
 #include "framework/resources.h"
+#include "wizard/page_file_browse.h"
 
 namespace kc::wizard {
 namespace {
@@ -37,10 +37,11 @@ CPage3::CPage3(const std::string& choicesFile) : CPropertyPage(IDD), m_choicesFi
   fw::ShowSidePicture(this);
   OnCommand(IDC_BROWSE_SPLASH, [this] { OnBrowseSplash(); });
   OnCommand(IDC_CLEAR_SPLASH, [this] { OnClearSplash(); });
+  SetTextFile(m_choicesFile);
 }
 
 void CPage3::DoDataExchange(fw::CDataExchange* pDX) {
-  fw::DDX_Text(pDX, IDC_SPLASH_PATH, m_splashPath);
+  fw::DDX_Path(pDX, IDC_SPLASH_PATH, m_splashPath);
   fw::DDX_Text(pDX, IDC_PROGRAM_FOLDER, m_programFolder);
   fw::DDX_Text(pDX, IDC_SETUP_TITLE, m_setupTitle);
   fw::DDX_Text(pDX, IDC_SETUP_TITLE1, m_setupTitle1);
@@ -62,10 +63,12 @@ bool CPage3::OnSetActive() {
   return true;
 }
 
-// Stores the page itself and always lets it be left.
+// Stores the page itself. Mended: it is left unless a text is refused (a host
+// path on no drive, a character the choices file cannot hold), which would
+// otherwise be stored altered.
 bool CPage3::OnKillActive() {
   const char* section = config::PlatformSection(m_choicesFile);
-  UpdateData(true);
+  if (!UpdateData(true)) return false;
   config::WriteValue(m_choicesFile, section, config::kInstallSplashPath, m_splashPath);
   config::WriteValue(m_choicesFile, section, config::kProductSetupTitle, m_setupTitle);
   config::WriteValue(m_choicesFile, section, config::kProductSetupTitle1, m_setupTitle1);
@@ -80,12 +83,8 @@ bool CPage3::OnKillActive() {
 
 bool CPage3::OnWizardFinish() { return CPropertyPage::OnWizardFinish(); }
 
-void CPage3::OnBrowseSplash() {
-  fw::CFileDialog dialog(true, "bmp", "setup.bmp", fw::OFN_HIDEREADONLY | fw::OFN_OVERWRITEPROMPT | fw::OFN_NOCHANGEDIR,
-                         "Bitmap files (*.bmp)|*.bmp||");
-  // Cancelled: the previous path stays.
-  if (dialog.DoModal() == fw::IDOK) SetDlgItemText(IDC_SPLASH_PATH, dialog.GetPathName());
-}
+// Cancelled: the previous path stays.
+void CPage3::OnBrowseSplash() { BrowseIntoEdit(*this, IDC_SPLASH_PATH, {"Bitmap files (*.bmp)|*.bmp||", "setup.bmp", "bmp"}); }
 
 void CPage3::OnClearSplash() { SetDlgItemText(IDC_SPLASH_PATH, std::string()); }
 

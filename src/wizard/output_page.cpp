@@ -23,10 +23,13 @@ CPage5::CPage5(const RunPaths& paths) : CPropertyPage(kTemplateId), m_paths(path
   OnCommand(1022, [this] { OnImageBox(1022, 1021); });
   OnCommand(1024, [this] { OnBrowse(); });
   OnCommand(1019, [this] { OnSave(); });
+  SetTextFile(m_paths.choicesFile);
 }
 
+std::string CPage5::MessageCaption() const { return kFinishCaption; }
+
 void CPage5::DoDataExchange(fw::CDataExchange* pDX) {
-  fw::DDX_Text(pDX, 1035, m_outputPath);
+  fw::DDX_Path(pDX, 1035, m_outputPath);
   fw::DDX_Check(pDX, 1021, m_createCd);
   fw::DDX_Check(pDX, 1022, m_createDownload);
 }
@@ -62,7 +65,7 @@ void CPage5::OnImageBox(int clickedBox, int otherBox) {
 }
 
 void CPage5::OnBrowse() {
-  UpdateData(true);
+  if (!UpdateData(true)) return;  // the refusal has been shown
   browse::CBrowsePathDlg browser;
   browser.m_path = m_outputPath;
   if (browser.DoModal() == fw::IDOK) SetDlgItemText(1035, browser.m_path);
@@ -79,8 +82,9 @@ void CPage5::OnSave() {
 }
 
 bool CPage5::OnKillActive() {
+  // Checked first: a refused output path keeps the page with its buttons.
+  if (!UpdateData(true)) return false;
   SetWizardButtons(fw::PSWIZB_BACK | fw::PSWIZB_NEXT);
-  UpdateData(true);
   const std::string& choices = m_paths.choicesFile;
   const char* section = PlatformSection(choices);
   WriteValue(choices, section, kCreateCd, YesNo(m_createCd == fw::BST_CHECKED));
@@ -90,7 +94,7 @@ bool CPage5::OnKillActive() {
 }
 
 bool CPage5::OnWizardFinish() {
-  UpdateData(true);
+  if (!UpdateData(true)) return false;
   const engine::FinishOutcome outcome = engine::FinishInstallerScript(
       m_paths, {m_outputPath, m_createCd == fw::BST_CHECKED, m_createDownload == fw::BST_CHECKED});
   if (!outcome.accepted) {

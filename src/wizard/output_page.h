@@ -25,6 +25,7 @@ class CPage5 : public fw::CPropertyPage {
 
  protected:
   void DoDataExchange(fw::CDataExchange* pDX) override;
+  std::string MessageCaption() const override;
 
  private:
   void OnImageBox(int clickedBox, int otherBox);

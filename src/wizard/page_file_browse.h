@@ -19,8 +19,9 @@ struct FileBrowse {
   unsigned flags = kPageBrowseFlags;
 };
 
-// Runs the dialog (no parent window) and puts the chosen path into editId;
-// Cancel leaves the edit as it is. True when a file was chosen.
+// Runs the dialog (no parent window), starting in the folder of the path the
+// edit holds, and puts the chosen path into editId; Cancel leaves the edit as
+// it is. True when a file was chosen.
 bool BrowseIntoEdit(fw::CDialog& page, int editId, const FileBrowse& browse);
 
 }  // namespace kc::wizard

@@ -32,7 +32,10 @@ bool IsPathCharacter(char c) {
 CPathOptions::CPathOptions(const std::string& choicesFile) : CPropertyPage(IDD), m_choicesFile(choicesFile) {
   ui.setupUi(this);
   fw::ShowSidePicture(this);
+  SetTextFile(m_choicesFile);
 }
+
+std::string CPathOptions::MessageCaption() const { return kMessageCaption; }
 
 bool CPathOptions::IsValidInstallPath(const std::string& path) {
   if (path == kUserNameVariable) return true;
@@ -72,7 +75,7 @@ bool CPathOptions::OnSetActive() {
 }
 
 fw::LRESULT CPathOptions::OnWizardNext() {
-  UpdateData(true);
+  if (!UpdateData(true)) return -1;  // the refusal has been shown
   if (!IsValidInstallPath(m_basePath)) {
     MessageBox(LoadString(IDS_INVALID_BASE_PATH), kMessageCaption, fw::MB_OK | fw::MB_ICONEXCLAMATION);
     return -1;
@@ -85,7 +88,8 @@ fw::LRESULT CPathOptions::OnWizardNext() {
 }
 
 bool CPathOptions::OnKillActive() {
-  UpdateData(true);
+  // A text the choices file cannot hold keeps the page, on Back too.
+  if (!UpdateData(true)) return false;
   config::WriteValue(m_choicesFile, kSection, config::kProductPath, m_basePath);
   config::WriteValue(m_choicesFile, kSection, config::kProfilePath, m_profilePath);
   config::WriteValue(m_choicesFile, kSection, config::kNetworkPathEditBox,

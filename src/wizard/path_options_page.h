@@ -24,6 +24,7 @@ class CPathOptions : public fw::CPropertyPage {
   bool OnKillActive() override;
   fw::LRESULT OnWizardNext() override;
   void DoDataExchange(fw::CDataExchange* pDX) override;
+  std::string MessageCaption() const override;
 
  private:
   Ui::dlg151_pathoptions ui;

@@ -8,13 +8,16 @@
 // Invariants checked: nothing reads or writes outside a buffer (ASan); lists
 // and values keep the Windows capacity rules; a written key reads back; keys
 // the write did not aim at keep their values; an unchanged write reports "no
-// change"; deleting a key or section makes it go away or uncovers the next one.
+// change"; deleting a key or section makes it go away or uncovers the next one;
+// a file write keeps the file's byte order mark, and a UTF-16 file that no
+// narrow string can hold is never rewritten.
 #include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -24,6 +27,7 @@
 #include "platform/drives.h"
 #include "platform/ini_text.h"
 #include "platform/profile.h"
+#include "platform/text_encoding.h"
 
 namespace {
 
@@ -149,8 +153,23 @@ void ExerciseFile(std::string_view text, const std::string& section, const std::
     n = win::GetPrivateProfileStringA(nullptr, nullptr, "", buffer.get(), size, file);
     Check(size < 2 ? n == 0 : n <= size - 2, "section list cut");
   }
+  const bool utf16 = text.substr(0, 2) == kc::platform::kUtf16LeBom;
+  if (utf16 && !kc::platform::Utf16LeToUtf8(text.substr(2))) {
+    // No narrow string holds it: never rewritten.
+    Check(win::WritePrivateProfileStringA("s", "k", "v", file) == win::FALSE &&
+              win::GetLastError() == win::ERROR_NO_UNICODE_TRANSLATION,
+          "undecodable UTF-16 file written");
+    std::ifstream in(folder + "/f.ini", std::ios::binary);
+    Check(std::string(std::istreambuf_iterator<char>(in), {}) == text, "undecodable UTF-16 file changed");
+    return;
+  }
   if (win::ProfileTextProblem(section.c_str(), key.c_str(), "v").empty()) {
     Check(win::WritePrivateProfileStringA(section.c_str(), key.c_str(), "v", file) == win::TRUE, "file write");
+    std::ifstream in(folder + "/f.ini", std::ios::binary);
+    const std::string after(std::istreambuf_iterator<char>(in), {});
+    for (std::string_view bom : {kc::platform::kUtf8Bom, kc::platform::kUtf16LeBom}) {
+      if (text.substr(0, bom.size()) == bom) Check(after.substr(0, bom.size()) == bom, "byte order mark lost");
+    }
     char buffer[4];
     Check(win::GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer, 4, file) == 1 &&
               buffer[0] == 'v',

@@ -40,8 +40,10 @@ CWelcomeDlg::CWelcomeDlg(QWidget* parent, std::string startupIni)
 
 CWelcomeDlg::~CWelcomeDlg() = default;
 
+std::string CWelcomeDlg::MessageCaption() const { return kMessageCaption; }
+
 void CWelcomeDlg::DoDataExchange(fw::CDataExchange* pDX) {
-  fw::DDX_Text(pDX, IDC_CONFIGURATION_PATH, m_configurationPath);
+  fw::DDX_Path(pDX, IDC_CONFIGURATION_PATH, m_configurationPath);
 }
 
 bool CWelcomeDlg::OnInitDialog() {
@@ -64,6 +66,7 @@ bool CWelcomeDlg::OnInitDialog() {
 void CWelcomeDlg::OnBrowse() {
   fw::CFileDialog dialog(true, "kcm", "*.kcm", fw::OFN_HIDEREADONLY | fw::OFN_OVERWRITEPROMPT | fw::OFN_NOCHANGEDIR,
                          "Kit Composer Makefile (*.kcm)|*.kcm||");
+  dialog.SetInitialFolder(fw::InitialFolderOf(GetDlgItemText(IDC_CONFIGURATION_PATH)));
   if (dialog.DoModal() == fw::IDOK) SetDlgItemText(IDC_CONFIGURATION_PATH, dialog.GetPathName());
   // Confirmed or not, the field is what the run starts from.
   UpdateData(true);
@@ -76,7 +79,7 @@ std::string CWelcomeDlg::StartingConfiguration() const {
 
 void CWelcomeDlg::OnOK() {
   // Mended: text typed into the field counts, not only what Browse put there.
-  UpdateData(true);
+  if (!UpdateData(true)) return;  // a host path on no drive: the refusal has been shown
   // Closing the program (SIGTERM, SIGHUP) ends the packaging tool that is running too.
   platform::EndChildrenWhenInterrupted("kitcomp");
   // One run per kit, from the refresh of the working files to the last image:

@@ -45,6 +45,7 @@ class CWelcomeDlg : public fw::CDialog, public engine::Window {
   bool OnInitDialog() override;
   void OnOK() override;  // the run driver
   void DoDataExchange(fw::CDataExchange* pDX) override;
+  std::string MessageCaption() const override;
   void UpdateWindow() override;
 
   void SetPageFactory(PageFactory factory) { m_makePages = std::move(factory); }

@@ -126,6 +126,22 @@ TEST_F(WelcomeDialog, NextTakesTypedText) {
   EXPECT_EQ(choicesSeen.at(0), saved);
 }
 
+TEST_F(WelcomeDialog, NextTakesATypedHostPathAsItsDrivePathOrRefusesIt) {
+  const std::string saved = MakeConfiguration("C:\\configs\\typed.kcm");
+  OpenWelcome();
+  prompts->AnswerMessageBox();
+  TypeText(welcome.get(), kPathField, "/no-such-folder-of-kitcomp/typed.kcm");
+  PressNext();  // refused: no wizard runs
+  ASSERT_EQ(prompts->Requests().size(), 1u);
+  EXPECT_EQ(prompts->Requests()[0].caption, "Kit Composer");
+  EXPECT_NE(prompts->Requests()[0].text.find("is on none of the drives in the drive table"), std::string::npos);
+  TypeText(welcome.get(), kPathField, Host("C:\\configs\\typed.kcm"));
+  CancelNextWizard();
+  PressNext();
+  EXPECT_EQ(Field(), "C:\\configs\\typed.kcm");
+  EXPECT_EQ(choicesSeen.at(0), saved);
+}
+
 TEST_F(WelcomeDialog, OnlyTheExactNewConfigurationTextSelectsTheDefault) {
   // In other letter case the words name a file, which does not exist: the
   // copy fails and the choices file keeps what it held.

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
@@ -197,6 +198,37 @@ TEST_F(RealFileDialogTest, OpenWithFileMustExistTakesAnExistingFile) {
   EXPECT_EQ(*chosen, "C:\\kits\\existing.kcm");
 }
 
+TEST_F(RealFileDialogTest, OffersTheDrivesAsPlacesAndStartsInTheInitialFolder) {
+  const QString root = QDir(dir.path()).canonicalPath();
+  ASSERT_TRUE(QDir(root).mkpath("data/art"));
+  win::DriveTable::Set({{"C:", root.toStdString()}, {"D:", (root + "/data").toStdString()},
+                        {"E:", "/nonexistent-drive-folder"}});
+  struct Row {
+    const char* why;
+    std::string initialFolder;
+    QString shownFolder;
+  };
+  const Row rows[] = {
+      {"the initial folder", "D:\\art", root + "/data/art"},
+      {"no initial folder: the current one", "", root + "/kits"},
+      {"a folder that is not there: the current one", "D:\\gone", root + "/kits"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.why);
+    FileDialogRequest r{true, "", "", 0, "All (*.*)|*.*||", nullptr, row.initialFolder};
+    QList<QUrl> places;
+    QString shown;
+    Run(r, [&](QFileDialog* fd) {
+      places = fd->sidebarUrls();
+      shown = fd->directory().absolutePath();
+      fd->reject();
+    });
+    // Drives whose folder exists, in the table's order; no host places.
+    EXPECT_EQ(places, (QList<QUrl>{QUrl::fromLocalFile(root), QUrl::fromLocalFile(root + "/data")}));
+    EXPECT_EQ(shown, row.shownFolder);
+  }
+}
+
 TEST_F(RealFileDialogTest, AFileOutsideEveryDriveIsRefusedWithAMessage) {
   win::DriveTable::Set({{"D:", "/nonexistent-drive-folder"}});
   FileDialogRequest r{true, "", "", 0, "All (*.*)|*.*||", nullptr};
@@ -211,7 +243,8 @@ TEST_F(RealFileDialogTest, AFileOutsideEveryDriveIsRefusedWithAMessage) {
     });
   });
   EXPECT_FALSE(chosen.has_value());
-  EXPECT_TRUE(messageText.contains("none of the drives")) << messageText.toStdString();
+  EXPECT_TRUE(messageText.contains("is on none of the drives in the drive table (D: = /nonexistent-drive-folder)"))
+      << messageText.toStdString();
 }
 
 TEST_F(RealFileDialogTest, AFileWhosePathIsTooLongIsRefusedWithAMessageSayingSo) {

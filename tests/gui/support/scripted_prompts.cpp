@@ -89,6 +89,7 @@ std::optional<std::string> ScriptedPrompts::FileDialog(const fw::FileDialogReque
   rec.filter = r.filter;
   rec.initialName = r.initialName;
   rec.defaultExt = r.defaultExt;
+  rec.initialFolder = r.initialFolder;
   rec.flags = r.flags;
   const auto a = Take(rec);
   return a ? a->file : std::nullopt;

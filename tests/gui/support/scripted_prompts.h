@@ -35,6 +35,7 @@ struct PromptRecord {
   std::string initialName;
   std::string defaultExt;
   unsigned flags = 0;
+  std::string initialFolder;
   // Modal dialog: its template and window title (caption).
   int templateId = 0;
 

@@ -36,7 +36,9 @@ INSTANTIATE_TEST_SUITE_P(Paths, ModuleFileNameTest,
                                            Derivation{"C:\\i\\.x.exe", 2, ".x"},
                                            Derivation{"C:\\i\\noext", 1, "noext"},
                                            Derivation{"tool.exe", 1, "tool"},
-                                           Derivation{"C:\\i.d\\tool", 2, "tool"}));
+                                           Derivation{"C:\\i.d\\tool", 2, "tool"},
+                                           Derivation{"C:/files/My Tool.exe", 1, "My Tool"},
+                                           Derivation{"C:\\files/setup32.exe", 2, "setup32"}));
 
 class AdditionalInstallsTest : public WizardTest {
  protected:

@@ -33,7 +33,10 @@ INSTANTIATE_TEST_SUITE_P(Rules, DialupCompletionTest,
                                            Completion{"C:\\pkg\\Main.htm", "C:\\pkg\\Main.htm\\main.htm"},
                                            Completion{"C:\\pkg\\main.html", "C:\\pkg\\main.html\\main.htm"},
                                            Completion{"pkg", "pkg\\main.htm"},
-                                           Completion{"main.htm", "main.htm"}));
+                                           Completion{"main.htm", "main.htm"},
+                                           Completion{"C:/pkg/", "C:/pkg/main.htm"},
+                                           Completion{"C:/pkg/main.htm", "C:/pkg/main.htm"},
+                                           Completion{"C:/pkg", "C:/pkg\\main.htm"}));
 
 using CustomMoreWizardTest = WizardTest;
 

@@ -137,7 +137,7 @@ struct PathSplit {
 
 class PathParts : public ::testing::TestWithParam<PathSplit> {};
 
-TEST_P(PathParts, SplitAtTheLastBackslash) {
+TEST_P(PathParts, SplitAtTheLastBackslashOrSlash) {
   EXPECT_EQ(FileNamePart(GetParam().path), GetParam().fileName);
   EXPECT_EQ(DirectoryPart(GetParam().path), GetParam().directory);
 }
@@ -147,7 +147,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, PathParts,
                                            PathSplit{"C:\\anim.gif", "anim.gif", "C:"},
                                            PathSplit{"C:\\dir\\", "", "C:\\dir"},
                                            PathSplit{"anim.gif", "anim.gif", ""}, PathSplit{"", "", ""},
-                                           PathSplit{"\\\\srv\\share\\main.htm", "main.htm", "\\\\srv\\share"}));
+                                           PathSplit{"\\\\srv\\share\\main.htm", "main.htm", "\\\\srv\\share"},
+                                           PathSplit{"C:/files/My Tool.exe", "My Tool.exe", "C:/files"},
+                                           PathSplit{"C:\\kits/dial\\main.htm", "main.htm", "C:\\kits/dial"},
+                                           PathSplit{"C:\\kits\\dial/", "", "C:\\kits\\dial"}));
 
 TEST(FullOutputPath, KeepsAPathThatNamesItsRootAndResolvesAnyOther) {
   TempDrive drive;

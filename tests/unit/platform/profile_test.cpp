@@ -14,6 +14,7 @@
 
 #include "platform/drives.h"
 #include "platform/ini_text.h"
+#include "platform/text_encoding.h"
 #include "scratch_folder.h"
 
 namespace {
@@ -249,10 +250,99 @@ TEST_F(ProfileFile, FixtureFiles) {
   EXPECT_EQ(Read("General", "Product", setup), "Lumenary Suite");
   EXPECT_EQ(Read("SubComponents", nullptr, setup, 1000), "Mail\0News\0Composer\0"s);
   EXPECT_EQ(Read("Mail", "Path", setup), "%ProgramFiles%\\Lumenary\\Mail");
+  // The byte order mark is skipped: the first section is found.
   std::string bom = Put(*ReadFile((folder / "utf8_bom.ini").string()), "bom.ini");
-  EXPECT_EQ(Read("General", "Title", bom, 260, "absent"), "absent");
-  EXPECT_EQ(Read("", "Title", bom), "First");
+  EXPECT_EQ(Read("General", "Title", bom, 260, "absent"), "First");
+  EXPECT_EQ(Read("", "Title", bom, 260, "absent"), "absent");
   EXPECT_EQ(Read("Second", "Title", bom), "Found");
+}
+
+// Files as Windows tools write them: code-page bytes, a UTF-8 byte order
+// mark, UTF-16LE. Each row writes (or deletes) one key and gives the bytes the
+// file must then hold and one value that must read back.
+struct FormCase {
+  const char* why;
+  std::string before;
+  const char* section;
+  const char* key;
+  const char* value;  // null: delete the key
+  std::string after;
+  const char* readKey;
+  std::string readValue;
+};
+
+void PrintTo(const FormCase& c, std::ostream* os) { *os << c.why; }
+
+std::string Utf16(const std::string& narrow) { return "\xFF\xFE" + kc::platform::NarrowToUtf16Le(narrow); }
+
+class FileForms : public ProfileFile, public ::testing::WithParamInterface<FormCase> {};
+
+TEST_P(FileForms, RoundTripKeepingTheFormAndEveryOtherByte) {
+  const FormCase& c = GetParam();
+  std::string file = Put(c.before);
+  ASSERT_TRUE(WritePrivateProfileStringA(c.section, c.key, c.value, file.c_str()));
+  EXPECT_EQ(ReadFile(Host()), c.after);
+  EXPECT_EQ(Read(c.section, c.readKey, file), c.readValue);
+}
+
+const std::string kBom = "\xEF\xBB\xBF";
+
+INSTANTIATE_TEST_SUITE_P(
+    Forms, FileForms,
+    ::testing::Values(
+        FormCase{"code-page bytes stay byte for byte", "[s]\r\nTitle=Caf\xE9 \xAB" "Edition\xBB\r\n", "s", "k", "v",
+                 "[s]\r\nTitle=Caf\xE9 \xAB" "Edition\xBB\r\nk=v\r\n", "Title", "Caf\xE9 \xAB" "Edition\xBB"},
+        FormCase{"code-page name deleted by its bytes", "[MMMods-32]\r\nC\xE1mara=cam\r\nChat=chat\r\n", "MMMods-32",
+                 "C\xE1mara", nullptr, "[MMMods-32]\r\nChat=chat\r\n", "Chat", "chat"},
+        FormCase{"BOM: the first section is found and its key replaced", kBom + "[Choices-32]\r\nk=old\r\n",
+                 "Choices-32", "k", "new", kBom + "[Choices-32]\r\nk=new\r\n", "k", "new"},
+        FormCase{"BOM: a new section is added after the text, no second mark", kBom + "[Global]\r\n", "Choices-32",
+                 "k", "v", kBom + "[Global]\r\n[Choices-32]\r\nk=v\r\n", "k", "v"},
+        FormCase{"BOM: code-page text is stored as the UTF-8 the file declares", kBom + "[s]\r\n", "s", "k",
+                 "Caf\xE9", kBom + "[s]\r\nk=Caf\xC3\xA9\r\n", "k", "Caf\xC3\xA9"},
+        FormCase{"UTF-16: read as UTF-8, a key added in UTF-16", Utf16("[s]\r\nTitle=Caf\xC3\xA9\r\n"), "s", "k",
+                 "v", Utf16("[s]\r\nTitle=Caf\xC3\xA9\r\nk=v\r\n"), "Title", "Caf\xC3\xA9"},
+        FormCase{"UTF-16: a new section as in an ANSI file", Utf16("[a]\r\nx=1"), "b", "k", "\xF0\x9F\x98\x80",
+                 Utf16("[a]\r\nx=1\r\n[b]\r\nk=\xF0\x9F\x98\x80\r\n"), "k", "\xF0\x9F\x98\x80"},
+        FormCase{"UTF-16: code-page text stored as its characters", Utf16("[s]\r\n"), "s", "k", "Caf\xE9",
+                 Utf16("[s]\r\nk=Caf\xC3\xA9\r\n"), "k", "Caf\xC3\xA9"},
+        FormCase{"UTF-16: a code-page name finds and deletes its key", Utf16("[m]\r\nC\xC3\xA1mara=x\r\ny=1\r\n"),
+                 "m", "C\xE1mara", nullptr, Utf16("[m]\r\ny=1\r\n"), "y", "1"}));
+
+TEST_F(ProfileFile, Utf16TextNoNarrowStringHoldsIsNeitherReadNorRewritten) {
+  // "[s]\r\nk=" and an unpaired high surrogate.
+  const std::string original = "\xFF\xFE[\0s\0]\0\r\0\n\0k\0=\0\x3D\xD8"s;
+  std::string file = Put(original);
+  EXPECT_EQ(Read("s", "k", file, 260, "dflt"), "dflt");
+  EXPECT_EQ(win::GetLastError(), win::ERROR_NO_UNICODE_TRANSLATION);
+  EXPECT_FALSE(WritePrivateProfileStringA("s", "j", "v", file.c_str()));
+  EXPECT_EQ(win::GetLastError(), win::ERROR_NO_UNICODE_TRANSLATION);
+  EXPECT_NE(win::LastErrorText().find("UTF-16 text that is not valid at byte 16"), std::string::npos)
+      << win::LastErrorText();
+  EXPECT_EQ(ReadFile(Host()), original);
+}
+
+TEST_F(ProfileFile, TypedTextTakesTheEncodingTheFileUses) {
+  struct Row {
+    const char* why;
+    std::optional<std::string> contents;  // nullopt: no file
+    kc::platform::TextEncoding encoding;
+  };
+  using kc::platform::TextEncoding;
+  const Row rows[] = {
+      {"ASCII file", "[s]\r\nk=v\r\n", TextEncoding::kUtf8},
+      {"file with code-page bytes", "[s]\r\nk=Caf\xE9\r\n", TextEncoding::kWindows1252},
+      {"file with UTF-8 text", "[s]\r\nk=Caf\xC3\xA9\r\n", TextEncoding::kUtf8},
+      {"UTF-8 file with a mark", kBom + "[s]\r\n", TextEncoding::kUtf8},
+      {"UTF-16 file", Utf16("[s]\r\nk=\xC3\xA9\r\n"), TextEncoding::kUtf8},
+      {"no file", std::nullopt, TextEncoding::kUtf8},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.why);
+    std::filesystem::remove(Host());
+    if (row.contents) Put(*row.contents);
+    EXPECT_EQ(win::ProfileTextEncoding("C:\\test.ini"), row.encoding);
+  }
 }
 
 // A writer killed at random moments must leave the old or the new file, never
