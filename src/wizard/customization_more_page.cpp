@@ -1,12 +1,10 @@
 #include "wizard/customization_more_page.h"
 
-#include <cstdio>
-
+#include "engine/page_entries.h"
 #include "config/profile_access.h"
 #include "framework/app.h"
 #include "framework/data_exchange.h"
 #include "framework/resources.h"
-#include "platform/files.h"
 #include "string_table.h"
 #include "wizard/page_file_browse.h"
 
@@ -16,19 +14,7 @@ using namespace kc::config;
 
 namespace {
 constexpr const char* kDialupMainFile = "main.htm";
-
-bool EndsWith(const std::string& text, const std::string& tail) {
-  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
 }  // namespace
-
-std::string CompleteDialupEntry(const std::string& entry) {
-  if (!entry.empty() && entry.back() == '\\') return entry + kDialupMainFile;
-  const std::size_t slash = entry.rfind('\\');
-  const std::string last = slash == std::string::npos ? entry : entry.substr(slash + 1);
-  if (!EndsWith(last, kDialupMainFile)) return entry + "\\" + kDialupMainFile;
-  return entry;
-}
 
 CCustomDlg2::CCustomDlg2(const RunPaths& paths) : CPropertyPage(kTemplateId), m_choicesFile(paths.choicesFile) {
   ui.setupUi(this);
@@ -82,14 +68,12 @@ bool CCustomDlg2::OnKillActive() {
 
   std::string dialup;
   if (!m_dialupPath.empty()) {
-    dialup = CompleteDialupEntry(m_dialupPath);
-    std::FILE* mainFile = win::fopen(dialup.c_str(), "r");
-    if (mainFile == nullptr) {
+    dialup = engine::CompleteDialupEntry(m_dialupPath);
+    if (!engine::OpensForReading(dialup)) {
       // Nothing is written and the edit keeps the text as typed.
       MessageBox(kc::LoadString(IDS_INVALID_DIALUP), fw::AfxGetAppName(), fw::MB_ICONEXCLAMATION | fw::MB_OK);
       return false;
     }
-    std::fclose(mainFile);
   }
 
   WriteValue(m_choicesFile, section, kCustomSmallAnimationPath, m_smallAnimationPath);
