@@ -22,8 +22,8 @@ struct ImageResult {
   std::uint64_t files = 0;
 };
 
-// Told of a build's steps as they happen, for a running account (a verbose
-// command line, a log); a report has none unless one is set.
+// Told of a build's tool runs as they happen, for a running account (a
+// verbose command line, a log); a report has none unless one is set.
 class BuildObserver {
  public:
   virtual ~BuildObserver() = default;
@@ -31,14 +31,12 @@ class BuildObserver {
   // folder `directory`, with `commandLine` as its command line.
   virtual void ToolStarting(const std::string& program, const std::string& directory,
                             const std::string& commandLine) = 0;
-  virtual void FailureAdded(const Failure& failure) = 0;
 };
 
 class BuildReport {
  public:
   void AddFailure(std::string step, std::string file, std::string reason) {
     failures_.push_back({std::move(step), std::move(file), std::move(reason)});
-    if (observer_ != nullptr) observer_->FailureAdded(failures_.back());
   }
   void NoteToolStarting(const std::string& program, const std::string& directory, const std::string& commandLine) {
     if (observer_ != nullptr) observer_->ToolStarting(program, directory, commandLine);
