@@ -21,7 +21,7 @@ int Unusable(const CommandStreams& streams, const std::string& message) {
 
 std::string Listing(const std::string& configuration, const std::vector<ConfigurationProblem>& problems) {
   if (problems.empty()) {
-    return "The configuration " + configuration + " is sound: no page and no Finish would refuse it, and every "
+    return "The configuration " + configuration + " is sound: neither a page nor Finish would refuse it, and every "
            "file and module it names is there.\n";
   }
   std::string text = "The configuration " + configuration + " has " + std::to_string(problems.size()) +

@@ -17,8 +17,9 @@ namespace {
 
 using namespace config;
 
-std::string Entry(const char* key, const std::string& value) {
-  return " (\"" + std::string(key) + "\" is \"" + value + "\")";
+// " ("key" is "value")", or " ("key" is "value": detail)".
+std::string Entry(const char* key, const std::string& value, const std::string& detail = "") {
+  return " (\"" + std::string(key) + "\" is \"" + value + "\"" + (detail.empty() ? "" : ": " + detail) + ")";
 }
 
 class Findings {
@@ -71,12 +72,16 @@ class Findings {
       // Names that are no file names are Finish's refusal, below.
       if (!engine::FileNameProblem(entry.stem).empty()) continue;
       if (std::find(staged.begin(), staged.end(), entry.stem) != staged.end()) continue;
+      std::string missing;
       for (const char* extension : {".z", ".ini"}) {
         const std::string file = kit_.installRoot + "\\source\\modules\\" + entry.stem + extension;
         if (const std::string problem = engine::UnreadableFileProblem(file); !problem.empty()) {
-          Add(kComponentsPage, "The module \"" + entry.stem + "\" of \"" + entry.key + "\" (in [" + entry.section +
-                                   "]) is not in the kit: " + problem + ".");
+          missing += (missing.empty() ? "" : "; ") + problem;
         }
+      }
+      if (!missing.empty()) {
+        Add(kComponentsPage, "The module \"" + entry.stem + "\" of \"" + entry.key + "\" (in [" + entry.section +
+                                 "]) is not in the kit: " + missing + ".");
       }
     }
   }
@@ -86,8 +91,8 @@ class Findings {
     if (entry.empty()) return;
     const std::string completed = engine::CompleteDialupEntry(entry);
     if (!engine::OpensForReading(completed)) {
-      Add(kCustomizationMorePage, LoadString(IDS_INVALID_DIALUP) + Entry(kCustomAccountSetupPath, entry) + ": " +
-                                      engine::UnreadableFileProblem(completed) + ".");
+      Add(kCustomizationMorePage, LoadString(IDS_INVALID_DIALUP) +
+                                      Entry(kCustomAccountSetupPath, entry, engine::UnreadableFileProblem(completed)));
     }
   }
 
@@ -108,7 +113,7 @@ class Findings {
       if (!verdict.problem.empty()) {
         std::string detail;
         if (verdict.passed == engine::AdditionalInstallVerdict::Passed::kNothing && !verdict.path.empty()) {
-          detail = ": " + engine::UnreadableFileProblem(verdict.path) + ".";
+          detail = " (" + engine::UnreadableFileProblem(verdict.path) + ")";
         }
         Add(kAdditionalInstallsPage, "Additional install " + std::to_string(i + 1) + ": " + verdict.problem + detail);
       }
@@ -123,7 +128,11 @@ class Findings {
   void Finish(const std::string& settingsDraft, const engine::FinishRequest& request) {
     const engine::OutputPathCheck output =
         engine::CheckOutputPath(kit_.installRoot, request, engine::DriveProbe::kPermissionsOnly);
-    if (!output.problem.empty()) Add(kOutputPage, output.problem + Entry(kOutputPath, output.stored));
+    // The drive messages do not name the path; the others do.
+    if (!output.problem.empty()) {
+      const bool named = output.problem.find(output.stored) != std::string::npos;
+      Add(kOutputPage, output.problem + (named ? "" : Entry(kOutputPath, output.stored)));
+    }
     if (const std::string problem = engine::WriteInstallerSettings(choices_, settingsDraft, kit_.engineSetupIni);
         !problem.empty()) {
       Add(kOutputPage, problem);

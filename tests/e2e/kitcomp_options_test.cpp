@@ -207,7 +207,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "the page's name checks, on the second slot too"},
         CheckCase{{{"Ghost", "ghost", "Mods-32"}}, "", 1,
                   "Installable modules:\n  The module \"ghost\" of \"Ghost\" (in [Components]) is not in the kit: "
-                  "T:\\kit\\source\\modules\\ghost.z does not exist.",
+                  "T:\\kit\\source\\modules\\ghost.z does not exist; T:\\kit\\source\\modules\\ghost.ini does not exist.",
                   "a module stem the kit does not hold"},
         CheckCase{{{"Escape", "..\\..\\kitcomp\\kitcomp", "Mods-32"}}, "", 1,
                   "Kit Composer Output (Finish):\n  The component \"Escape\" (in [Components]) names the module",
