@@ -182,11 +182,7 @@ class SettingsWriter {
   void StoreAdditionalInstalls() {
     const char* section = PlatformSection(choices_);
     engine::AdditionalInstallEntry entries[2];
-    for (int i = 0; i < 2; ++i) {
-      const AdditionalInstallKeys& keys = kAdditionalInstall[i];
-      entries[i] = {IsExactly(ReadValue(choices_, section, keys.include), kYes), ReadValue(choices_, section, keys.path),
-                    ReadValue(choices_, section, keys.description), ReadValue(choices_, section, keys.size)};
-    }
+    engine::ReadAdditionalInstallEntries(choices_, entries);
     const engine::ReservedModuleNames reserved = engine::LoadReservedModuleNames(kit_);
     for (int i = 0; i < 2; ++i) {
       if (!entries[i].include) continue;

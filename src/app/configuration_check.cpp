@@ -97,13 +97,8 @@ class Findings {
   }
 
   void AdditionalInstalls() {
-    const char* section = PlatformSection(choices_);
     engine::AdditionalInstallEntry entries[2];
-    for (int i = 0; i < 2; ++i) {
-      const AdditionalInstallKeys& keys = kAdditionalInstall[i];
-      entries[i] = {IsExactly(ReadValue(choices_, section, keys.include), kYes), ReadValue(choices_, section, keys.path),
-                    ReadValue(choices_, section, keys.description), ReadValue(choices_, section, keys.size)};
-    }
+    engine::ReadAdditionalInstallEntries(choices_, entries);
     if (!entries[0].include && !entries[1].include) return;
     const engine::ReservedModuleNames reserved = engine::LoadReservedModuleNames(kit_);
     // Unlike the page, which stops at slot 1, both slots are told.

@@ -164,4 +164,14 @@ AdditionalInstallVerdict CheckAdditionalInstall(const AdditionalInstallEntry (&s
   return verdict;
 }
 
+void ReadAdditionalInstallEntries(const std::string& choicesFile, AdditionalInstallEntry (&slots)[2]) {
+  using namespace config;
+  const char* section = PlatformSection(choicesFile);
+  for (int i = 0; i < 2; ++i) {
+    const AdditionalInstallKeys& keys = kAdditionalInstall[i];
+    slots[i] = {IsExactly(ReadValue(choicesFile, section, keys.include), kYes), ReadValue(choicesFile, section, keys.path),
+                ReadValue(choicesFile, section, keys.description), ReadValue(choicesFile, section, keys.size)};
+  }
+}
+
 }  // namespace kc::engine

@@ -75,4 +75,7 @@ struct AdditionalInstallVerdict {
 AdditionalInstallVerdict CheckAdditionalInstall(const AdditionalInstallEntry (&slots)[2], int index,
                                                 const ReservedModuleNames& reserved);
 
+// Both slots as the platform section of a choices file holds them.
+void ReadAdditionalInstallEntries(const std::string& choicesFile, AdditionalInstallEntry (&slots)[2]);
+
 }  // namespace kc::engine
