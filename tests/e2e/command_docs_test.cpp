@@ -112,7 +112,7 @@ TEST_P(ManPage, DocumentsTheOptionsTheProgramHasAndRenders) {
   }
 }
 
-const std::string kTools = std::getenv("KITCOMP_TOOLS_DIR") != nullptr ? std::getenv("KITCOMP_TOOLS_DIR") : "";
+const std::string kTools = KITCOMP_BUILT_TOOLS;
 
 INSTANTIATE_TEST_SUITE_P(Pages, ManPage,
                          ::testing::Values(PageCase{"kitcomp.1", KITCOMP_BINARY, {"", "build", "check"}, true},
