@@ -1,29 +1,25 @@
 #include "app/command_build.h"
 
-#include <cctype>
+#include <CLI/CLI.hpp>
 #include <cstdlib>
-#include <filesystem>
 
+#include "app/answer_settings.h"
+#include "app/build_json.h"
 #include "app/build_summary.h"
+#include "app/build_transcript.h"
 #include "app/startup.h"
-#include "app/terminal_progress.h"
 #include "engine/build_plan.h"
 #include "engine/directory_utils.h"
 #include "engine/kit_lock.h"
 #include "engine/script_generation.h"
 #include "config/profile_access.h"
-#include "platform/drives.h"
 #include "platform/files.h"
 #include "platform/interruption.h"
+#include "platform/whole_file.h"
 
 namespace kc::app {
 
 namespace {
-
-bool LooksLikeWindowsPath(const std::string& path) {
-  return (path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]))) ||
-         path.find('\\') != std::string::npos;
-}
 
 // Only the benchmark sets this: it counts the 50 ms pauses of emptying out.
 void ApplyEmptyPauseOverride() {
@@ -32,100 +28,189 @@ void ApplyEmptyPauseOverride() {
   }
 }
 
-}  // namespace
-
-std::optional<std::string> ArgumentToWindowsPath(const std::string& argument, std::string& problem) {
-  if (LooksLikeWindowsPath(argument)) return argument;
-  std::error_code error;
-  const std::filesystem::path absolute = std::filesystem::absolute(argument, error);
-  if (error) {
-    problem = "The path " + argument + " cannot be made absolute: " + error.message();
-    return std::nullopt;
-  }
-  std::optional<std::string> windows = win::ToWindowsPath(absolute.lexically_normal().string());
-  if (!windows) problem = "The path " + argument + " is on no drive of the drive table.";
-  return windows;
+void Print(std::FILE* stream, const std::string& text) {
+  if (text.empty()) return;
+  std::fputs(text.c_str(), stream);
+  std::fflush(stream);
 }
 
-int RunCommandLineBuild(const BuildOptions& options, std::FILE* out, std::FILE* err, bool interactive) {
+BuildTranscript::Terminal ProgressTerminal(const BuildOptions& options, const CommandStreams& streams) {
+  if (options.verbosity == Verbosity::kQuiet) return {};
+  // With --json standard output holds the document alone.
+  if (options.json) return {streams.err, streams.errIsTerminal, options.verbosity == Verbosity::kVerbose};
+  return {streams.out, streams.outIsTerminal, options.verbosity == Verbosity::kVerbose};
+}
+
+class BuildCommand {
+ public:
+  BuildCommand(const BuildOptions& options, const CommandStreams& streams)
+      : options_(options), streams_(streams), transcript_(ProgressTerminal(options, streams), options.log.has_value()) {}
+
+  int Run();
+
+ private:
+  int Refuse(const std::string& message);
+  void ReportOutcome(const engine::BuildReport& report);
+  int End(int status, const engine::BuildReport* report, const std::string& refusal);
+  std::string LogProblem() const;
+
+  const BuildOptions& options_;
+  CommandStreams streams_;
+  BuildTranscript transcript_;
+};
+
+// Where the log goes, or why it cannot go there (checked before anything is
+// built, and again when it is written).
+std::optional<std::string> LogPath(const std::string& given, std::string& problem) {
+  std::optional<std::string> path = ArgumentToWindowsPath(given, problem);
+  if (!path) return std::nullopt;
+  const std::string folder = engine::DirectoryPart(*path);
+  if (engine::IsDirectory(*path)) {
+    problem = "the log " + *path + " is a folder.";
+    return std::nullopt;
+  }
+  if (!folder.empty() && folder.back() != ':' && !engine::IsDirectory(folder)) {
+    problem = "the folder " + folder + " of the log " + *path + " does not exist.";
+    return std::nullopt;
+  }
+  return path;
+}
+
+std::string BuildCommand::LogProblem() const {
+  std::string problem;
+  if (options_.log && !LogPath(*options_.log, problem)) return problem;
+  if (options_.log && !transcript_.keepsLog()) {
+    return "no temporary file could hold the log until the end.";
+  }
+  return "";
+}
+
+int BuildCommand::Refuse(const std::string& message) {
+  Print(streams_.err, "kitcomp: " + message + "\n");
+  transcript_.Log("kitcomp: " + message + "\n");
+  return End(kExitRefused, nullptr, message);
+}
+
+void BuildCommand::ReportOutcome(const engine::BuildReport& report) {
+  transcript_.Log(FormatSummary(report));
+  if (options_.json) {
+    Print(streams_.err, FormatFailures(report));
+  } else if (options_.verbosity == Verbosity::kQuiet) {
+    if (!report.ok()) Print(streams_.err, FormatFailures(report) + FormatVerdict(report));
+  } else {
+    Print(streams_.out, FormatImages(report));
+    Print(streams_.err, FormatFailures(report));
+    Print(streams_.out, FormatVerdict(report));
+  }
+}
+
+int BuildCommand::End(int status, const engine::BuildReport* report, const std::string& refusal) {
+  if (options_.log) {
+    std::string problem;
+    const std::optional<std::string> path = LogPath(*options_.log, problem);
+    if (path && win::WriteWholeFileA(path->c_str(), transcript_.LogText()) == win::FALSE) {
+      problem = "the log could not be written to " + *path + ": " + win::LastErrorText();
+    }
+    // A log refused at the start has been named already.
+    if (!problem.empty() && problem != refusal) {
+      Print(streams_.err, "kitcomp: " + problem + "\n");
+      // The log was asked for: a build without it has not done all it should.
+      if (status == kExitSuccess) status = kExitBuildFailed;
+    }
+  }
+  if (options_.json) Print(streams_.out, FormatBuildJson(status, report, refusal));
+  return status;
+}
+
+int BuildCommand::Run() {
   using namespace config;
   ApplyEmptyPauseOverride();
   // Ctrl+C ends the packaging tool that is running too.
   platform::EndChildrenWhenInterrupted("kitcomp");
 
   Result<RunPaths> started = StartUp();
-  if (!started) {
-    std::fprintf(err, "kitcomp: %s\n", started.error().c_str());
-    return kExitRefused;
-  }
+  if (!started) return Refuse(started.error());
   const RunPaths& paths = started.value();
   if (paths.installRoot.empty()) {
-    std::fprintf(err, "kitcomp: no install root: .\\kitcomp.ini in the current directory has no \"%s\" in [%s]. "
-                      "Run kitcomp in the kit's kitcomp folder or give -C.\n",
-                 kInstalledPath, kKitComposer);
-    return kExitRefused;
+    return Refuse(std::string("no install root: .\\kitcomp.ini in the current directory has no \"") + kInstalledPath +
+                  "\" in [" + kKitComposer + "]. Run kitcomp in the kit's kitcomp folder or give -C.");
   }
-
   if (!engine::IsDirectory(paths.installRoot)) {
-    std::fprintf(err, "kitcomp: the install root %s named by .\\kitcomp.ini is not a folder: no kit is there.\n",
-                 paths.installRoot.c_str());
-    return kExitRefused;
+    return Refuse("the install root " + paths.installRoot + " named by .\\kitcomp.ini is not a folder: no kit is there.");
   }
+  const Result<ResolvedChoice> resolved = ResolveConfigurationChoice(options_, paths);
+  if (!resolved) return Refuse(resolved.error());
+  if (const std::string problem = LogProblem(); !problem.empty()) return Refuse(problem);
 
-  std::optional<std::string> config, output;
-  std::string problem;
-  for (auto [given, mapped] : {std::pair{&options.config, &config}, std::pair{&options.output, &output}}) {
-    if (!given->has_value()) continue;
-    *mapped = ArgumentToWindowsPath(**given, problem);
-    if (!*mapped) {
-      std::fprintf(err, "kitcomp: %s\n", problem.c_str());
-      return kExitRefused;
-    }
-  }
-
-  const std::string startingConfig = config.value_or(paths.defaultConfig);
-  if (!engine::IsFile(startingConfig)) {
-    std::fprintf(err,
-                 engine::IsDirectory(startingConfig) ? "kitcomp: the configuration %s is a folder, not a file.\n"
-                                                    : "kitcomp: the configuration %s does not exist.\n",
-                 startingConfig.c_str());
-    return kExitRefused;
-  }
   // Held to the end of the build: another run on the kit is refused meanwhile.
   const Result<platform::FileLock> kit = engine::ReserveKit(paths, "kitcomp build");
-  if (!kit) {
-    std::fprintf(err, "kitcomp: %s\n", kit.error().c_str());
-    return kExitRefused;
-  }
-  if (!RefreshWorkingFiles(paths, startingConfig)) {
-    std::fprintf(err, "kitcomp: the working files could not be made from %s and %s: %s\n", startingConfig.c_str(),
-                 paths.sourceSetupIni.c_str(), win::LastErrorText().c_str());
-    return kExitRefused;
+  if (!kit) return Refuse(kit.error());
+  if (!RefreshWorkingFiles(paths, resolved->startingConfig)) {
+    return Refuse("the working files could not be made from " + resolved->startingConfig + " and " +
+                  paths.sourceSetupIni + ": " + win::LastErrorText());
   }
 
-  // What the output page would show, with the command line's overrides.
-  const char* section = PlatformSection(paths.choicesFile);
-  engine::FinishRequest request;
-  request.createCd = options.createCd.value_or(IsExactly(ReadValue(paths.choicesFile, section, kCreateCd), kYes));
-  request.createDownload =
-      options.createDownload.value_or(IsExactly(ReadValue(paths.choicesFile, section, kCreateDownload), kYes));
-  request.outputPath = output.value_or(ReadValue(paths.choicesFile, section, kOutputPath));
-
-  const engine::FinishOutcome finish = engine::FinishInstallerScript(paths, request);
-  if (!finish.accepted) {
-    std::fprintf(err, "kitcomp: %s\n", finish.message.c_str());
-    return kExitRefused;
+  const SettingsOutcome settings = ApplyAnswerSettings(paths, paths.choicesFile, resolved->settings,
+                                                       options_.forceSettings, SettingChecks::kPages);
+  if (!settings.unknown.empty() || !settings.refused.empty()) {
+    std::string message;
+    for (const auto* problems : {&settings.unknown, &settings.refused}) {
+      for (const SettingProblem& problem : *problems) {
+        message += (message.empty() ? "" : "\nkitcomp: ") + (problem.page.empty() ? "" : problem.page + ": ") +
+                   problem.message;
+      }
+    }
+    return Refuse(message);
   }
 
-  TerminalProgress progress(out, interactive);
+  const engine::FinishOutcome finish =
+      engine::FinishInstallerScript(paths, MakeFinishRequest(options_, *resolved, paths.choicesFile));
+  if (!finish.accepted) return Refuse(finish.message);
+
   NoWindow mainWindow;
-  const engine::BuildReport report =
-      engine::RunBuildPlan(paths, progress, mainWindow, [&](const engine::BuildReport& done) {
-        progress.Finish();
-        std::fputs(FormatSummary(done).c_str(), out);
-        std::fflush(out);
-      });
-  return report.ok() ? kExitSuccess : kExitBuildFailed;
+  const engine::BuildReport report = engine::RunBuildPlan(
+      paths, transcript_, mainWindow,
+      [&](const engine::BuildReport& done) {
+        transcript_.Finish();
+        ReportOutcome(done);
+      },
+      &transcript_);
+  return End(report.ok() ? kExitSuccess : kExitBuildFailed, &report, "");
+}
+
+}  // namespace
+
+CLI::App* AddBuildCommand(CLI::App& app, BuildOptions& options) {
+  CLI::App* build = app.add_subcommand("build", "Build the images of a configuration without windows");
+  build->fallthrough();
+  AddConfigurationOptions(*build, options);
+  CLI::Option* quiet = build->add_flag_callback(
+      "-q,--quiet", [&options] { options.verbosity = Verbosity::kQuiet; },
+      "Say nothing when the build succeeds; failures and refusals are still shown");
+  build
+      ->add_flag_callback(
+          "-v,--verbose", [&options] { options.verbosity = Verbosity::kVerbose; },
+          "Show each stage and each packaging tool's command line")
+      ->excludes(quiet);
+  build
+      ->add_option_function<std::string>(
+          "--log", [&options](const std::string& value) { options.log = value; },
+          "Write the full account of the build (every stage, every tool's command line, the summary) to FILE, "
+          "whatever the terminal shows")
+      ->type_name("FILE");
+  build->add_flag("--json", options.json,
+                  "Print one JSON document on standard output at the end (status, images, failures); the "
+                  "progress goes to standard error");
+  build->footer(
+      "Exit status: 0 when every image was built, 1 when the build had failures (or the log could not be written),\n"
+      "2 when the build was refused (bad usage, no kit, a --set or Finish refused). Host paths are mapped to\n"
+      "Windows paths through the drive table. See kitcomp(1).");
+  return build;
+}
+
+int RunCommandLineBuild(const BuildOptions& options, const CommandStreams& streams) {
+  BuildCommand command(options, streams);
+  return command.Run();
 }
 
 }  // namespace kc::app

@@ -1,20 +1,25 @@
-// `kitcomp build`: start-up, the working files from a configuration, Finish
-// and the build plan, without windows.
+// `kitcomp build`: start-up, the working files from a configuration, the --set
+// answers, Finish and the build plan, without windows.
 #pragma once
 
 #include <cstdio>
 #include <optional>
 #include <string>
 
+#include "app/configuration_choice.h"
+
+namespace CLI {
+class App;
+}
+
 namespace kc::app {
 
-struct BuildOptions {
-  // As given: a Windows path, or a host path that is mapped after start-up
-  // (ArgumentToWindowsPath), when the kit's own drives are in the table.
-  std::optional<std::string> config;  // a saved configuration
-  std::optional<std::string> output;  // replaces "Output Path"
-  std::optional<bool> createCd;       // replaces "Create CD"
-  std::optional<bool> createDownload; // replaces "Create Download"
+enum class Verbosity { kQuiet, kNormal, kVerbose };
+
+struct BuildOptions : ConfigurationChoice {
+  Verbosity verbosity = Verbosity::kNormal;
+  std::optional<std::string> log;  // --log FILE, as given
+  bool json = false;               // --json: one JSON document on standard output
 };
 
 // Exit statuses.
@@ -22,13 +27,20 @@ inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitBuildFailed = 1;
 inline constexpr int kExitRefused = 2;
 
-// Runs a build in the current directory (where .\kitcomp.ini is read) and
-// reports on `out` (progress, summary) and `err` (refusals).
-int RunCommandLineBuild(const BuildOptions& options, std::FILE* out, std::FILE* err, bool interactive);
+// Where a command's words go, and which of the two streams are terminals.
+struct CommandStreams {
+  std::FILE* out = stdout;
+  std::FILE* err = stderr;
+  bool outIsTerminal = false;
+  bool errIsTerminal = false;
+};
 
-// A command-line path in the system's form: a Windows path is taken as it is,
-// a host path is made absolute and mapped through the drive table. nullopt
-// (with `problem` set) when no drive holds it.
-std::optional<std::string> ArgumentToWindowsPath(const std::string& argument, std::string& problem);
+// Adds the subcommand and its options, which parsing stores in `options`.
+CLI::App* AddBuildCommand(CLI::App& app, BuildOptions& options);
+
+// Runs a build in the current directory (where .\kitcomp.ini is read). The
+// progress goes to `out` (to `err` with --json, nowhere with --quiet), the
+// summary to `out`, failures and refusals to `err`.
+int RunCommandLineBuild(const BuildOptions& options, const CommandStreams& streams);
 
 }  // namespace kc::app

@@ -1,5 +1,5 @@
 // kitcomp: the desktop program without a subcommand, `kitcomp build` for a
-// build without windows.
+// build without windows, `kitcomp check` for a configuration's check.
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/command_build.h"
+#include "app/command_check.h"
 #include "app/first_start.h"
 #include "platform/files.h"
 
@@ -55,12 +56,6 @@ int FailStart(int& argc, char** argv, const std::string& message) {
   return kc::app::kExitRefused;
 }
 
-std::optional<bool> FlagChoice(int count) {
-  if (count > 0) return true;
-  if (count < 0) return false;
-  return std::nullopt;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -74,19 +69,10 @@ int main(int argc, char** argv) {
   app.add_flag("--from-menu", fromMenu, "Started from the desktop menu: work in the user's copy of the kit")
       ->group("");
 
-  CLI::App* build = app.add_subcommand("build", "Build the images of a configuration without windows");
-  build->fallthrough();
-  std::string config, output;
-  int cd = 0, download = 0;
-  build->add_option("--config", config, "Start from this saved configuration (*.kcm) instead of default.dkb")
-      ->type_name("FILE.kcm");
-  build->add_option("--output", output, "Build the images under PATH instead of the configuration's output path")
-      ->type_name("PATH");
-  build->add_flag("--cd,!--no-cd", cd, "Build (or do not build) the CD image");
-  build->add_flag("--download,!--no-download", download, "Build (or do not build) the downloadable network image");
-  build->footer(
-      "Exit status: 0 when every image was built, 1 when the build had failures, 2 when the build was refused\n"
-      "(bad usage, no kit, output drive unusable). Host paths are mapped to Windows paths through the drive table.");
+  kc::app::BuildOptions buildOptions;
+  CLI::App* build = kc::app::AddBuildCommand(app, buildOptions);
+  kc::app::CheckOptions checkOptions;
+  CLI::App* check = kc::app::AddCheckCommand(app, checkOptions);
 
   try {
     app.parse(argc, argv);
@@ -105,15 +91,10 @@ int main(int argc, char** argv) {
     }
   }
 
-  if (*build) {
-    kc::app::BuildOptions options;
-    if (!config.empty()) options.config = config;
-    if (!output.empty()) options.output = output;
-    options.createCd = FlagChoice(cd);
-    options.createDownload = FlagChoice(download);
-    // Redraw the bar in place only on a terminal; logs get plain lines.
-    return kc::app::RunCommandLineBuild(options, stdout, stderr, ::isatty(STDOUT_FILENO) != 0);
-  }
+  // Redraw the bar in place only on a terminal; logs get plain lines.
+  const kc::app::CommandStreams streams{stdout, stderr, ::isatty(STDOUT_FILENO) != 0, ::isatty(STDERR_FILENO) != 0};
+  if (*build) return kc::app::RunCommandLineBuild(buildOptions, streams);
+  if (*check) return kc::app::RunCommandLineCheck(checkOptions, streams);
 
   if (DesktopBuilt() && !HaveDisplay()) {
     std::fprintf(stderr, "kitcomp: the wizard needs a display (none in DISPLAY or WAYLAND_DISPLAY); "

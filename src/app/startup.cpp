@@ -24,7 +24,7 @@ std::string UseKitDrives(const std::string& startupIni) {
   return win::DriveTable::AddKitDrives(folder + kKitDrivesIni);
 }
 
-Result<config::RunPaths> StartUp(const std::string& startupIni) {
+Result<config::RunPaths> StartUp(const std::string& startupIni, bool makeWorkFolders) {
   using namespace config;
   if (std::string problem = UseKitDrives(startupIni); !problem.empty()) return Error{problem};
   std::string installRoot = ReadValue(startupIni, kKitComposer, kInstalledPath, kCapacityDefault);
@@ -47,6 +47,7 @@ Result<config::RunPaths> StartUp(const std::string& startupIni) {
   if (!paths) return Error{paths.error()};
   // Refused here rather than in dozens of failed build steps.
   if (std::string problem = engine::InstallRootLengthProblem(installRoot); !problem.empty()) return Error{problem};
+  if (!makeWorkFolders) return paths;
   // Failures are not reported here: the parts that need these folders find
   // them missing and say so.
   win::CreateDirectoryA((installRoot + kCustomPart).c_str(), nullptr);

@@ -26,7 +26,8 @@ std::string UseKitDrives(const std::string& startupIni = kStartupIni);
 // always did: every path then starts at the root of the current drive. Refused
 // with a message naming it when a path of the run, or one that a build would
 // form below the install root, would not fit 259 characters.
-Result<config::RunPaths> StartUp(const std::string& startupIni = kStartupIni);
+// `makeWorkFolders` false leaves the kit as it is (`kitcomp check`).
+Result<config::RunPaths> StartUp(const std::string& startupIni = kStartupIni, bool makeWorkFolders = true);
 
 // Copies the starting configuration (a saved configuration, or the default one)
 // over the choices file, then the source setup.ini over the engine setup.ini.

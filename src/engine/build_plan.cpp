@@ -96,12 +96,14 @@ std::vector<PlannedImage> PlanImages(const std::string& choicesFile, const std::
 }
 
 BuildReport RunBuildPlan(const config::RunPaths& paths, ProgressView& progress, Window& mainWindow,
-                         const std::function<void(const BuildReport&)>& showCompletion) {
+                         const std::function<void(const BuildReport&)>& showCompletion,
+                         BuildObserver* observer) {
   using namespace config;
   const std::string& choices = paths.choicesFile;
   mainWindow.UpdateWindow();
   CImageBuilder builder(progress, mainWindow);
   BuildReport& report = builder.report();
+  report.SetObserver(observer);
 
   // Mended: the plan read "Choices-32" whatever "Platform" said, while Finish
   // checked and stored the output path of "Choices-16": a 16-bit configuration
@@ -151,6 +153,7 @@ BuildReport RunBuildPlan(const config::RunPaths& paths, ProgressView& progress, 
   }
 
   if (showCompletion) showCompletion(report);
+  report.SetObserver(nullptr);
   return report;
 }
 

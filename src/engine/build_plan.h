@@ -15,9 +15,11 @@ namespace kc::engine {
 // showing the stages on `progress` and repainting `mainWindow` between steps.
 // `showCompletion` runs at the end while the progress view is still up (the
 // desktop program's completion dialog; the command line's summary) and gets the
-// report of the build. Returns the same report.
+// report of the build. `observer`, when given, hears of each tool run as it
+// starts. Returns the same report.
 BuildReport RunBuildPlan(const config::RunPaths& paths, ProgressView& progress, Window& mainWindow,
-                         const std::function<void(const BuildReport&)>& showCompletion);
+                         const std::function<void(const BuildReport&)>& showCompletion,
+                         BuildObserver* observer = nullptr);
 
 // The build reads its answers from the section Finish stored them in: the
 // platform section of the choices file ("Choices-16" for "Platform" = "16").

@@ -22,11 +22,26 @@ struct ImageResult {
   std::uint64_t files = 0;
 };
 
+// Told of a build's tool runs as they happen, for a running account (a
+// verbose command line, a log); a report has none unless one is set.
+class BuildObserver {
+ public:
+  virtual ~BuildObserver() = default;
+  // A packaging tool is about to start: `program` is the file started, in the
+  // folder `directory`, with `commandLine` as its command line.
+  virtual void ToolStarting(const std::string& program, const std::string& directory,
+                            const std::string& commandLine) = 0;
+};
+
 class BuildReport {
  public:
   void AddFailure(std::string step, std::string file, std::string reason) {
     failures_.push_back({std::move(step), std::move(file), std::move(reason)});
   }
+  void NoteToolStarting(const std::string& program, const std::string& directory, const std::string& commandLine) {
+    if (observer_ != nullptr) observer_->ToolStarting(program, directory, commandLine);
+  }
+  void SetObserver(BuildObserver* observer) { observer_ = observer; }
   void AddImage(ImageResult image) { images_.push_back(std::move(image)); }
 
   bool ok() const { return failures_.empty(); }
@@ -36,6 +51,7 @@ class BuildReport {
  private:
   std::vector<Failure> failures_;
   std::vector<ImageResult> images_;
+  BuildObserver* observer_ = nullptr;
 };
 
 }  // namespace kc::engine

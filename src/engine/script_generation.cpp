@@ -17,6 +17,7 @@
 #include "config/keys.h"
 #include "config/profile_access.h"
 #include "platform/files.h"
+#include "platform/folder_access.h"
 #include "platform/ini_text.h"
 #include "string_table.h"
 
@@ -120,27 +121,6 @@ class Drafts {
 // the blanks around a value and drops one pair of quotes.
 std::string AsStored(const std::string& text) { return std::string(win::ini::ReadableValue(text)); }
 
-// Why a name of the configuration cannot become a module file name, or "".
-std::string ModuleNameProblem(const std::string& choices, const char* section, const Catalogue& catalogue) {
-  using namespace config;
-  for (int slot = 0; slot < 2; ++slot) {
-    const AdditionalInstallKeys& keys = kAdditionalInstall[slot];
-    if (!IsExactly(ReadValue(choices, section, keys.include), kYes)) continue;
-    const std::string filename = ReadValue(choices, section, keys.filename);
-    const std::string problem = FileNameProblem(filename);
-    if (!problem.empty()) {
-      return "Additional install " + std::to_string(slot + 1) + " would become the installer module \"" + filename +
-             "\", which is not a plain file name: " + problem +
-             ". Please choose its executable again on the Additional Installs page.";
-    }
-  }
-  for (const CatalogueEntry& entry : catalogue.entries) {
-    const std::string problem = CatalogueNameProblem(entry);
-    if (!problem.empty()) return problem + " Please correct the configuration's component lists.";
-  }
-  return "";
-}
-
 }  // namespace
 
 int CheckFreeSpace(const std::string& outputPath, bool createCd, bool createDownload) {
@@ -168,48 +148,46 @@ int CheckWritable(const std::string& outputPath) {
   return 1;
 }
 
-FinishOutcome FinishInstallerScript(const config::RunPaths& paths, const FinishRequest& request) {
+int CheckWritableWithoutWriting(const std::string& outputPath) {
+  if (outputPath.size() < 3) return 0;
+  return win::CanCreateFilesIn(outputPath.substr(0, 3).c_str()) == win::TRUE ? 1 : 0;
+}
+
+OutputPathCheck CheckOutputPath(const std::string& installRoot, const FinishRequest& request, DriveProbe probe) {
+  OutputPathCheck check;
+  // Mended: "  Q:\out" passed the checks as a relative path on the current
+  // drive and was stored trimmed, so the build went to Q:. The checks look at
+  // the path as the build will read it back.
+  check.stored = AsStored(request.outputPath);
+  if (check.stored.size() > config::kMaxPathLength) {
+    check.problem = config::CheckPathLength(check.stored, "The output path").error();
+    return check;
+  }
+  // The drive a relative path lies on is that of the directory it is taken
+  // against, as the build plan takes it. Fewer than three characters name no
+  // drive root at all and are refused as they stand.
+  check.fullPath = check.stored.size() < 3 ? check.stored : FullOutputPath(check.stored);
+  const bool writable = probe == DriveProbe::kCreateFile ? CheckWritable(check.fullPath) != 0
+                                                         : CheckWritableWithoutWriting(check.fullPath) != 0;
+  // A drive failure replaces a space failure.
+  if (!writable) {
+    check.problem = LoadString(IDS_INVALID_OUTPUT_DRIVE);
+  } else if (CheckFreeSpace(check.fullPath, request.createCd, request.createDownload) == 0) {
+    check.problem = LoadString(IDS_NO_SPACE);
+  } else {
+    check.problem = OutputLocationProblem(installRoot, check.fullPath);
+  }
+  return check;
+}
+
+std::string WriteInstallerSettings(const std::string& choices, const std::string& settingsFile,
+                                   const std::string& shownAs) {
   using namespace config;
-  const std::string& choices = paths.choicesFile;
   const bool platform16 = IsPlatform16(choices);
   const char* section = platform16 ? kChoices16 : kChoices32;
   const char* modules = platform16 ? kMods16 : kMods32;
   const char* mainModules = platform16 ? kMainModules16 : kMainModules32;
-
-  WriteValue(choices, section, kCreateCd, YesNo(request.createCd));
-  WriteValue(choices, section, kCreateDownload, YesNo(request.createDownload));
-
-  // Mended: "  Q:\out" passed the checks as a relative path on the current
-  // drive and was stored trimmed, so the build went to Q:. The checks look at
-  // the path as the build will read it back.
-  const std::string outputText = AsStored(request.outputPath);
-  if (outputText.size() > kMaxPathLength) return {false, CheckPathLength(outputText, "The output path").error()};
-  // The drive a relative path lies on is that of the directory it is taken
-  // against, as the build plan takes it. Fewer than three characters name no
-  // drive root at all and are refused as they stand.
-  const std::string outputPath = outputText.size() < 3 ? outputText : FullOutputPath(outputText);
-  enum class Failure { kNone, kSpace, kDrive } failure = Failure::kNone;
-  if (CheckFreeSpace(outputPath, request.createCd, request.createDownload) == 0) failure = Failure::kSpace;
-  if (CheckWritable(outputPath) == 0) failure = Failure::kDrive;
-  if (failure == Failure::kSpace) return {false, LoadString(IDS_NO_SPACE)};
-  if (failure == Failure::kDrive) return {false, LoadString(IDS_INVALID_OUTPUT_DRIVE)};
-  if (std::string problem = OutputLocationProblem(paths.installRoot, outputPath); !problem.empty()) {
-    return {false, problem};
-  }
-
-  // Mended: a refusal after the drive checks (a failed write, a refused name)
-  // left "Output Path" and part of the settings written. The settings go into a
-  // draft, are checked there, and replace the engine setup.ini only when all
-  // is well; the choices file gets "Output Path" only then.
-  const std::string draft = paths.installRoot + kFinishDraftPart;
-  const std::string choicesBefore = paths.installRoot + kFinishChoicesPart;
-  const Drafts drafts({draft, choicesBefore});
-  if (IsFile(paths.engineSetupIni) &&
-      win::CopyFileA(paths.engineSetupIni.c_str(), draft.c_str(), win::FALSE) == win::FALSE) {
-    return {false, "The installer settings " + paths.engineSetupIni + " could not be prepared in " + draft + ": " +
-                       win::LastErrorText()};
-  }
-  SettingsWriter setup(draft, paths.engineSetupIni);
+  SettingsWriter setup(settingsFile, shownAs);
   auto answer = [&](const char* key) { return ReadValue(choices, section, key); };
   for (const SettingRow& row : kProductDefaults) setup.Write(row.section, row.key, answer(row.key));
   setup.Write(kNetworkInstall, kMode, IsNetworkInstaller(choices) ? kEndUser : kAdmin);
@@ -232,12 +210,66 @@ FinishOutcome FinishInstallerScript(const config::RunPaths& paths, const FinishR
     setup.Write(kMultimediaSupport, key.c_str(), ReadValue(choices, kMMMods32, key.c_str()));
   }
   if (multimedia.empty()) setup.RemoveSection(kSubComponents);
-  if (!setup.problem().empty()) return {false, setup.problem()};
+  return setup.problem();
+}
+
+std::vector<std::string> ModuleNameProblems(const std::string& choices, const Catalogue& catalogue) {
+  using namespace config;
+  const char* section = PlatformSection(choices);
+  std::vector<std::string> problems;
+  for (int slot = 0; slot < 2; ++slot) {
+    const AdditionalInstallKeys& keys = kAdditionalInstall[slot];
+    if (!IsExactly(ReadValue(choices, section, keys.include), kYes)) continue;
+    const std::string filename = ReadValue(choices, section, keys.filename);
+    const std::string problem = FileNameProblem(filename);
+    if (!problem.empty()) {
+      problems.push_back("Additional install " + std::to_string(slot + 1) + " would become the installer module \"" +
+                         filename + "\", which is not a plain file name: " + problem +
+                         ". Please choose its executable again on the Additional Installs page.");
+    }
+  }
+  for (const CatalogueEntry& entry : catalogue.entries) {
+    const std::string problem = CatalogueNameProblem(entry);
+    if (!problem.empty()) problems.push_back(problem + " Please correct the configuration's component lists.");
+  }
+  return problems;
+}
+
+FinishOutcome FinishInstallerScript(const config::RunPaths& paths, const FinishRequest& request) {
+  using namespace config;
+  const std::string& choices = paths.choicesFile;
+  const char* section = PlatformSection(choices);
+
+  WriteValue(choices, section, kCreateCd, YesNo(request.createCd));
+  WriteValue(choices, section, kCreateDownload, YesNo(request.createDownload));
+
+  const OutputPathCheck output = CheckOutputPath(paths.installRoot, request, DriveProbe::kCreateFile);
+  if (!output.problem.empty()) return {false, output.problem};
+  const std::string& outputText = output.stored;
+  const std::string& outputPath = output.fullPath;
+
+  // Mended: a refusal after the drive checks (a failed write, a refused name)
+  // left "Output Path" and part of the settings written. The settings go into a
+  // draft, are checked there, and replace the engine setup.ini only when all
+  // is well; the choices file gets "Output Path" only then.
+  const std::string draft = paths.installRoot + kFinishDraftPart;
+  const std::string choicesBefore = paths.installRoot + kFinishChoicesPart;
+  const Drafts drafts({draft, choicesBefore});
+  if (IsFile(paths.engineSetupIni) &&
+      win::CopyFileA(paths.engineSetupIni.c_str(), draft.c_str(), win::FALSE) == win::FALSE) {
+    return {false, "The installer settings " + paths.engineSetupIni + " could not be prepared in " + draft + ": " +
+                       win::LastErrorText()};
+  }
+  if (std::string problem = WriteInstallerSettings(choices, draft, paths.engineSetupIni); !problem.empty()) {
+    return {false, problem};
+  }
 
   // Names that the build joins into paths must be file names, and no path the
   // build forms may outgrow its buffer.
   const Catalogue catalogue = ReadCatalogue(draft);
-  if (std::string problem = ModuleNameProblem(choices, section, catalogue); !problem.empty()) return {false, problem};
+  if (const std::vector<std::string> problems = ModuleNameProblems(choices, catalogue); !problems.empty()) {
+    return {false, problems.front()};
+  }
   std::vector<std::string> stems;
   for (const CatalogueEntry& entry : catalogue.entries) stems.push_back(entry.stem);
   if (std::string problem = BuildLengthProblem(paths.installRoot, choices, outputPath, stems); !problem.empty()) {

@@ -67,6 +67,7 @@ bool RunTool(const std::string& kitcompDirectory, const char* tool, const std::s
   std::vector<std::optional<platform::FileStamp>> before;
   for (const std::string& output : outputs) before.push_back(platform::StampOf(output));
 
+  report.NoteToolStarting(application, kitcompDirectory, commandLine);
   std::vector<char> buffer(commandLine.begin(), commandLine.end());
   buffer.push_back('\0');
   win::STARTUPINFOA startup{};

@@ -1,14 +1,10 @@
 #include "wizard/additional_installs_page.h"
 
-#include <cstdio>
-
+#include "engine/additional_install_names.h"
 #include "config/profile_access.h"
 #include "framework/app.h"
 #include "framework/data_exchange.h"
 #include "framework/resources.h"
-#include "platform/files.h"
-#include "string_table.h"
-#include "wizard/additional_install_names.h"
 #include "wizard/page_file_browse.h"
 
 namespace kc::wizard {
@@ -84,36 +80,21 @@ bool CAdditionalInstalls::StoreSlot(int index, const char* section) {
     return true;
   }
   WriteValue(choices, section, keys.include, kYes);
-  const std::string path = TrimTrailingWhiteSpace(slot.path);
-  const std::string description = TrimTrailingWhiteSpace(slot.description);
-  const std::string size = TrimTrailingWhiteSpace(slot.size);
 
-  // Each check writes the entry it has passed; a refusal leaves those writes.
-  if (path.empty()) return Refuse(kc::LoadString(IDS_NEED_EXECUTABLE));
-  std::FILE* executable = win::fopen(path.c_str(), "r");
-  if (executable == nullptr) return Refuse(kc::LoadString(IDS_INVALID_INSTALLER_PATH));
-  std::fclose(executable);
-  WriteValue(choices, section, keys.path, path);
-  if (description.empty()) return Refuse(kc::LoadString(IDS_NEED_DESCRIPTION));
-  WriteValue(choices, section, keys.description, description);
-  if (size.empty()) return Refuse(kc::LoadString(IDS_NEED_SIZE));
-  WriteValue(choices, section, keys.size, size);
-
-  // The description becomes a key of the installer's setup.ini and the file
-  // name a module beside the installer's own files: refuse what would clash.
-  const int slotNumber = index + 1;
-  const AdditionalInstallNames names{description, DeriveModuleFileName(path, slotNumber)};
-  const SlotValues& other = m_values[1 - index];
-  AdditionalInstallNames otherNames;
-  const bool otherIncluded = other.include == fw::BST_CHECKED;
-  if (otherIncluded) {
-    otherNames = {TrimTrailingWhiteSpace(other.description),
-                  DeriveModuleFileName(TrimTrailingWhiteSpace(other.path), 2 - index)};
+  engine::AdditionalInstallEntry entries[2];
+  for (int i = 0; i < 2; ++i) {
+    entries[i] = {m_values[i].include == fw::BST_CHECKED, m_values[i].path, m_values[i].description,
+                  m_values[i].size};
   }
-  const std::string problem = AdditionalInstallNameProblem(names, otherIncluded ? &otherNames : nullptr,
-                                                           LoadReservedModuleNames(m_paths));
-  if (!problem.empty()) return Refuse(problem);
-  WriteValue(choices, section, keys.filename, names.fileName);
+  using Passed = engine::AdditionalInstallVerdict::Passed;
+  const engine::AdditionalInstallVerdict verdict =
+      engine::CheckAdditionalInstall(entries, index, engine::LoadReservedModuleNames(m_paths));
+  // Each check writes the entry it has passed; a refusal leaves those writes.
+  if (verdict.passed >= Passed::kPath) WriteValue(choices, section, keys.path, verdict.path);
+  if (verdict.passed >= Passed::kDescription) WriteValue(choices, section, keys.description, verdict.description);
+  if (verdict.passed >= Passed::kSize) WriteValue(choices, section, keys.size, verdict.size);
+  if (verdict.passed != Passed::kAll) return Refuse(verdict.problem);
+  WriteValue(choices, section, keys.filename, verdict.fileName);
   return true;
 }
 

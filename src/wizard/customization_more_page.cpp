@@ -1,13 +1,11 @@
 #include "wizard/customization_more_page.h"
 
-#include <cstdio>
-
+#include "engine/page_entries.h"
 #include "config/profile_access.h"
 #include "engine/directory_utils.h"
 #include "framework/app.h"
 #include "framework/data_exchange.h"
 #include "framework/resources.h"
-#include "platform/files.h"
 #include "string_table.h"
 #include "wizard/page_file_browse.h"
 
@@ -17,19 +15,7 @@ using namespace kc::config;
 
 namespace {
 constexpr const char* kDialupMainFile = "main.htm";
-
-bool EndsWith(const std::string& text, const std::string& tail) {
-  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
 }  // namespace
-
-// A slash separates as a backslash does (Mended: a folder typed as "C:/pkg/"
-// became "C:/pkg/\main.htm").
-std::string CompleteDialupEntry(const std::string& entry) {
-  if (!entry.empty() && (entry.back() == '\\' || entry.back() == '/')) return entry + kDialupMainFile;
-  if (!EndsWith(engine::FileNamePart(entry), kDialupMainFile)) return entry + "\\" + kDialupMainFile;
-  return entry;
-}
 
 CCustomDlg2::CCustomDlg2(const RunPaths& paths) : CPropertyPage(kTemplateId), m_choicesFile(paths.choicesFile) {
   ui.setupUi(this);
@@ -84,14 +70,12 @@ bool CCustomDlg2::OnKillActive() {
 
   std::string dialup;
   if (!m_dialupPath.empty()) {
-    dialup = CompleteDialupEntry(m_dialupPath);
-    std::FILE* mainFile = win::fopen(dialup.c_str(), "r");
-    if (mainFile == nullptr) {
+    dialup = engine::CompleteDialupEntry(m_dialupPath);
+    if (!engine::OpensForReading(dialup)) {
       // Nothing is written and the edit keeps the text as typed.
       MessageBox(kc::LoadString(IDS_INVALID_DIALUP), fw::AfxGetAppName(), fw::MB_ICONEXCLAMATION | fw::MB_OK);
       return false;
     }
-    std::fclose(mainFile);
   }
 
   WriteValue(m_choicesFile, section, kCustomSmallAnimationPath, m_smallAnimationPath);

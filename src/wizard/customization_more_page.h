@@ -1,7 +1,7 @@
 // The customization files continued page: animations, readme, licence,
 // security files and the dial-up package. Only the dial-up entry is checked:
 // what is stored for it is the path of the package's "main.htm", which must
-// open for reading when the page is left.
+// open for reading when the page is left (engine/page_entries.h).
 #pragma once
 
 #include <string>
@@ -11,13 +11,6 @@
 #include "ui_dlg152_custommore.h"
 
 namespace kc::wizard {
-
-// The path of the dial-up package's main file for what the user typed: a
-// folder gets "main.htm" (after a trailing backslash) or "\main.htm" appended;
-// a last component that ends with "main.htm" (case-sensitive, so xmain.htm
-// too) is taken as the file itself. An entry without any backslash is one
-// component and follows the same rule ("pkg" gives "pkg\main.htm").
-std::string CompleteDialupEntry(const std::string& entry);
 
 class CCustomDlg2 : public fw::CPropertyPage {
   Q_OBJECT

@@ -1,6 +1,7 @@
 // The path options page: the base path of the installation and the path of the
 // end users' profiles, each with a box that locks it for the end user. The
-// only page that refuses Next: both paths must pass the install path rule.
+// only page that refuses Next: both paths must pass the install path rule
+// (engine/install_path_rule.h).
 #pragma once
 
 #include <string>
@@ -16,9 +17,6 @@ class CPathOptions : public fw::CPropertyPage {
  public:
   static constexpr int IDD = 151;
   explicit CPathOptions(const std::string& choicesFile);
-
-  // The path rule, on the text exactly as typed.
-  static bool IsValidInstallPath(const std::string& path);
 
   bool OnSetActive() override;
   bool OnKillActive() override;

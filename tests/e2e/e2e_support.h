@@ -27,6 +27,12 @@ class KitCopy {
     std::string output;  // standard output and error together
   };
   Outcome Build(const std::string& arguments = "") const;
+  // `kitcomp -C T:\kit\kitcomp SUBCOMMAND ARGUMENTS` with its two streams apart.
+  struct Streams {
+    int status = -1;
+    std::string out, err;
+  };
+  Streams Run(const std::string& subcommand, const std::string& arguments) const;
   // Starts a build without waiting, its output going to the file `log` below
   // the root; returns the pid of the kitcomp process itself.
   pid_t BuildInBackground(const std::string& arguments, const std::string& log) const;

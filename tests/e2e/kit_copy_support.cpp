@@ -75,15 +75,24 @@ void KitCopy::Write(const std::string& relative, const std::string& contents, bo
   if (executable) fs::permissions(Host(relative), fs::perms::owner_all, fs::perm_options::add);
 }
 
-int KitCopy::Shell(const std::string& command, std::string* output) const {
-  const std::string full = "KITCOMP_DRIVES='" + DrivesFor(root_) + "' KITCOMP_EMPTY_PAUSE_MS=0 " + command + " 2>&1";
-  std::FILE* pipe = ::popen(full.c_str(), "r");
+namespace {
+
+// Runs a shell command line; returns its exit status and what it wrote on
+// standard output.
+int Capture(const std::string& command, std::string* output) {
+  std::FILE* pipe = ::popen(command.c_str(), "r");
   std::string text;
   std::array<char, 4096> buffer;
   for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;) text.append(buffer.data(), n);
   const int status = ::pclose(pipe);
   if (output != nullptr) *output = text;
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+}  // namespace
+
+int KitCopy::Shell(const std::string& command, std::string* output) const {
+  return Capture("KITCOMP_DRIVES='" + DrivesFor(root_) + "' KITCOMP_EMPTY_PAUSE_MS=0 " + command + " 2>&1", output);
 }
 
 std::string KitCopy::Program() {
@@ -96,6 +105,17 @@ KitCopy::Outcome KitCopy::Build(const std::string& arguments) const {
   Outcome outcome;
   outcome.status = Shell(Program() + " build -C 'T:\\kit\\kitcomp' " + arguments, &outcome.output);
   return outcome;
+}
+
+KitCopy::Streams KitCopy::Run(const std::string& subcommand, const std::string& arguments) const {
+  Streams streams;
+  const std::string err = Host("stderr.txt");
+  streams.status = Capture("KITCOMP_DRIVES='" + DrivesFor(root_) + "' KITCOMP_EMPTY_PAUSE_MS=0 " + Program() +
+                               " -C 'T:\\kit\\kitcomp' " + subcommand + " " + arguments + " 2>'" + err + "'",
+                           &streams.out);
+  streams.err = Read("stderr.txt");
+  std::filesystem::remove(err);
+  return streams;
 }
 
 pid_t KitCopy::BuildInBackground(const std::string& arguments, const std::string& log) const {

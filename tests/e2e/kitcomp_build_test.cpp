@@ -40,7 +40,7 @@ TEST(KitcompBuild, LocalBuildMakesCdDiskAndNetworkImages) {
   // The disk image is one ISO file holding the CD image's files byte for byte,
   // apart from its file list (which names the paths it was made from).
   EXPECT_EQ(kit.Tree("out/disk").size(), 1u);
-  EXPECT_TRUE(Has(built.output, "disk image in T:\\out\\disk: 1 file, "));
+  EXPECT_TRUE(Has(built.output, "disk image in T:\\out\\disk (" + kit.Host("out/disk") + "): 1 file, "));
   auto withoutList = cd;
   withoutList.erase("setup.lst");
   ExpectSameTrees(IsoTree(kit.Host("out/disk/setup.iso")), withoutList);

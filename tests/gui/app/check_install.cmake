@@ -1,6 +1,6 @@
 # Installs the build under a fresh prefix (with a blank in its name) and checks
-# that the program, its menu entry and icon, the packaging tools and the sample
-# kit are there, the programs stripped, the menu entry naming the installed
+# that the program, its menu entry and icon, the packaging tools, the manual
+# pages, the bash completion and the sample kit are there, the programs stripped, the menu entry naming the installed
 # program; then starts the installed program as the menu does (the first start
 # copies the kit to the user's data folder) and builds the copy's images.
 #   cmake -DBUILD=<build dir> -DPREFIX=<empty dir> -DREADELF=<readelf> -P check_install.cmake
@@ -21,7 +21,12 @@ set(expected
     share/kitcomp/kit/kitcomp/kitcomp.ini
     share/kitcomp/kit/kitcomp/drives.ini
     share/kitcomp/kit/kitcomp/default.dkb
-    share/kitcomp/kit/source/install/setup.ini)
+    share/kitcomp/kit/source/install/setup.ini
+    share/man/man1/kitcomp.1
+    share/man/man1/squash.exe.1
+    share/man/man1/pkgindex.exe.1
+    share/man/man1/sfxmaker.exe.1
+    share/bash-completion/completions/kitcomp)
 foreach(path ${expected})
   if(NOT EXISTS "${PREFIX}/${path}")
     message(FATAL_ERROR "not installed: ${path}")

@@ -7,7 +7,7 @@
 #include "framework/win_defs.h"
 #include "wizard_fixture.h"
 #include "support/gui_driver.h"
-#include "wizard/additional_install_names.h"
+#include "engine/additional_install_names.h"
 
 namespace kc::test {
 namespace {
@@ -24,7 +24,7 @@ struct Derivation {
 class ModuleFileNameTest : public ::testing::TestWithParam<Derivation> {};
 
 TEST_P(ModuleFileNameTest, TakesTheLastComponentUpToItsFirstDot) {
-  EXPECT_EQ(wizard::DeriveModuleFileName(GetParam().path, GetParam().slot), GetParam().name);
+  EXPECT_EQ(engine::DeriveModuleFileName(GetParam().path, GetParam().slot), GetParam().name);
 }
 
 INSTANTIATE_TEST_SUITE_P(Paths, ModuleFileNameTest,

@@ -7,6 +7,7 @@
 #include "wizard_fixture.h"
 #include "platform/files.h"
 #include "support/gui_driver.h"
+#include "engine/page_entries.h"
 #include "wizard/customization_more_page.h"
 
 namespace kc::test {
@@ -22,7 +23,7 @@ struct Completion {
 class DialupCompletionTest : public ::testing::TestWithParam<Completion> {};
 
 TEST_P(DialupCompletionTest, CompletesTheEntryToItsMainFile) {
-  EXPECT_EQ(wizard::CompleteDialupEntry(GetParam().typed), GetParam().completed);
+  EXPECT_EQ(engine::CompleteDialupEntry(GetParam().typed), GetParam().completed);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rules, DialupCompletionTest,

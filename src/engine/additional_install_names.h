@@ -1,6 +1,8 @@
-// The names an additional installer takes on in the generated installer: the
-// module file name derived from its executable's path, and the checks that keep
-// that name and its descriptive module name from clashing with the installer.
+// The additional installs page's rules: the module file name an additional
+// installer takes on, derived from its executable's path; the checks that keep
+// that name and its descriptive module name from clashing with the installer;
+// and the page's checks of a whole slot, in its order. Kept apart from the page
+// so that `kitcomp check` and `--set` apply them too.
 #pragma once
 
 #include <string>
@@ -8,7 +10,7 @@
 
 #include "config/run_paths.h"
 
-namespace kc::wizard {
+namespace kc::engine {
 
 // Removes trailing blanks, tabs and line ends; leading white space stays.
 std::string TrimTrailingWhiteSpace(const std::string& text);
@@ -45,11 +47,36 @@ struct AdditionalInstallNames {
 // installer's setup.ini; a description used by the other included slot (null
 // when that slot is not included); a description that is already a component
 // name; an empty file name, or one that is not a plain file name
-// (engine::FileNameProblem); a file name used by the other included slot; a
+// (FileNameProblem); a file name used by the other included slot; a
 // file name of the installer's own files; a file name of a delivered module. Names compare
 // without regard to case, as INI key names and Windows file names do.
 std::string AdditionalInstallNameProblem(const AdditionalInstallNames& slot,
                                          const AdditionalInstallNames* otherIncludedSlot,
                                          const ReservedModuleNames& reserved);
 
-}  // namespace kc::wizard
+// One slot's entries as typed, and its include box.
+struct AdditionalInstallEntry {
+  bool include = false;
+  std::string path, description, size;
+};
+
+// How far an included slot got through the page's checks, in the page's order:
+// the path is not empty after trimming and opens for reading, the description
+// is not empty, the size is not empty, then the names
+// (AdditionalInstallNameProblem, against the other slot when it is included).
+// The page stores each entry that passed before it refuses, so a refusal says
+// which ones did.
+struct AdditionalInstallVerdict {
+  enum class Passed { kNothing, kPath, kDescription, kSize, kAll };
+  Passed passed = Passed::kNothing;
+  std::string problem;  // the page's message; "" when every check passed
+  std::string path, description, size;  // trimmed, as stored
+  std::string fileName;                 // derived from the trimmed path
+};
+AdditionalInstallVerdict CheckAdditionalInstall(const AdditionalInstallEntry (&slots)[2], int index,
+                                                const ReservedModuleNames& reserved);
+
+// Both slots as the platform section of a choices file holds them.
+void ReadAdditionalInstallEntries(const std::string& choicesFile, AdditionalInstallEntry (&slots)[2]);
+
+}  // namespace kc::engine

@@ -1,7 +1,8 @@
-// The install path rule of the path options page, row by row.
+// The install path rule of the path options page (and of --set and kitcomp
+// check), row by row.
 #include <gtest/gtest.h>
 
-#include "wizard/path_options_page.h"
+#include "engine/install_path_rule.h"
 
 namespace kc::test {
 namespace {
@@ -16,7 +17,7 @@ class InstallPathRule : public ::testing::TestWithParam<PathCase> {};
 
 TEST_P(InstallPathRule, GivesTheExpectedVerdict) {
   const PathCase& c = GetParam();
-  EXPECT_EQ(wizard::CPathOptions::IsValidInstallPath(c.text), c.valid) << '"' << c.text << "\": " << c.why;
+  EXPECT_EQ(engine::IsValidInstallPath(c.text), c.valid) << '"' << c.text << "\": " << c.why;
 }
 
 const PathCase kPaths[] = {

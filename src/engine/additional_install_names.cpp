@@ -1,16 +1,18 @@
-#include "wizard/additional_install_names.h"
+#include "engine/additional_install_names.h"
 
 #include <algorithm>
 #include <cctype>
 
 #include "engine/directory_utils.h"
 #include "engine/file_name_rule.h"
+#include "engine/page_entries.h"
 #include "config/profile_access.h"
 #include "engine/directory_utils.h"
 #include "platform/files.h"
 #include "platform/profile.h"
+#include "string_table.h"
 
-namespace kc::wizard {
+namespace kc::engine {
 namespace {
 
 bool SameFileName(const std::string& a, const std::string& b) {
@@ -44,7 +46,7 @@ std::string TrimTrailingWhiteSpace(const std::string& text) {
 }
 
 std::string DeriveModuleFileName(const std::string& path, int slot) {
-  const std::string name = engine::FileNamePart(path);
+  const std::string name = FileNamePart(path);
   // Slot 2 takes its first character unseen, so a leading dot stays in its name.
   const std::size_t scanFrom = (slot == 2 && !name.empty()) ? 1 : 0;
   return name.substr(0, name.find('.', scanFrom));
@@ -107,7 +109,7 @@ std::string AdditionalInstallNameProblem(const AdditionalInstallNames& slot,
     return "The executable's name begins with \".\", so it gives no installer module name. Please rename the "
            "executable.";
   }
-  if (const std::string problem = engine::FileNameProblem(name); !problem.empty()) {
+  if (const std::string problem = FileNameProblem(name); !problem.empty()) {
     return "The executable would become the installer module \"" + name + "\", which is not a plain file name: " +
            problem + ". Please rename the executable.";
   }
@@ -130,4 +132,47 @@ std::string AdditionalInstallNameProblem(const AdditionalInstallNames& slot,
   return "";
 }
 
-}  // namespace kc::wizard
+AdditionalInstallVerdict CheckAdditionalInstall(const AdditionalInstallEntry (&slots)[2], int index,
+                                                const ReservedModuleNames& reserved) {
+  using Passed = AdditionalInstallVerdict::Passed;
+  const AdditionalInstallEntry& slot = slots[index];
+  AdditionalInstallVerdict verdict;
+  verdict.path = TrimTrailingWhiteSpace(slot.path);
+  verdict.description = TrimTrailingWhiteSpace(slot.description);
+  verdict.size = TrimTrailingWhiteSpace(slot.size);
+  auto stop = [&](Passed passed, std::string problem) {
+    verdict.passed = passed;
+    verdict.problem = std::move(problem);
+    return verdict;
+  };
+  if (verdict.path.empty()) return stop(Passed::kNothing, LoadString(IDS_NEED_EXECUTABLE));
+  if (!OpensForReading(verdict.path)) return stop(Passed::kNothing, LoadString(IDS_INVALID_INSTALLER_PATH));
+  if (verdict.description.empty()) return stop(Passed::kPath, LoadString(IDS_NEED_DESCRIPTION));
+  if (verdict.size.empty()) return stop(Passed::kDescription, LoadString(IDS_NEED_SIZE));
+
+  const int slotNumber = index + 1;
+  verdict.fileName = DeriveModuleFileName(verdict.path, slotNumber);
+  const AdditionalInstallEntry& other = slots[1 - index];
+  AdditionalInstallNames otherNames;
+  if (other.include) {
+    otherNames = {TrimTrailingWhiteSpace(other.description),
+                  DeriveModuleFileName(TrimTrailingWhiteSpace(other.path), 2 - index)};
+  }
+  const std::string problem = AdditionalInstallNameProblem({verdict.description, verdict.fileName},
+                                                           other.include ? &otherNames : nullptr, reserved);
+  if (!problem.empty()) return stop(Passed::kSize, problem);
+  verdict.passed = Passed::kAll;
+  return verdict;
+}
+
+void ReadAdditionalInstallEntries(const std::string& choicesFile, AdditionalInstallEntry (&slots)[2]) {
+  using namespace config;
+  const char* section = PlatformSection(choicesFile);
+  for (int i = 0; i < 2; ++i) {
+    const AdditionalInstallKeys& keys = kAdditionalInstall[i];
+    slots[i] = {IsExactly(ReadValue(choicesFile, section, keys.include), kYes), ReadValue(choicesFile, section, keys.path),
+                ReadValue(choicesFile, section, keys.description), ReadValue(choicesFile, section, keys.size)};
+  }
+}
+
+}  // namespace kc::engine
