@@ -9,17 +9,12 @@
 #include "config/profile_access.h"
 #include "engine/directory_utils.h"
 #include "platform/files.h"
+#include "platform/names.h"
 #include "platform/profile.h"
 #include "string_table.h"
 
 namespace kc::engine {
 namespace {
-
-bool SameFileName(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
-}
 
 // INI key names: blanks around them do not count, nor does letter case.
 bool SameKeyName(const std::string& a, const std::string& b) {
@@ -27,10 +22,8 @@ bool SameKeyName(const std::string& a, const std::string& b) {
     const std::size_t first = text.find_first_not_of(" \t");
     return first == std::string::npos ? std::string() : TrimTrailingWhiteSpace(text.substr(first));
   };
-  return SameFileName(trimmed(a), trimmed(b));
+  return platform::EqualNoCase(trimmed(a), trimmed(b));
 }
-
-std::string StemOf(const std::string& fileName) { return fileName.substr(0, fileName.find('.')); }
 
 // Modules every kit delivers, whatever its program INI file lists: the main
 // client, the account setup and the page viewer, and the template that every
@@ -113,18 +106,18 @@ std::string AdditionalInstallNameProblem(const AdditionalInstallNames& slot,
     return "The executable would become the installer module \"" + name + "\", which is not a plain file name: " +
            problem + ". Please rename the executable.";
   }
-  if (otherIncludedSlot != nullptr && SameFileName(name, otherIncludedSlot->fileName)) {
+  if (otherIncludedSlot != nullptr && platform::EqualNoCase(name, otherIncludedSlot->fileName)) {
     return "Both additional installers would become the installer module \"" + name +
            "\". Please rename one of the executables.";
   }
   for (const std::string& file : reserved.installerFiles) {
-    if (SameFileName(name, StemOf(file))) {
+    if (platform::EqualNoCase(name, platform::Stem(file))) {
       return "The executable's name \"" + name + "\" is taken by the installer's own file \"" + file +
              "\". Please rename the executable.";
     }
   }
   for (const std::string& module : reserved.deliveredModules) {
-    if (SameFileName(name, module)) {
+    if (platform::EqualNoCase(name, module)) {
       return "The executable's name \"" + name + "\" is taken by a module that the installer delivers (\"" +
              module + "\"). Please rename the executable.";
     }

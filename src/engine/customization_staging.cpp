@@ -14,6 +14,7 @@
 #include "config/profile_access.h"
 #include "config/run_paths.h"
 #include "platform/files.h"
+#include "platform/names.h"
 #include "string_table.h"
 
 namespace kc::engine {
@@ -21,8 +22,6 @@ namespace kc::engine {
 namespace {
 
 constexpr const char* kStagingStep = "Adding Customizations";
-
-std::string Stem(const std::string& fileName) { return fileName.substr(0, fileName.find('.')); }
 
 std::string Phrase(int first, const std::string& description) {
   return std::string(LoadString(first)) + " " + description + " " + LoadString(IDS_FILES);
@@ -49,7 +48,7 @@ bool CImageBuilder::AdditionalInstallCollides(const std::string& installRoot, in
 
   const AdditionalInstallKeys& other = kAdditionalInstall[1 - slot];
   if (IsExactly(ReadValue(choicesFile, section, other.include), kYes) &&
-      SameFileName(ReadValue(choicesFile, section, other.filename), filename)) {
+      platform::EqualNoCase(ReadValue(choicesFile, section, other.filename), filename)) {
     return refuse("Both additional installs are called \"" + filename +
                   "\"; their module files would replace each other. Rename one of the installers.");
   }
@@ -62,7 +61,7 @@ bool CImageBuilder::AdditionalInstallCollides(const std::string& installRoot, in
     }
   }
   for (const std::string& name : reserved) {
-    if (SameFileName(name, filename)) {
+    if (platform::EqualNoCase(name, filename)) {
       return refuse("The name \"" + filename + "\" is that of a module the kit delivers; its files would be replaced.");
     }
   }
@@ -75,7 +74,7 @@ bool CImageBuilder::AdditionalInstallCollides(const std::string& installRoot, in
   if (find != win::INVALID_HANDLE_VALUE) {
     do {
       const std::string name = data.cFileName;
-      if (name != "." && name != ".." && !collides && SameFileName(Stem(name), filename)) {
+      if (name != "." && name != ".." && !collides && platform::EqualNoCase(platform::Stem(name), filename)) {
         collides = true;
         clash = name;
       }
@@ -162,6 +161,52 @@ std::string CImageBuilder::StageAccountPackage(const std::string& installRoot, c
   return folder;
 }
 
+std::string CImageBuilder::StageLumeFiles(const std::string& installRoot, const std::string& choicesFile,
+                                          const char* section, const std::string& step) {
+  using namespace config;
+  const std::string tempmod = installRoot + kTempmodPart + "\\";
+  const std::string temptree = installRoot + kTemptreePart;
+  const std::string inbox = ReadValue(choicesFile, section, kCustomInboxPath);
+  if (!inbox.empty()) CopyRecorded(inbox, installRoot + kInboxTargetPart, step, report_);
+  if (CopyRecorded(installRoot + "\\source\\modules\\lume.ini", tempmod + "lume.ini", step, report_)) {
+    const bool overwrite = IsExactly(ReadValue(choicesFile, section, kOverwriteCfg), kYes);
+    WriteRecorded(tempmod + "lume.ini", kCompressGetCG5, kOptions,
+                  overwrite ? kLumeOptionsOverwrite : kLumeOptionsKeep, step, report_);
+    CarryWriteTime(installRoot + "\\source\\modules\\lume.ini", tempmod + "lume.ini");
+  }
+  for (const PlacedFile& placed : kReplacedFiles) {
+    const std::string source = ReadValue(choicesFile, section, placed.key);
+    const std::string target = installRoot + placed.target;
+    if (!source.empty()) {
+      CopyRecorded(source, target, step, report_);
+    } else {
+      DeleteRecorded(target, step, report_);
+    }
+    if (placed.key == kCustomAddressbookPath || placed.key == kCustomSecurityFilesPath) Repaint();
+  }
+  const std::string small = ReadValue(choicesFile, section, kCustomSmallAnimationPath);
+  const std::string large = ReadValue(choicesFile, section, kCustomLargeAnimationPath);
+  if (!small.empty() && !large.empty() && platform::EqualNoCase(FileNamePart(small), FileNamePart(large))) {
+    report_.AddFailure(step, large,
+                       "Both animations are called \"" + FileNamePart(large) +
+                           "\": the large animation replaces the small one in the installed client.");
+  }
+  for (const std::string& animation : {small, large}) {
+    if (animation.empty()) continue;
+    const std::string name = FileNamePart(animation);
+    const std::string problem = FileNameProblem(name);
+    if (problem.empty()) {
+      CopyRecorded(animation, installRoot + kAnimationFolderPart + "\\" + name, step, report_);
+    } else {
+      report_.AddFailure(step, animation,
+                         "The animation's file name \"" + name + "\" is not a plain file name: " + problem +
+                             ". It was not added.");
+    }
+    Repaint();
+  }
+  return temptree;
+}
+
 void CImageBuilder::StageCustomizations(const std::string& installRoot, const std::string& sourceRoot) {
   using namespace config;
   const std::string choicesFile = installRoot + kChoicesFilePart;
@@ -185,52 +230,13 @@ void CImageBuilder::StageCustomizations(const std::string& installRoot, const st
   }
 
   const std::string tempmod = installRoot + kTempmodPart + "\\";
-  const std::string temptree = installRoot + kTemptreePart;
   std::string stagingFolder;
   for (const std::string& stem : entries_) {
     if (!IsStagedStem(stem)) continue;
     const std::string step = "Staging the " + stem + " module";
 
     if (stem == "lume") {
-      const std::string inbox = ReadValue(choicesFile, section, kCustomInboxPath);
-      if (!inbox.empty()) CopyRecorded(inbox, installRoot + kInboxTargetPart, step, report_);
-      if (CopyRecorded(installRoot + "\\source\\modules\\lume.ini", tempmod + "lume.ini", step, report_)) {
-        const bool overwrite = IsExactly(ReadValue(choicesFile, section, kOverwriteCfg), kYes);
-        WriteRecorded(tempmod + "lume.ini", kCompressGetCG5, kOptions,
-                      overwrite ? kLumeOptionsOverwrite : kLumeOptionsKeep, step, report_);
-        CarryWriteTime(installRoot + "\\source\\modules\\lume.ini", tempmod + "lume.ini");
-      }
-      for (const PlacedFile& placed : kReplacedFiles) {
-        const std::string source = ReadValue(choicesFile, section, placed.key);
-        const std::string target = installRoot + placed.target;
-        if (!source.empty()) {
-          CopyRecorded(source, target, step, report_);
-        } else {
-          DeleteRecorded(target, step, report_);
-        }
-        if (placed.key == kCustomAddressbookPath || placed.key == kCustomSecurityFilesPath) Repaint();
-      }
-      const std::string small = ReadValue(choicesFile, section, kCustomSmallAnimationPath);
-      const std::string large = ReadValue(choicesFile, section, kCustomLargeAnimationPath);
-      if (!small.empty() && !large.empty() && SameFileName(FileNamePart(small), FileNamePart(large))) {
-        report_.AddFailure(step, large,
-                           "Both animations are called \"" + FileNamePart(large) +
-                               "\": the large animation replaces the small one in the installed client.");
-      }
-      for (const std::string& animation : {small, large}) {
-        if (animation.empty()) continue;
-        const std::string name = FileNamePart(animation);
-        const std::string problem = FileNameProblem(name);
-        if (problem.empty()) {
-          CopyRecorded(animation, installRoot + kAnimationFolderPart + "\\" + name, step, report_);
-        } else {
-          report_.AddFailure(step, animation,
-                             "The animation's file name \"" + name + "\" is not a plain file name: " + problem +
-                                 ". It was not added.");
-        }
-        Repaint();
-      }
-      stagingFolder = temptree;
+      stagingFolder = StageLumeFiles(installRoot, choicesFile, section, step);
     } else if (stem == "as") {
       const std::string accountSetup = ReadValue(choicesFile, section, kCustomAccountSetupPath);
       if (!accountSetup.empty()) {

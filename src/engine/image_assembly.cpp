@@ -14,6 +14,7 @@
 #include "config/profile_access.h"
 #include "config/run_paths.h"
 #include "platform/files.h"
+#include "platform/names.h"
 
 namespace kc::engine {
 
@@ -280,7 +281,7 @@ void CImageBuilder::AssembleDisk(const std::string& installRoot, const std::stri
     writeImage(DirectoryPart(cdImage), kFileListName, [&](const std::string& name) {
       Repaint();
       for (const std::string& stem : entries_) {
-        if (taken < steps && SameFileName(name, stem + ".z")) {
+        if (taken < steps && platform::EqualNoCase(name, stem + ".z")) {
           StepProgress();
           ++taken;
           break;
