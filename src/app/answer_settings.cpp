@@ -180,7 +180,7 @@ class SettingsWriter {
     const char* section = PlatformSection(choices_);
     engine::AdditionalInstallEntry entries[2];
     engine::ReadAdditionalInstallEntries(choices_, entries);
-    const engine::ReservedModuleNames reserved = engine::LoadReservedModuleNames(kit_);
+    const engine::ReservedModuleNames reserved = engine::LoadReservedModuleNames(kit_.installRoot);
     for (int i = 0; i < 2; ++i) {
       if (!entries[i].include) continue;
       const AdditionalInstallKeys& keys = kAdditionalInstall[i];

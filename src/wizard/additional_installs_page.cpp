@@ -88,7 +88,7 @@ bool CAdditionalInstalls::StoreSlot(int index, const char* section) {
   }
   using Passed = engine::AdditionalInstallVerdict::Passed;
   const engine::AdditionalInstallVerdict verdict =
-      engine::CheckAdditionalInstall(entries, index, engine::LoadReservedModuleNames(m_paths));
+      engine::CheckAdditionalInstall(entries, index, engine::LoadReservedModuleNames(m_paths.installRoot));
   // Each check writes the entry it has passed; a refusal leaves those writes.
   if (verdict.passed >= Passed::kPath) WriteValue(choices, section, keys.path, verdict.path);
   if (verdict.passed >= Passed::kDescription) WriteValue(choices, section, keys.description, verdict.description);
