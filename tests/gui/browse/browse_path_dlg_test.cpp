@@ -18,6 +18,7 @@
 #include "platform/files.h"
 #include "support/gui_driver.h"
 #include "support/scripted_prompts.h"
+#include "support/row_names.h"
 
 namespace kc::test {
 namespace {
@@ -225,7 +226,8 @@ INSTANTIATE_TEST_SUITE_P(
         OpenCase{"d:\\out", {"d:\\"}, {"other", "out"}, "d:\\", "the root, an open ancestor"},
         OpenCase{"d:\\out", {"a", "out"}, {".hidden", "a", "b", "C", "new"}, "d:\\out", "an ancestor"},
         OpenCase{"d:\\out", {"a", "a"}, {"deep"}, "d:\\out\\a", "the same folder twice"},
-        OpenCase{"d:/out", {"b"}, {}, "d:\\out\\b", "a start with slashes: one form of separators"}));
+        OpenCase{"d:/out", {"b"}, {}, "d:\\out\\b", "a start with slashes: one form of separators"}),
+    kc::test::ByWhy{});
 
 TEST_F(BrowsePathTest, ChoosingADriveShowsOnlyItsRootUntilItIsOpened) {
   Open("d:\\out");

@@ -15,6 +15,7 @@
 #include "framework/win_defs.h"
 #include "support/gui_driver.h"
 #include "wizard_fixture.h"
+#include "support/row_names.h"
 
 namespace kc::test {
 namespace {
@@ -157,7 +158,8 @@ INSTANTIATE_TEST_SUITE_P(
         RadioFocusCase{"Show Dialogs=YES\r\nShow Reboot Dialog=NEVER\r\n", kDialogControlPage, 1027, 1058,
                        "the second of each group checked"},
         RadioFocusCase{"Show Reboot Dialog=AUTO\r\n", kDialogControlPage, 1026, 1059,
-                       "the last of the reboot group checked"}));
+                       "the last of the reboot group checked"}),
+    kc::test::ByWhy{});
 
 // Every label, button and group title of the first five pages, word for word
 // (double spaces included).
