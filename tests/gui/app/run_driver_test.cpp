@@ -17,6 +17,8 @@
 #include "framework/property_sheet.h"
 #include "framework/win_defs.h"
 #include "support/gui_driver.h"
+#include "dialogs/dlg146_progress_ids.h"
+#include "dialogs/dlg155_complete_ids.h"
 
 namespace kc::test {
 namespace {
@@ -54,8 +56,8 @@ class RunDriver : public AppTest {
       seen.shown = true;
       seen.kitFree = engine::ReserveKit(welcome->Paths(), "another run").ok();
       seen.caption = dialog.windowTitle().toStdString();
-      seen.headline = dialog.GetDlgItemText(app::CCompleteDlg::IDC_HEADLINE);
-      auto* list = qobject_cast<QTreeWidget*>(dialog.GetDlgItem(app::CCompleteDlg::IDC_FAILURES));
+      seen.headline = dialog.GetDlgItemText(dlg155_complete::IDC_HEADLINE);
+      auto* list = qobject_cast<QTreeWidget*>(dialog.GetDlgItem(dlg155_complete::IDC_FAILURES));
       seen.failureRows = list->isVisibleTo(&dialog) ? list->topLevelItemCount() : 0;
       if (seen.failureRows > 0) seen.firstFailure = list->topLevelItem(0)->text(0).toStdString();
       for (int i = 0; i < seen.failureRows; ++i) {
@@ -65,7 +67,7 @@ class RunDriver : public AppTest {
       for (QWidget* w : QApplication::topLevelWidgets()) {
         if (auto* progress = qobject_cast<app::CProgressDlg*>(w); progress && progress->isVisible()) {
           seen.progressOpen = true;
-          seen.progressText = progress->GetDlgItemText(app::CProgressDlg::IDC_STATUS_TEXT);
+          seen.progressText = progress->GetDlgItemText(dlg146_progress::IDC_STATUS_TEXT);
         }
       }
       return fw::IDOK;

@@ -21,6 +21,7 @@
 #include "platform/files.h"
 #include "support/gui_driver.h"
 #include "support/scripted_prompts.h"
+#include "dialogs/dlg102_welcome_ids.h"
 
 namespace kc::test {
 namespace {
@@ -90,8 +91,8 @@ TEST_F(WholeRunTest, ANewUsersRunBuildsWhatThePagesChoseAndTheNextRunStartsAfres
   ASSERT_FALSE(welcome.StartUpRefused());
 
   prompts.AnswerFile("C:\\saved\\start.kcm");
-  Click(&welcome, app::CWelcomeDlg::IDC_BROWSE);
-  EXPECT_EQ(welcome.GetDlgItemText(app::CWelcomeDlg::IDC_CONFIGURATION_PATH), "C:\\saved\\start.kcm");
+  Click(&welcome, dlg102_welcome::IDC_BROWSE);
+  EXPECT_EQ(welcome.GetDlgItemText(dlg102_welcome::IDC_CONFIGURATION_PATH), "C:\\saved\\start.kcm");
 
   std::string addedComponent;
   int completeTemplate = 0;
