@@ -19,6 +19,7 @@
 #include "support/gui_driver.h"
 #include "dialogs/dlg146_progress_ids.h"
 #include "dialogs/dlg155_complete_ids.h"
+#include "dialogs/dlg102_welcome_ids.h"
 
 namespace kc::test {
 namespace {
@@ -88,7 +89,7 @@ class RunDriver : public AppTest {
 TEST_F(RunDriver, FinishBuildsTheImagesShowsCompletionAndLeavesTheWelcomeDialogIdle) {
   MakeConfiguration("C:\\configs\\run.kcm", "C:\\out");
   OpenWelcome();
-  TypeText(welcome.get(), 1014, "C:\\configs\\run.kcm");
+  TypeText(welcome.get(), dlg102_welcome::IDC_CONFIGURATION_PATH, "C:\\configs\\run.kcm");
   FinishNextWizard();
   ExpectCompletion();
   PressNext();
@@ -119,7 +120,7 @@ TEST_F(RunDriver, ABuildWithFailuresListsThemInsteadOfAnnouncingSuccess) {
     if (entry.path().extension() == ".z") std::filesystem::remove(entry.path());
   }
   OpenWelcome();
-  TypeText(welcome.get(), 1014, "C:\\configs\\broken.kcm");
+  TypeText(welcome.get(), dlg102_welcome::IDC_CONFIGURATION_PATH, "C:\\configs\\broken.kcm");
   FinishNextWizard();
   ExpectCompletion();
   PressNext();
@@ -135,7 +136,7 @@ TEST_F(RunDriver, ABuildWithFailuresListsThemInsteadOfAnnouncingSuccess) {
 TEST_F(RunDriver, ASecondRunStartsFreshAfterAFinishedOne) {
   MakeConfiguration("C:\\configs\\run.kcm", "C:\\out");
   OpenWelcome();
-  TypeText(welcome.get(), 1014, "C:\\configs\\run.kcm");
+  TypeText(welcome.get(), dlg102_welcome::IDC_CONFIGURATION_PATH, "C:\\configs\\run.kcm");
   FinishNextWizard();
   ExpectCompletion();
   PressNext();
@@ -170,7 +171,7 @@ class ProgressShowWatch : public QObject {
 TEST_F(RunDriver, TheBuildRunsUnderTheWaitCursorWhichEndsWithTheProgressDialog) {
   MakeConfiguration("C:\\configs\\run.kcm", "C:\\out");
   OpenWelcome();
-  TypeText(welcome.get(), 1014, "C:\\configs\\run.kcm");
+  TypeText(welcome.get(), dlg102_welcome::IDC_CONFIGURATION_PATH, "C:\\configs\\run.kcm");
   FinishNextWizard();
   bool completionOverridden = false;
   Qt::CursorShape completionCursor = Qt::WaitCursor;
