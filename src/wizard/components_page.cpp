@@ -7,6 +7,7 @@
 namespace kc::wizard {
 
 using namespace dlg129_components;
+
 namespace {
 
 }  // namespace

@@ -7,6 +7,7 @@
 namespace kc::wizard {
 
 using namespace dlg131_dialogcontrol;
+
 namespace {
 
 // The ten dialog boxes in the order they are written; the key names differ

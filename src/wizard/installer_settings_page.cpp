@@ -9,6 +9,7 @@
 namespace kc::wizard {
 
 using namespace dlg134_settings;
+
 namespace {
 
 struct TextKey {

@@ -7,6 +7,7 @@
 namespace kc::wizard {
 
 using namespace dlg150_netornot;
+
 namespace {
 
 // This page always works in "Choices-32", whatever [Global] "Platform" says.

@@ -10,6 +10,7 @@
 namespace kc::wizard {
 
 using namespace dlg151_pathoptions;
+
 namespace {
 
 // This page always works in "Choices-32", whatever [Global] "Platform" says.

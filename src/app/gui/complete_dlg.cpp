@@ -7,6 +7,7 @@
 namespace kc::app {
 
 using namespace dlg155_complete;
+
 namespace {
 
 constexpr const char* kSuccessCaption = "Installation Creation Complete";

@@ -22,6 +22,7 @@
 namespace kc::app {
 
 using namespace dlg102_welcome;
+
 namespace {
 
 constexpr const char* kMessageCaption = "Kit Composer";
