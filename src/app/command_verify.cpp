@@ -132,8 +132,13 @@ void AddVerificationFailures(engine::BuildReport& report) {
     const std::string step = "Verifying the " + image.kind + " image";
     if (!verdict.unusable.empty()) report.AddFailure(step, image.directory, verdict.unusable);
     for (const verify::Problem& problem : verdict.problems) {
-      report.AddFailure(step, problem.file.empty() ? image.directory : image.directory + "\\" + problem.file,
-                        problem.reason);
+      // A file inside a disk or network image is named by the file that holds it.
+      std::string file = image.directory;
+      if (!verdict.container.empty()) file += "\\" + verdict.container;
+      if (!problem.file.empty() && problem.file != verdict.container) {
+        file += verdict.container.empty() ? "\\" + problem.file : " (" + problem.file + ")";
+      }
+      report.AddFailure(step, file, problem.reason);
     }
   }
 }

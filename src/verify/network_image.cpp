@@ -59,7 +59,7 @@ ImageContents ReadNetworkImage(const std::string& sfxFile, const std::string& sc
         zip::ReadEntryData(payload, entry, [&](const char* data, std::size_t size) { intake.Add(data, size); });
         intake.Finish(scratch, image.files.size());
       } catch (const zip::ZipError& failure) {
-        file.readProblem = failure.what();
+        file.readProblem = std::string("it is damaged in the payload: ") + failure.what();
       }
     }
     if (file.readProblem.empty() && file.isArchive && stored) {

@@ -105,8 +105,8 @@ void CheckPackageList(const ImageContents& image, Verdict& verdict) {
       problem(entry.name, "it has " + std::to_string(found->size) + " bytes, setup.pkg says " +
                               std::to_string(entry.size) + ": the package list is stale or the file was changed");
     } else if (tools::HexOf(found->sha256) != entry.digest) {
-      problem(entry.name, "its SHA-256 is not the one setup.pkg gives: the file was changed after the package list "
-                          "was made");
+      problem(entry.name, "its SHA-256 is not the one setup.pkg gives: the package list is stale or the file was "
+                          "changed");
     }
   }
   for (const ImageFile& file : image.files) {

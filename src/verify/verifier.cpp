@@ -126,6 +126,7 @@ Verdict VerifyImage(const std::string& given, const std::string& windowsPath) {
                                           : ReadNetworkImage(located.file, scratch->windowsPath());
   }
   image.kind = verdict.kind;
+  verdict.container = image.container;
   verdict.problems = image.problems;
   for (const ImageFile& file : image.files) {
     if (!file.folder) ++verdict.filesChecked;
