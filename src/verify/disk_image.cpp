@@ -23,6 +23,10 @@ ImageContents ReadDiskImage(const std::string& isoFile, const std::string& scrat
   ImageContents image;
   const std::string self = tools::FileNamePart(isoFile);
   image.container = self;
+  if (const std::string problem = NotAPlainFile(isoFile); !problem.empty()) {
+    image.problems.push_back({self, problem});
+    return image;
+  }
   const std::optional<std::string> host = win::ToHostPath(isoFile);
   std::unique_ptr<archive, int (*)(archive*)> reader(archive_read_new(), &archive_read_free);
   archive_read_support_format_iso9660(reader.get());

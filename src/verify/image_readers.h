@@ -9,6 +9,10 @@
 
 namespace kc::verify {
 
+// Why the file at a Windows path cannot be read as a file of an image ("" when
+// it can): a FIFO, socket or device would block or never end.
+std::string NotAPlainFile(const std::string& windowsPath);
+
 // A CD image: the files of the folder (subfolders are recorded, not entered).
 ImageContents ReadFolderImage(const std::string& folder);
 

@@ -15,6 +15,10 @@ ImageContents ReadNetworkImage(const std::string& sfxFile, const std::string& sc
   image.isNetwork = true;
   const std::string self = tools::FileNamePart(sfxFile);
   image.container = self;
+  if (const std::string problem = NotAPlainFile(sfxFile); !problem.empty()) {
+    image.problems.push_back({self, problem});
+    return image;
+  }
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> stream(win::fopen(sfxFile.c_str(), "rb"), &std::fclose);
   if (!stream) {
     image.problems.push_back({self, "it cannot be opened: " + win::LastErrorText()});

@@ -101,6 +101,10 @@ Verdict VerifyImage(const std::string& given, const std::string& windowsPath) {
       located = {Shape::kDisk, path + "\\" + engine::kDiskImageName, path};
     }
   } else {
+    if (const std::string problem = NotAPlainFile(path); !problem.empty()) {
+      verdict.unusable = problem;
+      return verdict;
+    }
     const std::optional<Shape> shape = ShapeOfFile(path);
     if (!shape) {
       verdict.unusable = "is neither an image folder nor a network or disk image file";

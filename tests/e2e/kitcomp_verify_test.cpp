@@ -39,13 +39,22 @@ class Verify : public ::testing::Test {
   static inline KitCopy::Outcome built_;
 };
 
-void FlipByte(const std::string& hostFile, std::streamoff from_end) {
+// Changes one byte: `at` from the start, or from the end when negative.
+void FlipByte(const std::string& hostFile, std::streamoff at) {
   std::fstream file(hostFile, std::ios::in | std::ios::out | std::ios::binary);
-  file.seekg(-from_end, std::ios::end);
+  file.seekg(at, at < 0 ? std::ios::end : std::ios::beg);
   char c = 0;
   file.get(c);
-  file.seekp(-from_end, std::ios::end);
+  file.seekp(at, at < 0 ? std::ios::end : std::ios::beg);
   file.put(static_cast<char>(c ^ 0x20));
+}
+
+// The first byte of a zip archive's first entry's data, after its local header.
+std::streamoff FirstEntryData(const std::string& hostFile) {
+  std::ifstream file(hostFile, std::ios::binary);
+  unsigned char header[30] = {};
+  file.read(reinterpret_cast<char*>(header), sizeof header);
+  return 30 + (header[26] | header[27] << 8) + (header[28] | header[29] << 8);
 }
 
 void Append(const std::string& hostFile, const std::string& text) {
@@ -68,9 +77,13 @@ TEST_F(Verify, SoundImagesPassAndEachDamageIsNamed) {
       {"end_user/CD", "", none, nullptr, nullptr},
       {"end_user/disk", "setup.iso", none, nullptr, nullptr},
       {"end_user/network", "", none, nullptr, nullptr},
-      // A module archive rewritten with one byte of its last entry's data changed.
-      {"end_user/CD", "", [](const KitCopy& kit, const std::string& copy) { FlipByte(kit.Host(copy + "/fonts.z"), 200); },
-       "fonts.z", "SHA-256"},
+      // A module archive with one byte of an entry's data changed.
+      {"end_user/CD", "",
+       [](const KitCopy& kit, const std::string& copy) {
+         const std::string archive = kit.Host(copy + "/fonts.z");
+         FlipByte(archive, FirstEntryData(archive) + 1);
+       },
+       "fonts.z", "is damaged"},
       {"end_user/CD", "", [](const KitCopy& kit, const std::string& copy) { fs::remove(kit.Host(copy + "/chat.z")); },
        "chat.z", "does not hold"},
       {"end_user/CD", "",
@@ -79,7 +92,7 @@ TEST_F(Verify, SoundImagesPassAndEachDamageIsNamed) {
        },
        "news.ini", "installs \"program/gone.dll\" from \"news.z\", which holds no such file"},
       {"end_user/network", "netsetup.exe",
-       [](const KitCopy& kit, const std::string& copy) { FlipByte(kit.Host(copy + "/netsetup.exe"), 4000); },
+       [](const KitCopy& kit, const std::string& copy) { FlipByte(kit.Host(copy + "/netsetup.exe"), -4000); },
        "netsetup.exe", "integrity check failed"},
       // The administrator's package list, made before the end user's settings.
       {"end_user/CD", "",
