@@ -9,16 +9,11 @@
 # Usage: bench/verify_vs_sha256sum.sh [BUILD_DIR] [--report]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$top/build}
-report=no
-[ "${2:-}" = "--report" ] || [ "${1:-}" = "--report" ] && report=yes
-[ "${1:-}" = "--report" ] && build=$top/build
-kitcomp=$build/src/app/kitcomp
-[ -x "$kitcomp" ] && [ -d "$build/kit/kitcomp" ] || { echo "build kitcomp and the kit first (cmake --build $build)" >&2; exit 2; }
+. "$top/bench/large_kit.sh"
+bench_arguments "$@"
 
 work=$(mktemp -d /tmp/kc-bench-XXXXXX)
 trap 'rm -rf "$work"' EXIT
-. "$top/bench/large_kit.sh"
 make_large_kit "Create CD=YES" "Create Download=YES" "Create Disks=NO"
 KITCOMP_EMPTY_PAUSE_MS=0 "$kitcomp" build -C 'B:\kit\kitcomp' > "$work/kitcomp.log" || { cat "$work/kitcomp.log" >&2; exit 1; }
 cd_mb=$(du -sm "$work/out/CD" | cut -f1)
