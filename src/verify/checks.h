@@ -16,7 +16,8 @@ void CheckPackageList(const ImageContents& image, Verdict& verdict);
 void CheckInstallerSettings(const ImageContents& image, Verdict& verdict);
 
 // Each module's settings: every CompressGet section's Source in the image,
-// every literal TargetFiles an entry of it.
+// every literal TargetFiles an entry of it. Runs after CheckInstallerSettings,
+// whose modules it takes from the verdict.
 void CheckModuleSettings(const ImageContents& image, Verdict& verdict);
 
 // Every archive opens and its entries are intact; entries that look like

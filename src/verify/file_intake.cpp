@@ -9,6 +9,8 @@ namespace {
 
 // Larger archives go to an unnamed temporary file instead of memory.
 constexpr std::size_t kHeldInMemory = 64u << 20;
+// No settings file of an image comes near this; a larger one is not read.
+constexpr std::size_t kSettingsMost = 16u << 20;
 
 }  // namespace
 
@@ -23,7 +25,12 @@ void FileIntake::Add(const char* data, std::size_t size) {
   digest_.Update(data, size);
   file_.size += size;
   if (IsSettingsName(file_.name)) {
-    held_.append(data, size);
+    if (held_.size() + size <= kSettingsMost) {
+      held_.append(data, size);
+    } else {
+      tooLarge_ = true;
+      held_.clear();
+    }
   } else if (holdArchive_) {
     if (spool_ == nullptr && held_.size() + size > kHeldInMemory) {
       spool_ = std::tmpfile();
@@ -53,6 +60,7 @@ void FileIntake::Add(const char* data, std::size_t size) {
 void FileIntake::Finish(const std::string& scratch, std::size_t index) {
   file_.sha256 = digest_.Final();
   if (IsSettingsName(file_.name)) {
+    if (tooLarge_) return;  // the checks name it as unreadable
     // Named by number: the name in the image is input and must not become a path.
     const std::string copy = scratch + "\\settings" + std::to_string(index) + ".ini";
     if (win::WriteWholeFileA(copy.c_str(), held_) != win::FALSE) file_.settingsPath = copy;
