@@ -25,7 +25,7 @@ void FileIntake::Add(const char* data, std::size_t size) {
   digest_.Update(data, size);
   file_.size += size;
   if (IsSettingsName(file_.name)) {
-    if (held_.size() + size <= kSettingsMost) {
+    if (!tooLarge_ && held_.size() + size <= kSettingsMost) {
       held_.append(data, size);
     } else {
       tooLarge_ = true;
