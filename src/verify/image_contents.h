@@ -49,7 +49,6 @@ struct ImageContents {
   std::vector<Problem> problems;  // found while reading (integrity, unreadable files)
   std::string container;          // the file the image was read from (netsetup.exe, setup.iso), "" for a folder
   std::string commandLine;        // a network image's
-  bool isNetwork = false;
 
   // The file of that name, letter case ignored as the installer finds it; null
   // when there is none.

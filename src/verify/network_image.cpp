@@ -12,7 +12,6 @@ namespace kc::verify {
 
 ImageContents ReadNetworkImage(const std::string& sfxFile, const std::string& scratch) {
   ImageContents image;
-  image.isNetwork = true;
   const std::string self = tools::FileNamePart(sfxFile);
   image.container = self;
   if (const std::string problem = NotAPlainFile(sfxFile); !problem.empty()) {
