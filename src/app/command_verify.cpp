@@ -1,9 +1,11 @@
 #include "app/command_verify.h"
 
 #include <CLI/CLI.hpp>
+#include <filesystem>
 
 #include "app/build_json.h"
 #include "app/configuration_choice.h"
+#include "app/startup.h"
 #include "verify/verifier.h"
 
 namespace kc::app {
@@ -92,6 +94,14 @@ CLI::App* AddVerifyCommand(CLI::App& app, VerifyOptions& options) {
 }
 
 int RunCommandLineVerify(const VerifyOptions& options, const CommandStreams& streams) {
+  // Started in a kit's kitcomp folder (-C), drive paths of the kit's own drives
+  // (K:\kit-output\CD) name what they name for a build there.
+  std::error_code ignored;
+  if (const std::string problem = std::filesystem::exists(kKitDrivesIni, ignored) ? UseKitDrives() : "";
+      !problem.empty()) {
+    std::fprintf(streams.err, "kitcomp: %s\n", problem.c_str());
+    return kVerifyUnusable;
+  }
   std::vector<verify::Verdict> verdicts;
   for (const std::string& given : options.paths) {
     std::string problem;
