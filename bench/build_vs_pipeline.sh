@@ -14,12 +14,8 @@
 # Usage: bench/build_vs_pipeline.sh [BUILD_DIR] [--report]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$top/build}
-report=no
-[ "${2:-}" = "--report" ] || [ "${1:-}" = "--report" ] && report=yes
-[ "${1:-}" = "--report" ] && build=$top/build
-kitcomp=$build/src/app/kitcomp
-[ -x "$kitcomp" ] && [ -d "$build/kit/kitcomp" ] || { echo "build kitcomp and the kit first (cmake --build $build)" >&2; exit 2; }
+. "$top/bench/large_kit.sh"
+bench_arguments "$@"
 if command -v genisoimage >/dev/null; then
   isotool="genisoimage"
   make_iso() { genisoimage -quiet -J -R -V LUMENARY_4_5 -o "$1" "$2"; }
@@ -33,7 +29,6 @@ fi
 
 work=$(mktemp -d /tmp/kc-bench-XXXXXX)
 trap 'rm -rf "$work"' EXIT
-. "$top/bench/large_kit.sh"
 make_large_kit "Create CD=YES" "Create Download=YES" "Create Disks=YES"
 
 runs=3

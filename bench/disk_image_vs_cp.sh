@@ -10,18 +10,13 @@
 # Usage: bench/disk_image_vs_cp.sh [BUILD_DIR] [--report]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$top/build}
-report=no
-[ "${2:-}" = "--report" ] || [ "${1:-}" = "--report" ] && report=yes
-[ "${1:-}" = "--report" ] && build=$top/build
-kitcomp=$build/src/app/kitcomp
+. "$top/bench/large_kit.sh"
+bench_arguments "$@"
 step=$build/bench/disk_image_step
-[ -x "$kitcomp" ] && [ -d "$build/kit/kitcomp" ] || { echo "build kitcomp and the kit first (cmake --build $build)" >&2; exit 2; }
 [ -x "$step" ] || { echo "build the benchmarks first (cmake -B $build -DKITCOMP_BENCH=ON && cmake --build $build)" >&2; exit 2; }
 
 work=$(mktemp -d /tmp/kc-bench-XXXXXX)
 trap 'rm -rf "$work"' EXIT
-. "$top/bench/large_kit.sh"
 make_large_kit "Create CD=YES" "Create Download=NO" "Create Disks=NO"
 KITCOMP_EMPTY_PAUSE_MS=0 "$kitcomp" build -C 'B:\kit\kitcomp' > "$work/kitcomp.log" || { cat "$work/kitcomp.log" >&2; exit 1; }
 cd_mb=$(du -sm "$work/out/CD" | cut -f1)

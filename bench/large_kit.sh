@@ -31,6 +31,17 @@ make_large_kit() {
   large_kit_mb=$(du -sm "$work/kit/source/modules" | cut -f1)
 }
 
+# The benchmarks' arguments, [BUILD_DIR] [--report]: sets build, report and
+# kitcomp, and stops unless kitcomp and the kit are built. Needs $top.
+bench_arguments() {
+  build=${1:-$top/build}
+  report=no
+  [ "${2:-}" = "--report" ] || [ "${1:-}" = "--report" ] && report=yes
+  [ "${1:-}" = "--report" ] && build=$top/build
+  kitcomp=$build/src/app/kitcomp
+  [ -x "$kitcomp" ] && [ -d "$build/kit/kitcomp" ] || { echo "build kitcomp and the kit first (cmake --build $build)" >&2; exit 2; }
+}
+
 kit_ini() { printf '%s\r\n' "$@"; }
 now() { date +%s.%N; }
 # The smallest of the numbers on standard input, with three decimals.

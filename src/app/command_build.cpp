@@ -7,6 +7,7 @@
 #include "app/build_json.h"
 #include "app/build_summary.h"
 #include "app/build_transcript.h"
+#include "app/command_verify.h"
 #include "app/startup.h"
 #include "engine/build_plan.h"
 #include "engine/directory_utils.h"
@@ -168,13 +169,21 @@ int BuildCommand::Run() {
   if (!finish.accepted) return Refuse(finish.message);
 
   NoWindow mainWindow;
-  const engine::BuildReport report = engine::RunBuildPlan(
+  // With --verify the images are verified before the outcome is told, their
+  // problems counted as the build's failures.
+  std::optional<engine::BuildReport> verified;
+  const engine::BuildReport built = engine::RunBuildPlan(
       paths, transcript_, mainWindow,
       [&](const engine::BuildReport& done) {
         transcript_.Finish();
-        ReportOutcome(done);
+        if (options_.verify) {
+          verified = done;
+          AddVerificationFailures(*verified);
+        }
+        ReportOutcome(verified ? *verified : done);
       },
       &transcript_);
+  const engine::BuildReport& report = verified ? *verified : built;
   return End(report.ok() ? kExitSuccess : kExitBuildFailed, &report, "");
 }
 
@@ -201,6 +210,8 @@ CLI::App* AddBuildCommand(CLI::App& app, BuildOptions& options) {
   build->add_flag("--json", options.json,
                   "Print one JSON document on standard output at the end (status, images, failures); the "
                   "progress goes to standard error");
+  build->add_flag("--verify", options.verify,
+                  "Verify every image made, as kitcomp verify does; each problem found is a failure of the build");
   build->footer(
       "Exit status: 0 when every image was built, 1 when the build had failures (or the log could not be written),\n"
       "2 when the build was refused (bad usage, no kit, a --set or Finish refused). Host paths are mapped to\n"

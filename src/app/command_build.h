@@ -20,6 +20,7 @@ struct BuildOptions : ConfigurationChoice {
   Verbosity verbosity = Verbosity::kNormal;
   std::optional<std::string> log;  // --log FILE, as given
   bool json = false;               // --json: one JSON document on standard output
+  bool verify = false;             // --verify: every image made is verified, its problems failures
 };
 
 // Exit statuses.

@@ -1,5 +1,6 @@
 // kitcomp: the desktop program without a subcommand, `kitcomp build` for a
-// build without windows, `kitcomp check` for a configuration's check.
+// build without windows, `kitcomp check` for a configuration's check,
+// `kitcomp verify` for finished images.
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
@@ -9,6 +10,7 @@
 
 #include "app/command_build.h"
 #include "app/command_check.h"
+#include "app/command_verify.h"
 #include "app/first_start.h"
 #include "platform/files.h"
 
@@ -73,6 +75,8 @@ int main(int argc, char** argv) {
   CLI::App* build = kc::app::AddBuildCommand(app, buildOptions);
   kc::app::CheckOptions checkOptions;
   CLI::App* check = kc::app::AddCheckCommand(app, checkOptions);
+  kc::app::VerifyOptions verifyOptions;
+  CLI::App* verify = kc::app::AddVerifyCommand(app, verifyOptions);
 
   try {
     app.parse(argc, argv);
@@ -95,6 +99,7 @@ int main(int argc, char** argv) {
   const kc::app::CommandStreams streams{stdout, stderr, ::isatty(STDOUT_FILENO) != 0, ::isatty(STDERR_FILENO) != 0};
   if (*build) return kc::app::RunCommandLineBuild(buildOptions, streams);
   if (*check) return kc::app::RunCommandLineCheck(checkOptions, streams);
+  if (*verify) return kc::app::RunCommandLineVerify(verifyOptions, streams);
 
   if (DesktopBuilt() && !HaveDisplay()) {
     std::fprintf(stderr, "kitcomp: the wizard needs a display (none in DISPLAY or WAYLAND_DISPLAY); "

@@ -24,14 +24,6 @@ constexpr ImageRequest kRequests[] = {
     {config::kCreateDownload, kKindNetwork},
 };
 
-// Set to "YES" in the administrator's CD image, in this order, after "Mode".
-constexpr const char* kAdministratorDialogs[] = {
-    config::kShowDialogs,          config::kShowSetupTypeDialog,    config::kShowReadmeDialog,
-    config::kShowLicenseDialog,    config::kShowPathDialog,         config::kShowOptionsDialog,
-    config::kShowAssociationsDialog, config::kShowSelectFolderDialog, config::kShowStartCopyDialog,
-    config::kShowFinishDialog,
-};
-
 // Creates the output path level by level: the prefix up to each backslash and
 // the whole path. Results are ignored here; whether the path exists is checked
 // once at the end.

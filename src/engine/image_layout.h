@@ -2,11 +2,22 @@
 // files the image assembly and the tools make in them.
 #pragma once
 
+#include "config/keys.h"
+
 namespace kc::engine {
 
 // A network installer's two image sets below the output path.
 inline constexpr const char* kAdministratorPart = "\\administrator";
 inline constexpr const char* kEndUserPart = "\\end_user";
+
+// Set to "YES" in the administrator's CD image, in this order, after "Mode"
+// is set to "Admin" in "Network Install".
+inline constexpr const char* kAdministratorDialogs[] = {
+    config::kShowDialogs,          config::kShowSetupTypeDialog,    config::kShowReadmeDialog,
+    config::kShowLicenseDialog,    config::kShowPathDialog,         config::kShowOptionsDialog,
+    config::kShowAssociationsDialog, config::kShowSelectFolderDialog, config::kShowStartCopyDialog,
+    config::kShowFinishDialog,
+};
 
 // In an image directory (with its trailing backslash).
 inline constexpr const char* kFileListName = "setup.lst";

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <string_view>
 
 #include "platform/win_types.h"
 
@@ -67,6 +68,9 @@ BOOL MoveFileExA(LPCSTR existingFileName, LPCSTR newFileName, DWORD flags);
 // for every folder but a drive root). Entries come sorted by name without regard
 // to case, so that listings and images are the same from one run to the next.
 HANDLE FindFirstFileA(LPCSTR fileName, WIN32_FIND_DATAA* findData);
+// Whether a name matches a pattern by those rules (letter case ignored), for
+// names that are not in a folder (the entries of an archive).
+bool NameMatchesPattern(std::string_view pattern, std::string_view name);
 BOOL FindNextFileA(HANDLE findFile, WIN32_FIND_DATAA* findData);
 BOOL FindClose(HANDLE findFile);
 

@@ -108,6 +108,8 @@ WIN32_FIND_DATAA Describe(int folder, const std::string& name) {
 
 }  // namespace
 
+bool NameMatchesPattern(std::string_view pattern, std::string_view name) { return MatchesPattern(pattern, name); }
+
 HANDLE FindFirstFileA(LPCSTR fileName, WIN32_FIND_DATAA* findData) {
   if (!fileName || !findData) {
     SetLastError(ERROR_INVALID_PARAMETER);

@@ -115,7 +115,7 @@ TEST_P(ManPage, DocumentsTheOptionsTheProgramHasAndRenders) {
 const std::string kTools = KITCOMP_BUILT_TOOLS;
 
 INSTANTIATE_TEST_SUITE_P(Pages, ManPage,
-                         ::testing::Values(PageCase{"kitcomp.1", KITCOMP_BINARY, {"", "build", "check"}, true},
+                         ::testing::Values(PageCase{"kitcomp.1", KITCOMP_BINARY, {"", "build", "check", "verify"}, true},
                                            PageCase{"squash.exe.1", kTools + "/squash.exe", {""}, false},
                                            PageCase{"pkgindex.exe.1", kTools + "/pkgindex.exe", {""}, false},
                                            PageCase{"sfxmaker.exe.1", kTools + "/sfxmaker.exe", {""}, false}));
@@ -142,7 +142,7 @@ TEST(Completion, OffersEveryOptionOfEachSubcommandAndTheRightFiles) {
   std::filesystem::create_directories(folder / "kits");
   for (const char* file : {"ops.kcm", "notes.txt"}) std::ofstream(folder / file) << "x";
 
-  for (const std::string subcommand : {"", "build", "check"}) {
+  for (const std::string subcommand : {"", "build", "check", "verify"}) {
     const std::set<std::string> help = HelpOptions(Output(Quoted(KITCOMP_BINARY) + " " + subcommand + " --help"));
     EXPECT_EQ(Completions("kitcomp " + subcommand + " -", folder), help) << "kitcomp " << subcommand;
   }
@@ -152,12 +152,13 @@ TEST(Completion, OffersEveryOptionOfEachSubcommandAndTheRightFiles) {
     const char* why;
   };
   const Row rows[] = {
-      {"kitcomp ''", {"build", "check"}, "the subcommands"},
+      {"kitcomp ''", {"build", "check", "verify"}, "the subcommands"},
       {"kitcomp -C kits bu", {"build"}, "after -C DIR"},
       {"kitcomp build --config ''", {"kits", "ops.kcm"}, "configurations and folders"},
       {"kitcomp check --output ''", {"kits"}, "folders only"},
       {"kitcomp build --log ''", {"kits", "notes.txt", "ops.kcm"}, "any file"},
       {"kitcomp build ''", {}, "no second subcommand"},
+      {"kitcomp verify ''", {"kits", "notes.txt", "ops.kcm"}, "images: files and folders"},
   };
   for (const Row& row : rows) EXPECT_EQ(Completions(row.words, folder), row.offered) << row.why;
   std::filesystem::remove_all(folder);

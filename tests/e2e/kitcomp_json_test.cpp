@@ -84,6 +84,31 @@ TEST(BuildJson, BytesThatAreNotUtf8KeepTheDocumentValid) {
   EXPECT_EQ(image["drive_path"].toString(), QString("T:\\caf") + QChar(0xE9) + "\\CD");
 }
 
+// kitcomp verify --json: one document for every path, an unreadable one
+// included, whose status decides the exit status.
+TEST(VerifyJson, OneDocumentForEveryPath) {
+  KitCopy kit;
+  ASSERT_EQ(kit.Build("--no-download").status, 0);
+  kit.Write("out/CD/stray.txt", "not listed");
+  const KitCopy::Streams run = kit.Run("verify", "--json 'T:\\out\\disk' 'T:\\out\\CD' 'T:\\nothing'");
+  EXPECT_EQ(run.status, 2) << run.err;
+  QJsonParseError error;
+  const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(run.out), &error);
+  ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString() << "\n" << run.out;
+  EXPECT_EQ(document.object()["exit_status"].toInt(), 2);
+  const QJsonArray images = document.object()["images"].toArray();
+  ASSERT_EQ(images.size(), 3);
+  const QJsonObject disk = images[0].toObject(), cd = images[1].toObject(), nothing = images[2].toObject();
+  EXPECT_EQ(disk["kind"].toString(), "disk");
+  EXPECT_TRUE(disk["sound"].toBool());
+  EXPECT_GT(disk["files_checked"].toInt(), 10);
+  EXPECT_TRUE(disk["found"].toObject()["modules"].toArray().contains(QString("lume")));
+  EXPECT_FALSE(cd["sound"].toBool());
+  EXPECT_EQ(cd["problems"].toArray()[0].toObject()["file"].toString(), "stray.txt");
+  EXPECT_TRUE(nothing["kind"].isNull());
+  EXPECT_FALSE(nothing["error"].toString().isEmpty());
+}
+
 }  // namespace
 }  // namespace kc::e2e
 #endif
