@@ -6,8 +6,7 @@ namespace kc::dlg129_components {
 
 // clang-format off
 enum : int { IDD = 129,
-  IDC_AVAILABLE = 1008, IDC_INCLUDED = 1009,
-  IDC_ADD = 1010, IDC_REMOVE = 1011,
+  IDC_AVAILABLE = 1008, IDC_ADD = 1010, IDC_REMOVE = 1011, IDC_INCLUDED = 1009,
 };
 // clang-format on
 
