@@ -3,12 +3,15 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/names.h"
 #include "engine/install_path_rule.h"
 #include "config/keys.h"
 #include "string_table.h"
 
 namespace kc::app {
 namespace {
+
+using platform::EqualNoCase;
 
 using namespace config;
 using K = AnswerKind;
@@ -68,14 +71,6 @@ constexpr AnswerKey kPlatformKeys[] = {
     {kOutputPath, kOutputPage, K::kText},
 };
 
-// INI names match without regard to letter case.
-bool SameName(const std::string& a, const char* b) {
-  const std::string other = b;
-  return a.size() == other.size() && std::equal(a.begin(), a.end(), other.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
-}
-
 std::string OneOf(const std::string& value, std::initializer_list<const char*> words) {
   std::string list;
   std::size_t index = 0;
@@ -91,7 +86,7 @@ std::string OneOf(const std::string& value, std::initializer_list<const char*> w
 
 const AnswerKey* FindPlatformKey(const std::string& key) {
   for (const AnswerKey& known : kPlatformKeys) {
-    if (SameName(key, known.key)) return &known;
+    if (EqualNoCase(key, known.key)) return &known;
   }
   return nullptr;
 }

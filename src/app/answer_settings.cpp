@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/names.h"
 #include "app/answer_keys.h"
 #include "engine/additional_install_names.h"
 #include "engine/page_entries.h"
@@ -14,18 +15,14 @@
 namespace kc::app {
 namespace {
 
+using platform::EqualNoCase;
+
 using namespace config;
 
 std::string Trimmed(const std::string& text) {
   const std::size_t first = text.find_first_not_of(" \t");
   if (first == std::string::npos) return "";
   return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-bool SameName(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
 }
 
 std::string Quoted(const AnswerSetting& setting) { return "--set \"" + setting.given + "\": "; }
@@ -39,9 +36,9 @@ struct ComponentVerdict {
 ComponentVerdict CheckComponentSetting(const RunPaths& kit, const std::string& section, const AnswerSetting& setting) {
   ComponentVerdict verdict;
   const char* name = setting.key.c_str();
-  if (SameName(section, kMainModules32)) {
+  if (EqualNoCase(section, kMainModules32)) {
     const std::string main = ReadValue(kit.programIni, kKitComposer, kVersionName32);
-    if (!SameName(setting.key, main)) {
+    if (!EqualNoCase(setting.key, main)) {
       verdict.known = false;
       verdict.problem = "the kit's main module is \"" + main + "\" (" + kit.programIni + "), not \"" + setting.key + "\"";
       return verdict;
@@ -57,7 +54,7 @@ ComponentVerdict CheckComponentSetting(const RunPaths& kit, const std::string& s
   const std::string ordinary = ReadValue(kit.programIni, kAvailable32, name);
   bool offered = false;
   for (const char* list : {kAvailable32, kMultimedia32}) {
-    for (const std::string& component : ReadAllKeys(kit.programIni, list)) offered |= SameName(component, setting.key);
+    for (const std::string& component : ReadAllKeys(kit.programIni, list)) offered |= EqualNoCase(component, setting.key);
   }
   if (!offered) {
     verdict.known = false;
@@ -68,7 +65,7 @@ ComponentVerdict CheckComponentSetting(const RunPaths& kit, const std::string& s
   if (setting.value.empty()) return verdict;  // removes it, as "<<" does
   const char* recordedIn = ordinary.empty() ? kMMMods32 : kMods32;
   const std::string recordedValue = ordinary.empty() ? ReadValue(kit.programIni, kMultimedia32, name) : ordinary;
-  if (!SameName(section, recordedIn)) {
+  if (!EqualNoCase(section, recordedIn)) {
     verdict.problem = std::string("the components page records \"") + setting.key + "\" in [" + recordedIn + "]";
   } else if (setting.value != recordedValue) {
     verdict.problem = "the components page records \"" + setting.key + "\" as \"" + recordedValue + "\", not \"" +
@@ -79,14 +76,14 @@ ComponentVerdict CheckComponentSetting(const RunPaths& kit, const std::string& s
 
 bool IsComponentSection(const std::string& section) {
   for (const char* known : {kMods32, kMMMods32, kMainModules32}) {
-    if (SameName(section, known)) return true;
+    if (EqualNoCase(section, known)) return true;
   }
   return false;
 }
 
 // Sections a build reads that no page writes.
 bool IsDescribedSection(const std::string& section) {
-  return SameName(section, kMods16) || SameName(section, kMainModules16);
+  return EqualNoCase(section, kMods16) || EqualNoCase(section, kMainModules16);
 }
 
 class SettingsWriter {
@@ -96,7 +93,7 @@ class SettingsWriter {
 
   void Apply(const AnswerSetting& setting) {
     std::string section = setting.section.empty() ? PlatformSection(choices_) : setting.section;
-    const bool platform = SameName(section, kChoices32) || SameName(section, kChoices16);
+    const bool platform = EqualNoCase(section, kChoices32) || EqualNoCase(section, kChoices16);
     std::string key = setting.key;
     const char* page = nullptr;
     if (platform) {
@@ -114,12 +111,12 @@ class SettingsWriter {
         }
         if (page != nullptr) touched_.push_back(page);
       }
-    } else if (SameName(section, kGlobal)) {
-      if (!SameName(setting.key, kPlatform) &&
+    } else if (EqualNoCase(section, kGlobal)) {
+      if (!EqualNoCase(setting.key, kPlatform) &&
           !Unknown(setting, "[Global] holds only \"Platform\" (\"16\" for a 16-bit installer)")) {
         return;
       }
-      if (SameName(setting.key, kPlatform)) key = kPlatform;
+      if (EqualNoCase(setting.key, kPlatform)) key = kPlatform;
     } else if (IsComponentSection(section)) {
       page = kComponentsPage;
       const ComponentVerdict verdict = CheckComponentSetting(kit_, section, setting);
@@ -127,7 +124,7 @@ class SettingsWriter {
         if (!Unknown(setting, verdict.problem)) return;
       } else if (!verdict.problem.empty()) {
         return Refuse(page, setting, verdict.problem);
-      } else if (setting.value.empty() && !SameName(section, kMainModules32)) {
+      } else if (setting.value.empty() && !EqualNoCase(section, kMainModules32)) {
         // "<<" deletes the component from both sections.
         WriteValue(choices_, kMods32, setting.key.c_str(), nullptr);
         WriteValue(choices_, kMMMods32, setting.key.c_str(), nullptr);
@@ -183,7 +180,7 @@ class SettingsWriter {
     const char* section = PlatformSection(choices_);
     engine::AdditionalInstallEntry entries[2];
     engine::ReadAdditionalInstallEntries(choices_, entries);
-    const engine::ReservedModuleNames reserved = engine::LoadReservedModuleNames(kit_);
+    const engine::ReservedModuleNames reserved = engine::LoadReservedModuleNames(kit_.installRoot);
     for (int i = 0; i < 2; ++i) {
       if (!entries[i].include) continue;
       const AdditionalInstallKeys& keys = kAdditionalInstall[i];

@@ -74,7 +74,7 @@ class Findings {
       if (std::find(staged.begin(), staged.end(), entry.stem) != staged.end()) continue;
       std::string missing;
       for (const char* extension : {".z", ".ini"}) {
-        const std::string file = kit_.installRoot + "\\source\\modules\\" + entry.stem + extension;
+        const std::string file = kit_.installRoot + config::kSourceModulesPart + "\\" + entry.stem + extension;
         if (const std::string problem = engine::UnreadableFileProblem(file); !problem.empty()) {
           missing += (missing.empty() ? "" : "; ") + problem;
         }
@@ -100,7 +100,7 @@ class Findings {
     engine::AdditionalInstallEntry entries[2];
     engine::ReadAdditionalInstallEntries(choices_, entries);
     if (!entries[0].include && !entries[1].include) return;
-    const engine::ReservedModuleNames reserved = engine::LoadReservedModuleNames(kit_);
+    const engine::ReservedModuleNames reserved = engine::LoadReservedModuleNames(kit_.installRoot);
     // Unlike the page, which stops at slot 1, both slots are told.
     for (int i = 0; i < 2; ++i) {
       if (!entries[i].include) continue;
@@ -113,7 +113,7 @@ class Findings {
         Add(kAdditionalInstallsPage, "Additional install " + std::to_string(i + 1) + ": " + verdict.problem + detail);
       }
     }
-    const std::string settings = kit_.installRoot + "\\source\\modules\\addinst.ini";
+    const std::string settings = kit_.installRoot + config::kSourceModulesPart + "\\addinst.ini";
     if (const std::string problem = engine::UnreadableFileProblem(settings); !problem.empty()) {
       Add(kAdditionalInstallsPage, "The kit has no settings template for additional installs: " + problem + ".");
     }

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/startup.h"
-#include "engine/file_steps.h"
+#include "platform/names.h"
 #include "config/keys.h"
 #include "config/profile_access.h"
 #include "platform/drives.h"
@@ -21,7 +21,7 @@ namespace fs = std::filesystem;
 namespace {
 
 bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
-  return text.size() >= prefix.size() && engine::SameFileName(text.substr(0, prefix.size()), prefix);
+  return text.size() >= prefix.size() && platform::EqualNoCase(text.substr(0, prefix.size()), prefix);
 }
 
 std::string ParentOf(const std::string& windowsPath) {

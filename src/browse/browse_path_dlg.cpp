@@ -8,8 +8,11 @@
 #include "framework/data_exchange.h"
 #include "framework/resources.h"
 #include "platform/files.h"
+#include "dialogs/dlg141_browsepath_ids.h"
 
 namespace kc::browse {
+
+using namespace dlg141_browsepath;
 
 namespace {
 
@@ -40,16 +43,16 @@ std::vector<std::string> SplitComponents(const std::string& path) {
 
 }  // namespace
 
-CBrowsePathDlg::CBrowsePathDlg(QWidget* parent) : CDialog(kTemplateId, parent) {
+CBrowsePathDlg::CBrowsePathDlg(QWidget* parent) : CDialog(IDD, parent) {
   ui.setupUi(this);
-  m_tree = TreeCtrl(1077);
-  OnCommand(1049, fw::CBN_SELCHANGE, [this] { OnSelectDrive(); });
-  OnNotify(1077, fw::NM_DBLCLK, [this] { return OnDoubleClickFolder(); });
+  m_tree = TreeCtrl(IDC_FOLDER_TREE);
+  OnCommand(IDC_DRIVES, fw::CBN_SELCHANGE, [this] { OnSelectDrive(); });
+  OnNotify(IDC_FOLDER_TREE, fw::NM_DBLCLK, [this] { return OnDoubleClickFolder(); });
 }
 
 void CBrowsePathDlg::DoDataExchange(fw::CDataExchange* pDX) {
-  fw::DDX_CBString(pDX, 1049, m_drive);
-  fw::DDX_Text(pDX, 1048, m_path);
+  fw::DDX_CBString(pDX, IDC_DRIVES, m_drive);
+  fw::DDX_Text(pDX, IDC_PATH_SHOWN, m_path);
 }
 
 void CBrowsePathDlg::ListSubfolders(const std::string& pattern, const std::string& prefix, fw::HTREEITEM parent,
@@ -114,9 +117,9 @@ bool CBrowsePathDlg::OnInitDialog() {
 
   m_drive = std::string("[-") + static_cast<char>(std::tolower(static_cast<unsigned char>(start[0]))) + "-]";
   m_path = start;
-  if (!DlgDirListComboBox(start, 1049, 1048, fw::DDL_DRIVES)) {
+  if (!DlgDirListComboBox(start, IDC_DRIVES, IDC_PATH_SHOWN, fw::DDL_DRIVES)) {
     // The fallback root need not exist; the drives are listed all the same.
-    DlgDirListComboBox("", 1049, 1048, fw::DDL_DRIVES);
+    DlgDirListComboBox("", IDC_DRIVES, IDC_PATH_SHOWN, fw::DDL_DRIVES);
   }
   UpdateData(false);
 
@@ -132,7 +135,7 @@ bool CBrowsePathDlg::OnInitDialog() {
 
 void CBrowsePathDlg::OnSelectDrive() {
   std::string drive;
-  if (!DlgDirSelectComboBoxEx(1049, drive)) return;
+  if (!DlgDirSelectComboBoxEx(IDC_DRIVES, drive)) return;
   if (drive == "a:" || drive == "b:") {
     MessageBox(kFloppyRefusal, "Error", fw::MB_ICONEXCLAMATION | fw::MB_OK);
     return;
@@ -141,7 +144,7 @@ void CBrowsePathDlg::OnSelectDrive() {
   drive += "\\";
   m_tree.DeleteAllItems();
   fw::HTREEITEM root = m_tree.InsertItem(drive, kItemImage, kSelectedImage, fw::TVI_ROOT, fw::TVI_LAST);
-  SetDlgItemText(1048, drive);
+  SetDlgItemText(IDC_PATH_SHOWN, drive);
   m_tree.SelectItem(root);
 }
 
@@ -167,7 +170,7 @@ fw::LRESULT CBrowsePathDlg::OnDoubleClickFolder() {
     path += m_tree.GetItemText(item);
     first = false;
   }
-  SetDlgItemText(1048, path);
+  SetDlgItemText(IDC_PATH_SHOWN, path);
 
   if (!isRoot) {
     ListSubfolders(path + "\\*.*", path + "\\", target, nullptr);

@@ -23,7 +23,6 @@ class CBrowsePathDlg : public fw::CDialog {
   Q_OBJECT
 
  public:
-  static constexpr int kTemplateId = 141;
   explicit CBrowsePathDlg(QWidget* parent = nullptr);
 
   bool OnInitDialog() override;

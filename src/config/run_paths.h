@@ -17,6 +17,13 @@ inline constexpr const char* kSourceSetupIniPart = "\\source\\install\\setup.ini
 inline constexpr const char* kCustomPart = "\\custom";
 inline constexpr const char* kCustomEnginePart = "\\custom\\engine";
 inline constexpr const char* kKitcompPart = "\\kitcomp";
+// The install tree's fixed folders: the installer's own files and the delivered
+// modules, and the build's two work areas, the staging tree merged into the
+// client's archive and the folder of the private archives.
+inline constexpr const char* kSourceInstallPart = "\\source\\install";
+inline constexpr const char* kSourceModulesPart = "\\source\\modules";
+inline constexpr const char* kTemptreePart = "\\custom\\temptree";
+inline constexpr const char* kTempmodPart = "\\custom\\tempmod";
 
 // A path or command line must fit a 260-character buffer: at most 259 characters.
 inline constexpr std::size_t kMaxPathLength = 259;

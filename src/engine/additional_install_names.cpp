@@ -9,17 +9,12 @@
 #include "config/profile_access.h"
 #include "engine/directory_utils.h"
 #include "platform/files.h"
+#include "platform/names.h"
 #include "platform/profile.h"
 #include "string_table.h"
 
 namespace kc::engine {
 namespace {
-
-bool SameFileName(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
-}
 
 // INI key names: blanks around them do not count, nor does letter case.
 bool SameKeyName(const std::string& a, const std::string& b) {
@@ -27,10 +22,8 @@ bool SameKeyName(const std::string& a, const std::string& b) {
     const std::size_t first = text.find_first_not_of(" \t");
     return first == std::string::npos ? std::string() : TrimTrailingWhiteSpace(text.substr(first));
   };
-  return SameFileName(trimmed(a), trimmed(b));
+  return platform::EqualNoCase(trimmed(a), trimmed(b));
 }
-
-std::string StemOf(const std::string& fileName) { return fileName.substr(0, fileName.find('.')); }
 
 // Modules every kit delivers, whatever its program INI file lists: the main
 // client, the account setup and the page viewer, and the template that every
@@ -52,9 +45,10 @@ std::string DeriveModuleFileName(const std::string& path, int slot) {
   return name.substr(0, name.find('.', scanFrom));
 }
 
-ReservedModuleNames LoadReservedModuleNames(const config::RunPaths& paths) {
+ReservedModuleNames LoadReservedModuleNames(const std::string& installRoot) {
   ReservedModuleNames reserved;
-  const std::string pattern = paths.installRoot + "\\source\\install\\*.*";
+  const std::string programIni = installRoot + config::kProgramIniPart;
+  const std::string pattern = installRoot + config::kSourceInstallPart + "\\*.*";
   win::WIN32_FIND_DATAA found;
   win::HANDLE search = win::FindFirstFileA(pattern.c_str(), &found);
   if (search != win::INVALID_HANDLE_VALUE) {
@@ -67,15 +61,15 @@ ReservedModuleNames LoadReservedModuleNames(const config::RunPaths& paths) {
     win::FindClose(search);
   }
   for (const char* list : {config::kMainModules32, config::kAvailable32, config::kMultimedia32}) {
-    for (const std::string& key : config::ReadAllKeys(paths.programIni, list)) {
-      const std::string stem = config::ReadValue(paths.programIni, list, key.c_str());
+    for (const std::string& key : config::ReadAllKeys(programIni, list)) {
+      const std::string stem = config::ReadValue(programIni, list, key.c_str());
       if (!stem.empty()) reserved.deliveredModules.push_back(stem);
     }
   }
   for (const char* stem : kAlwaysDeliveredModules) reserved.deliveredModules.push_back(stem);
-  reserved.componentNames = config::ReadAllKeys(paths.sourceSetupIni, config::kComponents);
+  reserved.componentNames = config::ReadAllKeys(installRoot + config::kSourceSetupIniPart, config::kComponents);
   for (const char* list : {config::kMainModules32, config::kAvailable32}) {
-    for (const std::string& key : config::ReadAllKeys(paths.programIni, list)) reserved.componentNames.push_back(key);
+    for (const std::string& key : config::ReadAllKeys(programIni, list)) reserved.componentNames.push_back(key);
   }
   return reserved;
 }
@@ -103,33 +97,46 @@ std::string AdditionalInstallNameProblem(const AdditionalInstallNames& slot,
     }
   }
   const std::string& name = slot.fileName;
-  // The name becomes the module's files beside the installer's: it must be a
-  // plain file name, by the rule Finish and the build apply too.
-  if (name.empty()) {
-    return "The executable's name begins with \".\", so it gives no installer module name. Please rename the "
-           "executable.";
-  }
-  if (const std::string problem = FileNameProblem(name); !problem.empty()) {
-    return "The executable would become the installer module \"" + name + "\", which is not a plain file name: " +
-           problem + ". Please rename the executable.";
-  }
-  if (otherIncludedSlot != nullptr && SameFileName(name, otherIncludedSlot->fileName)) {
-    return "Both additional installers would become the installer module \"" + name +
-           "\". Please rename one of the executables.";
-  }
-  for (const std::string& file : reserved.installerFiles) {
-    if (SameFileName(name, StemOf(file))) {
-      return "The executable's name \"" + name + "\" is taken by the installer's own file \"" + file +
+  const ModuleNameClash clash =
+      ModuleFileNameClash(name, otherIncludedSlot ? &otherIncludedSlot->fileName : nullptr, reserved);
+  using Kind = ModuleNameClash::Kind;
+  switch (clash.kind) {
+    case Kind::kNone:
+      return "";
+    case Kind::kEmpty:
+      return "The executable's name begins with \".\", so it gives no installer module name. Please rename the "
+             "executable.";
+    case Kind::kNotPlainFileName:
+      return "The executable would become the installer module \"" + name + "\", which is not a plain file name: " +
+             clash.taker + ". Please rename the executable.";
+    case Kind::kOtherSlot:
+      return "Both additional installers would become the installer module \"" + name +
+             "\". Please rename one of the executables.";
+    case Kind::kInstallerFile:
+      return "The executable's name \"" + name + "\" is taken by the installer's own file \"" + clash.taker +
              "\". Please rename the executable.";
-    }
-  }
-  for (const std::string& module : reserved.deliveredModules) {
-    if (SameFileName(name, module)) {
+    case Kind::kDeliveredModule:
       return "The executable's name \"" + name + "\" is taken by a module that the installer delivers (\"" +
-             module + "\"). Please rename the executable.";
-    }
+             clash.taker + "\"). Please rename the executable.";
   }
   return "";
+}
+
+ModuleNameClash ModuleFileNameClash(const std::string& name, const std::string* otherIncludedName,
+                                    const ReservedModuleNames& reserved) {
+  using Kind = ModuleNameClash::Kind;
+  // The name becomes the module's files beside the installer's: it must be a
+  // plain file name, by the rule Finish and the build apply too.
+  if (name.empty()) return {Kind::kEmpty, ""};
+  if (std::string problem = FileNameProblem(name); !problem.empty()) return {Kind::kNotPlainFileName, problem};
+  if (otherIncludedName != nullptr && platform::EqualNoCase(name, *otherIncludedName)) return {Kind::kOtherSlot, ""};
+  for (const std::string& file : reserved.installerFiles) {
+    if (platform::EqualNoCase(name, platform::Stem(file))) return {Kind::kInstallerFile, file};
+  }
+  for (const std::string& module : reserved.deliveredModules) {
+    if (platform::EqualNoCase(name, module)) return {Kind::kDeliveredModule, module};
+  }
+  return {};
 }
 
 AdditionalInstallVerdict CheckAdditionalInstall(const AdditionalInstallEntry (&slots)[2], int index,

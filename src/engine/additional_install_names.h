@@ -24,7 +24,8 @@ std::string TrimTrailingWhiteSpace(const std::string& text);
 std::string DeriveModuleFileName(const std::string& path, int slot);
 
 // Module file stems the installer already uses: every file stem of
-// source\install (setup, readme, ...) and the delivered modules (the values of
+// source\install (setup, readme, ...; its folders reach no image, so they take
+// no name) and the delivered modules (the values of
 // the program INI file's module lists and the modules every kit carries); and
 // the names its [Components] section already gives to components (the keys of
 // the source installer's section and of the program INI file's main and
@@ -34,7 +35,21 @@ struct ReservedModuleNames {
   std::vector<std::string> deliveredModules;  // module stems, as listed
   std::vector<std::string> componentNames;    // key names of [Components], as listed
 };
-ReservedModuleNames LoadReservedModuleNames(const config::RunPaths& paths);
+ReservedModuleNames LoadReservedModuleNames(const std::string& installRoot);
+
+// The names an additional installer's module file may not take, one rule for
+// the page and the build: why `name` cannot be the module file name of an
+// included slot, in this order: it is empty; it is not a plain file name
+// (FileNameProblem); the other included slot has it (null when that slot is
+// not included); it is the stem of an installer's own file; it is a delivered
+// module. Names compare without regard to case, as Windows file names do.
+struct ModuleNameClash {
+  enum class Kind { kNone, kEmpty, kNotPlainFileName, kOtherSlot, kInstallerFile, kDeliveredModule };
+  Kind kind = Kind::kNone;
+  std::string taker;  // the rule's detail: the FileNameProblem, the installer's file, or the module
+};
+ModuleNameClash ModuleFileNameClash(const std::string& name, const std::string* otherIncludedName,
+                                    const ReservedModuleNames& reserved);
 
 // One included slot as the page checks it.
 struct AdditionalInstallNames {
@@ -46,10 +61,8 @@ struct AdditionalInstallNames {
 // are fine. In this order: a description that cannot be a key of the
 // installer's setup.ini; a description used by the other included slot (null
 // when that slot is not included); a description that is already a component
-// name; an empty file name, or one that is not a plain file name
-// (FileNameProblem); a file name used by the other included slot; a
-// file name of the installer's own files; a file name of a delivered module. Names compare
-// without regard to case, as INI key names and Windows file names do.
+// name; then the file name's clash (ModuleFileNameClash). Descriptions compare
+// without regard to case, as INI key names do.
 std::string AdditionalInstallNameProblem(const AdditionalInstallNames& slot,
                                          const AdditionalInstallNames* otherIncludedSlot,
                                          const ReservedModuleNames& reserved);

@@ -31,7 +31,7 @@ std::vector<std::string> FileNamesIn(const std::string& folder) {
 }
 
 void AddModuleFiles(const std::string& installRoot, const std::string& stem, LongestPath& longest) {
-  for (const char* extension : kModuleExtensions) longest.Path(installRoot + "\\source\\modules\\" + stem + extension);
+  for (const char* extension : kModuleExtensions) longest.Path(installRoot + config::kSourceModulesPart + "\\" + stem + extension);
   if (IsStagedStem(stem)) longest.Path(installRoot + kTempmodPart + "\\" + stem + ".z");
 }
 
@@ -64,7 +64,7 @@ void AddInstallRootPaths(const std::string& installRoot, LongestPath& longest) {
   longest.Path(kitcomp + "\\" + kPackageListName);
   longest.CommandLine(ToolCommandLine(kitcomp, kSfxMakerTool, Quoted(sfxSettings)));
 
-  for (const char* directory : kStagingDirectories) longest.Path(installRoot + directory);
+  for (const std::string& directory : kStagingDirectories) longest.Path(installRoot + directory);
   for (const PlacedFile& placed : kReplacedFiles) longest.Path(installRoot + placed.target);
   longest.Path(installRoot + kInboxTargetPart);
   const std::string tempmod = installRoot + kTempmodPart + "\\";
@@ -80,8 +80,8 @@ void AddInstallRootPaths(const std::string& installRoot, LongestPath& longest) {
                                       SquashMergeArguments(account + "\\*.*", tempmod + "as.z", kAccountSetupLabel)));
   longest.CommandLine(ToolCommandLine(kitcomp, kSquashTool, SquashMergeArguments(account + "\\*.*", tempmod + "vue.z")));
 
-  for (const std::string& name : FileNamesIn(installRoot + "\\source\\install")) {
-    longest.Path(installRoot + "\\source\\install\\" + name);
+  for (const std::string& name : FileNamesIn(installRoot + config::kSourceInstallPart)) {
+    longest.Path(installRoot + config::kSourceInstallPart + "\\" + name);
   }
   std::vector<std::string> delivered = {"lume", "as", "vue", "addinst"};
   const std::string programIni = installRoot + kProgramIniPart;
@@ -96,7 +96,7 @@ void AddBuildPaths(const std::string& installRoot, const std::string& choicesFil
   using namespace config;
   const char* section = PlatformSection(choicesFile);
   const std::string kitcomp = installRoot + kKitcompPart;
-  const std::string modules = installRoot + "\\source\\modules\\";
+  const std::string modules = installRoot + config::kSourceModulesPart + "\\";
   for (const std::string& stem : stems) AddModuleFiles(installRoot, stem, longest);
 
   for (int slot = 0; slot < 2; ++slot) {
@@ -121,7 +121,7 @@ void AddBuildPaths(const std::string& installRoot, const std::string& choicesFil
 
   // Every file an image holds: the installer's own, those of fixed names and
   // the module files, in the image directory or the network image's temp\.
-  std::vector<std::string> names = FileNamesIn(installRoot + "\\source\\install");
+  std::vector<std::string> names = FileNamesIn(installRoot + config::kSourceInstallPart);
   names.insert(names.end(), std::begin(kFixedImageNames), std::end(kFixedImageNames));
   for (const std::string& stem : stems) {
     for (const char* extension : kModuleExtensions) names.push_back(stem + extension);

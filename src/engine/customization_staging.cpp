@@ -1,8 +1,7 @@
 // "Adding Customizations": additional installers become modules of their own;
 // the customization files are gathered in custom\temptree and merged, with the
 // account setup package, into private copies of the lume, as and vue archives.
-#include <set>
-
+#include "engine/additional_install_names.h"
 #include "engine/directory_utils.h"
 #include "engine/file_name_rule.h"
 #include "engine/file_steps.h"
@@ -14,6 +13,7 @@
 #include "config/profile_access.h"
 #include "config/run_paths.h"
 #include "platform/files.h"
+#include "platform/names.h"
 #include "string_table.h"
 
 namespace kc::engine {
@@ -21,8 +21,6 @@ namespace kc::engine {
 namespace {
 
 constexpr const char* kStagingStep = "Adding Customizations";
-
-std::string Stem(const std::string& fileName) { return fileName.substr(0, fileName.find('.')); }
 
 std::string Phrase(int first, const std::string& description) {
   return std::string(LoadString(first)) + " " + description + " " + LoadString(IDS_FILES);
@@ -39,52 +37,29 @@ bool CImageBuilder::AdditionalInstallCollides(const std::string& installRoot, in
     report_.AddFailure(step, filename, why + " The installer was not added.");
     return true;
   };
-  if (filename.empty()) return refuse("The additional install has no file name.");
   // The name becomes <filename>.z and .ini in source\modules: "..\..\x" would
-  // write elsewhere.
-  const std::string nameProblem = FileNameProblem(filename);
-  if (!nameProblem.empty()) {
-    return refuse("Its module file name \"" + filename + "\" is not a plain file name: " + nameProblem + ".");
-  }
-
+  // write elsewhere. The page's rule, on the names the choices file holds.
   const AdditionalInstallKeys& other = kAdditionalInstall[1 - slot];
-  if (IsExactly(ReadValue(choicesFile, section, other.include), kYes) &&
-      SameFileName(ReadValue(choicesFile, section, other.filename), filename)) {
-    return refuse("Both additional installs are called \"" + filename +
-                  "\"; their module files would replace each other. Rename one of the installers.");
-  }
-
-  std::set<std::string> reserved = {"lume", "as", "vue", "addinst"};
-  const std::string programIni = installRoot + kProgramIniPart;
-  for (const char* list : {kMainModules32, kAvailable32, kMultimedia32}) {
-    for (const std::string& key : ReadAllKeys(programIni, list)) {
-      reserved.insert(ReadValue(programIni, list, key.c_str()));
-    }
-  }
-  for (const std::string& name : reserved) {
-    if (SameFileName(name, filename)) {
+  const bool otherIncluded = IsExactly(ReadValue(choicesFile, section, other.include), kYes);
+  const std::string otherName = otherIncluded ? ReadValue(choicesFile, section, other.filename) : "";
+  const ModuleNameClash clash = ModuleFileNameClash(filename, otherIncluded ? &otherName : nullptr,
+                                                    LoadReservedModuleNames(installRoot));
+  using Kind = ModuleNameClash::Kind;
+  switch (clash.kind) {
+    case Kind::kNone:
+      return false;
+    case Kind::kEmpty:
+      return refuse("The additional install has no file name.");
+    case Kind::kNotPlainFileName:
+      return refuse("Its module file name \"" + filename + "\" is not a plain file name: " + clash.taker + ".");
+    case Kind::kOtherSlot:
+      return refuse("Both additional installs are called \"" + filename +
+                    "\"; their module files would replace each other. Rename one of the installers.");
+    case Kind::kInstallerFile:
+      return refuse("The name \"" + filename + "\" is that of the installer's own " + clash.taker +
+                    "; its module files would land over the installer's files.");
+    case Kind::kDeliveredModule:
       return refuse("The name \"" + filename + "\" is that of a module the kit delivers; its files would be replaced.");
-    }
-  }
-
-  bool collides = false;
-  std::string clash;
-  win::WIN32_FIND_DATAA data;
-  const std::string pattern = installRoot + "\\source\\install\\*.*";
-  win::HANDLE find = win::FindFirstFileA(pattern.c_str(), &data);
-  if (find != win::INVALID_HANDLE_VALUE) {
-    do {
-      const std::string name = data.cFileName;
-      if (name != "." && name != ".." && !collides && SameFileName(Stem(name), filename)) {
-        collides = true;
-        clash = name;
-      }
-    } while (win::FindNextFileA(find, &data) == win::TRUE);
-    win::FindClose(find);
-  }
-  if (collides) {
-    return refuse("The name \"" + filename + "\" is that of the installer's own " + clash +
-                  "; its module files would land over the installer's files.");
   }
   return false;
 }
@@ -105,7 +80,7 @@ void CImageBuilder::StageAdditionalInstall(const std::string& installRoot, int s
     return;
   }
 
-  const std::string modules = installRoot + "\\source\\modules\\";
+  const std::string modules = installRoot + config::kSourceModulesPart + "\\";
   const std::string archive = modules + filename + ".z";
   const std::string exe = filename + ".exe";
   // Mended: squash stores a single file under its own name, and the settings
@@ -162,6 +137,52 @@ std::string CImageBuilder::StageAccountPackage(const std::string& installRoot, c
   return folder;
 }
 
+std::string CImageBuilder::StageLumeFiles(const std::string& installRoot, const std::string& choicesFile,
+                                          const char* section, const std::string& step) {
+  using namespace config;
+  const std::string tempmod = installRoot + kTempmodPart + "\\";
+  const std::string temptree = installRoot + kTemptreePart;
+  const std::string inbox = ReadValue(choicesFile, section, kCustomInboxPath);
+  if (!inbox.empty()) CopyRecorded(inbox, installRoot + kInboxTargetPart, step, report_);
+  if (CopyRecorded(installRoot + config::kSourceModulesPart + "\\lume.ini", tempmod + "lume.ini", step, report_)) {
+    const bool overwrite = IsExactly(ReadValue(choicesFile, section, kOverwriteCfg), kYes);
+    WriteRecorded(tempmod + "lume.ini", kCompressGetCG5, kOptions,
+                  overwrite ? kLumeOptionsOverwrite : kLumeOptionsKeep, step, report_);
+    CarryWriteTime(installRoot + config::kSourceModulesPart + "\\lume.ini", tempmod + "lume.ini");
+  }
+  for (const PlacedFile& placed : kReplacedFiles) {
+    const std::string source = ReadValue(choicesFile, section, placed.key);
+    const std::string target = installRoot + placed.target;
+    if (!source.empty()) {
+      CopyRecorded(source, target, step, report_);
+    } else {
+      DeleteRecorded(target, step, report_);
+    }
+    if (placed.key == kCustomAddressbookPath || placed.key == kCustomSecurityFilesPath) Repaint();
+  }
+  const std::string small = ReadValue(choicesFile, section, kCustomSmallAnimationPath);
+  const std::string large = ReadValue(choicesFile, section, kCustomLargeAnimationPath);
+  if (!small.empty() && !large.empty() && platform::EqualNoCase(FileNamePart(small), FileNamePart(large))) {
+    report_.AddFailure(step, large,
+                       "Both animations are called \"" + FileNamePart(large) +
+                           "\": the large animation replaces the small one in the installed client.");
+  }
+  for (const std::string& animation : {small, large}) {
+    if (animation.empty()) continue;
+    const std::string name = FileNamePart(animation);
+    const std::string problem = FileNameProblem(name);
+    if (problem.empty()) {
+      CopyRecorded(animation, installRoot + kAnimationFolderPart + "\\" + name, step, report_);
+    } else {
+      report_.AddFailure(step, animation,
+                         "The animation's file name \"" + name + "\" is not a plain file name: " + problem +
+                             ". It was not added.");
+    }
+    Repaint();
+  }
+  return temptree;
+}
+
 void CImageBuilder::StageCustomizations(const std::string& installRoot, const std::string& sourceRoot) {
   using namespace config;
   const std::string choicesFile = installRoot + kChoicesFilePart;
@@ -174,7 +195,7 @@ void CImageBuilder::StageCustomizations(const std::string& installRoot, const st
 
   if (!installRoot.empty()) MakeDirectoryRecorded(installRoot, kStagingStep, report_);
   ResetWorkArea(installRoot);
-  for (const char* directory : kStagingDirectories) {
+  for (const std::string& directory : kStagingDirectories) {
     MakeDirectoryRecorded(installRoot + directory, kStagingStep, report_);
   }
 
@@ -185,52 +206,13 @@ void CImageBuilder::StageCustomizations(const std::string& installRoot, const st
   }
 
   const std::string tempmod = installRoot + kTempmodPart + "\\";
-  const std::string temptree = installRoot + kTemptreePart;
   std::string stagingFolder;
   for (const std::string& stem : entries_) {
     if (!IsStagedStem(stem)) continue;
     const std::string step = "Staging the " + stem + " module";
 
     if (stem == "lume") {
-      const std::string inbox = ReadValue(choicesFile, section, kCustomInboxPath);
-      if (!inbox.empty()) CopyRecorded(inbox, installRoot + kInboxTargetPart, step, report_);
-      if (CopyRecorded(installRoot + "\\source\\modules\\lume.ini", tempmod + "lume.ini", step, report_)) {
-        const bool overwrite = IsExactly(ReadValue(choicesFile, section, kOverwriteCfg), kYes);
-        WriteRecorded(tempmod + "lume.ini", kCompressGetCG5, kOptions,
-                      overwrite ? kLumeOptionsOverwrite : kLumeOptionsKeep, step, report_);
-        CarryWriteTime(installRoot + "\\source\\modules\\lume.ini", tempmod + "lume.ini");
-      }
-      for (const PlacedFile& placed : kReplacedFiles) {
-        const std::string source = ReadValue(choicesFile, section, placed.key);
-        const std::string target = installRoot + placed.target;
-        if (!source.empty()) {
-          CopyRecorded(source, target, step, report_);
-        } else {
-          DeleteRecorded(target, step, report_);
-        }
-        if (placed.key == kCustomAddressbookPath || placed.key == kCustomSecurityFilesPath) Repaint();
-      }
-      const std::string small = ReadValue(choicesFile, section, kCustomSmallAnimationPath);
-      const std::string large = ReadValue(choicesFile, section, kCustomLargeAnimationPath);
-      if (!small.empty() && !large.empty() && SameFileName(FileNamePart(small), FileNamePart(large))) {
-        report_.AddFailure(step, large,
-                           "Both animations are called \"" + FileNamePart(large) +
-                               "\": the large animation replaces the small one in the installed client.");
-      }
-      for (const std::string& animation : {small, large}) {
-        if (animation.empty()) continue;
-        const std::string name = FileNamePart(animation);
-        const std::string problem = FileNameProblem(name);
-        if (problem.empty()) {
-          CopyRecorded(animation, installRoot + kAnimationFolderPart + "\\" + name, step, report_);
-        } else {
-          report_.AddFailure(step, animation,
-                             "The animation's file name \"" + name + "\" is not a plain file name: " + problem +
-                                 ". It was not added.");
-        }
-        Repaint();
-      }
-      stagingFolder = temptree;
+      stagingFolder = StageLumeFiles(installRoot, choicesFile, section, step);
     } else if (stem == "as") {
       const std::string accountSetup = ReadValue(choicesFile, section, kCustomAccountSetupPath);
       if (!accountSetup.empty()) {
@@ -244,7 +226,7 @@ void CImageBuilder::StageCustomizations(const std::string& installRoot, const st
     }
 
     const std::string archive = tempmod + stem + ".z";
-    CopyRecorded(sourceRoot + "\\source\\modules\\" + stem + ".z", archive, step, report_);
+    CopyRecorded(sourceRoot + config::kSourceModulesPart + "\\" + stem + ".z", archive, step, report_);
     Repaint();
     StepProgress();
     // With no folder chosen yet (an "as" or "vue" before any "lume", no account

@@ -11,6 +11,7 @@
 #include "engine/file_steps.h"
 #include "engine/iso_stamps.h"
 #include "platform/files.h"
+#include "platform/names.h"
 #include "platform/utf8_text.h"
 
 namespace kc::engine {
@@ -60,7 +61,7 @@ bool ListFiles(const std::string& folder, const std::string& leaveOut, std::vect
   if (find == win::INVALID_HANDLE_VALUE) return false;
   do {
     if ((data.dwFileAttributes & win::FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
-    if (!leaveOut.empty() && SameFileName(data.cFileName, leaveOut)) continue;
+    if (!leaveOut.empty() && platform::EqualNoCase(data.cFileName, leaveOut)) continue;
     files.push_back({data.cFileName, std::uint64_t{data.nFileSizeHigh} << 32 | data.nFileSizeLow, data.ftLastWriteTime});
   } while (win::FindNextFileA(find, &data) == win::TRUE);
   win::FindClose(find);

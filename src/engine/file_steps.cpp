@@ -42,10 +42,5 @@ void MakeDirectoryRecorded(const std::string& path, const std::string& step, Bui
   if (!IsDirectory(path)) report.AddFailure(step, path, "Could not create the directory: " + reason);
 }
 
-bool SameFileName(const std::string& a, const std::string& b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-  });
-}
 
 }  // namespace kc::engine

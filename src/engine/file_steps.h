@@ -29,7 +29,4 @@ void MakeDirectoryRecorded(const std::string& path, const std::string& step, Bui
 // that sameness.
 void CarryWriteTime(const std::string& source, const std::string& target);
 
-// Letter case ignored, as Windows compares file names.
-bool SameFileName(const std::string& a, const std::string& b);
-
 }  // namespace kc::engine

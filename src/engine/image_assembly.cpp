@@ -14,6 +14,7 @@
 #include "config/profile_access.h"
 #include "config/run_paths.h"
 #include "platform/files.h"
+#include "platform/names.h"
 
 namespace kc::engine {
 
@@ -73,9 +74,9 @@ void CollectPackageList(const std::string& kitcomp, const std::string& target, b
 void CImageBuilder::PlaceModuleFiles(const std::string& installRoot, const std::string& stagingRoot,
                                      const std::string& stem, const std::string& target, std::FILE* fileList) {
   const std::string step = "Placing the " + stem + " module";
-  const std::string modules = installRoot + "\\source\\modules\\";
+  const std::string modules = installRoot + config::kSourceModulesPart + "\\";
   const std::string archive =
-      IsStagedStem(stem) ? stagingRoot + "\\custom\\tempmod\\" + stem + ".z" : modules + stem + ".z";
+      IsStagedStem(stem) ? stagingRoot + config::kTempmodPart + "\\" + stem + ".z" : modules + stem + ".z";
   CopyRecorded(archive, target + stem + ".z", step, report_);
   // The installation script is optional: a module without one gets no line.
   const bool hasScript =
@@ -136,7 +137,7 @@ void CImageBuilder::AssembleCd(const std::string& installRoot, const std::string
   std::FILE* fileList = OpenFileList(listPath, step, report_);
 
   Repaint();
-  const std::string sourceInstall = installRoot + "\\source\\install";
+  const std::string sourceInstall = installRoot + config::kSourceInstallPart;
   if (!CopyDirectoryFiles(
           sourceInstall, DirectoryPart(imageDirectory), [&](const std::string& copied) { ListFile(fileList, copied); },
           [&](const std::string& file, const std::string& reason) { report_.AddFailure(step, file, reason); })) {
@@ -180,7 +181,7 @@ void CImageBuilder::AssembleNetwork(const std::string& installRoot, const std::s
   std::FILE* fileList = OpenFileList(listPath, step, report_);
 
   Repaint();
-  const std::string sourceInstall = installRoot + "\\source\\install";
+  const std::string sourceInstall = installRoot + config::kSourceInstallPart;
   win::WIN32_FIND_DATAA probe;
   win::HANDLE find = win::FindFirstFileA((sourceInstall + "\\*.*").c_str(), &probe);
   if (find == win::INVALID_HANDLE_VALUE) {
@@ -280,7 +281,7 @@ void CImageBuilder::AssembleDisk(const std::string& installRoot, const std::stri
     writeImage(DirectoryPart(cdImage), kFileListName, [&](const std::string& name) {
       Repaint();
       for (const std::string& stem : entries_) {
-        if (taken < steps && SameFileName(name, stem + ".z")) {
+        if (taken < steps && platform::EqualNoCase(name, stem + ".z")) {
           StepProgress();
           ++taken;
           break;
@@ -303,7 +304,7 @@ void CImageBuilder::AssembleDisk(const std::string& installRoot, const std::stri
   std::FILE* fileList = OpenFileList(listPath, step, report_);
 
   Repaint();
-  const std::string sourceInstall = installRoot + "\\source\\install";
+  const std::string sourceInstall = installRoot + config::kSourceInstallPart;
   if (!CopyDirectoryFiles(
           sourceInstall, gathering, [&](const std::string& copied) { ListFile(fileList, copied); },
           [&](const std::string& file, const std::string& reason) { report_.AddFailure(step, file, reason); })) {
@@ -329,7 +330,7 @@ void CImageBuilder::CopyLumeSettings(const std::string& installRoot, const std::
                                      const std::string& step) {
   // The staged lume.ini replaces the delivered one; it exists only when the
   // catalogue holds "lume".
-  const std::string staged = installRoot + "\\custom\\tempmod\\lume.ini";
+  const std::string staged = installRoot + config::kTempmodPart + "\\lume.ini";
   bool hasLume = false;
   for (const std::string& stem : entries_) hasLume |= stem == "lume";
   if (hasLume) {

@@ -61,6 +61,9 @@ class CImageBuilder {
                               const char* section);
   bool AdditionalInstallCollides(const std::string& installRoot, int slot, const std::string& choicesFile,
                                  const char* section, const std::string& filename);
+  // The client's customization files gathered into the staging tree; that tree.
+  std::string StageLumeFiles(const std::string& installRoot, const std::string& choicesFile, const char* section,
+                             const std::string& step);
   std::string StageAccountPackage(const std::string& installRoot, const std::string& package,
                                   const std::string& step);
   void AssembleCd(const std::string& installRoot, const std::string& stagingRoot, const std::string& imageDirectory);

@@ -51,7 +51,7 @@ bool AnyTemporary(const std::string& name) { return platform::IsTemporaryFileNam
 
 int RemoveLeftoverTemporaries(const std::string& installRoot) {
   int removed = Sweep(installRoot + config::kCustomPart, kDeepest, AnyTemporary);
-  removed += Sweep(installRoot + "\\source\\modules", 0, AnyTemporary);
+  removed += Sweep(installRoot + config::kSourceModulesPart, 0, AnyTemporary);
   removed += Sweep(installRoot + config::kKitcompPart, 0, AnyTemporary);
   return removed;
 }

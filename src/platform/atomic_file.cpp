@@ -15,6 +15,8 @@
 #include <optional>
 #include <random>
 
+#include "platform/names.h"
+
 namespace kc::platform {
 namespace {
 
@@ -24,18 +26,6 @@ constexpr std::size_t kLegacyHexDigits = 16;
 constexpr std::string_view kPurposes[] = {"tmp", "copy"};
 
 std::atomic<bool> g_unnamedAllowed{true};
-
-std::string FolderOf(const std::string& path) {
-  auto slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
-
-std::string NameOf(const std::string& path) {
-  auto slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 bool WriteAll(int fd, std::string_view data) {
   while (!data.empty()) {

@@ -5,14 +5,11 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/names.h"
 #include "platform/process.h"
 
 namespace win {
-namespace {
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-}  // namespace
+using kc::platform::IsBlank;
 
 std::vector<std::string> CommandLineToArgs(std::string_view line) {
   std::vector<std::string> args;

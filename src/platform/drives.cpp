@@ -17,21 +17,15 @@
 #include <fstream>
 #include <mutex>
 
+#include "platform/names.h"
 #include "platform/win_types.h"
 
 namespace win {
 namespace {
 
-char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
-char Upper(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  }
-  return true;
-}
+using kc::platform::EqualNoCase;
+using kc::platform::Lower;
+using kc::platform::Upper;
 
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
@@ -230,6 +224,31 @@ struct ResolvedPath {
   std::vector<std::string> parts;
 };
 
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+// "\\server\share\rest": the share must be an entry of the table.
+std::optional<ResolvedPath> ResolveShare(const DriveTable& table, std::string_view path) {
+  size_t i = 2;
+  while (i < path.size() && !IsSeparator(path[i])) ++i;
+  size_t j = i + 1;
+  while (j < path.size() && !IsSeparator(path[j])) ++j;
+  std::string share = "\\\\" + std::string(path.substr(2, i - 2));
+  if (i < path.size()) share += "\\" + std::string(path.substr(i + 1, j - i - 1));
+  const DriveEntry* found = nullptr;
+  for (const auto& entry : table.Entries()) {
+    if (entry.name[0] == '\\' && EqualNoCase(entry.name, share)) found = &entry;
+  }
+  if (!found) {
+    SetLastError(ERROR_PATH_NOT_FOUND);
+    return std::nullopt;
+  }
+  ResolvedPath out;
+  out.rootName = found->name;
+  out.hostRoot = found->hostFolder;
+  if (j < path.size()) AppendComponents(out.parts, path.substr(j + 1), '\\', '/');
+  return out;
+}
+
 std::optional<ResolvedPath> Resolve(std::string_view path) {
   if (path.size() >= MAX_PATH) {
     SetLastError(ERROR_FILENAME_EXCED_RANGE);
@@ -240,30 +259,8 @@ std::optional<ResolvedPath> Resolve(std::string_view path) {
     return std::nullopt;
   }
   const DriveTable& table = DriveTable::Current();
-  auto isSep = [](char c) { return c == '\\' || c == '/'; };
+  if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) return ResolveShare(table, path);
   ResolvedPath out;
-
-  if (path.size() >= 2 && isSep(path[0]) && isSep(path[1])) {
-    // \\server\share\rest
-    size_t i = 2;
-    while (i < path.size() && !isSep(path[i])) ++i;
-    size_t j = i + 1;
-    while (j < path.size() && !isSep(path[j])) ++j;
-    std::string share = "\\\\" + std::string(path.substr(2, i - 2));
-    if (i < path.size()) share += "\\" + std::string(path.substr(i + 1, j - i - 1));
-    const DriveEntry* found = nullptr;
-    for (const auto& entry : table.Entries()) {
-      if (entry.name[0] == '\\' && EqualNoCase(entry.name, share)) found = &entry;
-    }
-    if (!found) {
-      SetLastError(ERROR_PATH_NOT_FOUND);
-      return std::nullopt;
-    }
-    out.rootName = found->name;
-    out.hostRoot = found->hostFolder;
-    if (j < path.size()) AppendComponents(out.parts, path.substr(j + 1), '\\', '/');
-    return out;
-  }
 
   // Where the current directory is: its drive and its components there.
   auto cwd = RealCurrentDirectory();
@@ -295,10 +292,10 @@ std::optional<ResolvedPath> Resolve(std::string_view path) {
     out.rootName = std::string(1, Upper(letter)) + ":";
     out.hostRoot = *folder;
     rest = path.substr(2);
-    if (rest.empty() || !isSep(rest[0])) {
+    if (rest.empty() || !IsSeparator(rest[0])) {
       if (haveCurrent && current.rootName == out.rootName) out.parts = current.parts;
     }
-  } else if (isSep(path[0])) {
+  } else if (IsSeparator(path[0])) {
     if (!haveCurrent || current.rootName.empty()) {
       SetLastError(ERROR_PATH_NOT_FOUND);
       return std::nullopt;

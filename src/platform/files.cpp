@@ -15,6 +15,8 @@
 #include "platform/atomic_file.h"
 #include "platform/drives.h"
 #include "platform/host_files.h"
+#include "platform/names.h"
+#include "platform/unique_fd.h"
 
 namespace win {
 namespace detail {
@@ -49,17 +51,8 @@ DWORD AttributesOf(const std::string& name, const struct stat& linkStat, bool ta
 namespace {
 
 using detail::MapArgument;
-
-std::string FolderOf(const std::string& hostPath) {
-  auto slash = hostPath.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : hostPath.substr(0, slash);
-}
-
-std::string NameOf(const std::string& hostPath) {
-  auto slash = hostPath.rfind('/');
-  return slash == std::string::npos ? hostPath : hostPath.substr(slash + 1);
-}
+using kc::platform::FolderOf;
+using kc::platform::NameOf;
 
 // ENOENT on a path whose folder is missing is "path not found" on Windows.
 void SetMissingError(const std::string& hostPath) {
@@ -125,8 +118,8 @@ BOOL CopyFileA(LPCSTR existingFileName, LPCSTR newFileName, BOOL failIfExists) {
   auto target = MapArgument(newFileName);
   if (!target) return FALSE;
 
-  int in = ::open(source->c_str(), O_RDONLY | O_CLOEXEC);
-  if (in < 0) {
+  const kc::platform::UniqueFd in(::open(source->c_str(), O_RDONLY | O_CLOEXEC));
+  if (!in.valid()) {
     if (errno == ENOENT) {
       SetMissingError(*source);
     } else {
@@ -135,9 +128,8 @@ BOOL CopyFileA(LPCSTR existingFileName, LPCSTR newFileName, BOOL failIfExists) {
     return FALSE;
   }
   struct stat from {};
-  if (::fstat(in, &from) != 0 || !S_ISREG(from.st_mode)) {
+  if (::fstat(in.fd(), &from) != 0 || !S_ISREG(from.st_mode)) {
     // Windows refuses to copy a folder with "access denied".
-    ::close(in);
     SetLastError(ERROR_ACCESS_DENIED);
     return FALSE;
   }
@@ -146,18 +138,15 @@ BOOL CopyFileA(LPCSTR existingFileName, LPCSTR newFileName, BOOL failIfExists) {
   if (::stat(target->c_str(), &to) == 0) {
     if (to.st_dev == from.st_dev && to.st_ino == from.st_ino) {
       // One file under two names: copying would destroy it.
-      ::close(in);
-      SetLastError(ERROR_SHARING_VIOLATION);
+        SetLastError(ERROR_SHARING_VIOLATION);
       return FALSE;
     }
     if (failIfExists) {
-      ::close(in);
-      SetLastError(ERROR_FILE_EXISTS);
+        SetLastError(ERROR_FILE_EXISTS);
       return FALSE;
     }
     if (S_ISDIR(to.st_mode) || !(to.st_mode & S_IWUSR)) {
-      ::close(in);
-      SetLastError(ERROR_ACCESS_DENIED);
+        SetLastError(ERROR_ACCESS_DENIED);
       return FALSE;
     }
   }
@@ -171,18 +160,16 @@ BOOL CopyFileA(LPCSTR existingFileName, LPCSTR newFileName, BOOL failIfExists) {
     } else {
       SetLastErrorFromErrno(errno);
     }
-    ::close(in);
     return FALSE;
   }
 
-  bool ok = CopyContents(in, out.fd(), from.st_size);
+  bool ok = CopyContents(in.fd(), out.fd(), from.st_size);
   if (ok) ok = ::fchmod(out.fd(), from.st_mode & 07777) == 0;
   if (ok) {
     struct timespec times[2] = {from.st_atim, from.st_mtim};
     ok = ::futimens(out.fd(), times) == 0;
   }
   int saved = errno;
-  ::close(in);
   // With failIfExists the copy must not replace a target that appeared meanwhile.
   if (ok && !out.Commit(failIfExists ? kc::platform::AtomicFile::Placing::kCreateOnly
                                      : kc::platform::AtomicFile::Placing::kReplace,

@@ -22,11 +22,13 @@
 #include "platform/files.h"
 #include "platform/handle_registry.h"
 #include "platform/host_files.h"
+#include "platform/names.h"
 
 namespace win {
 namespace {
 
-char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+using kc::platform::Lower;
+using kc::platform::Upper;
 
 bool Glob(std::string_view pattern, std::string_view name) {
   size_t p = 0, n = 0, starP = std::string_view::npos, starN = 0;
@@ -60,9 +62,6 @@ bool MatchesPattern(std::string_view pattern, std::string_view name) {
   }
   return false;
 }
-
-// ASCII letters only: the host's locale must not change the order.
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 // Windows order: names compared in upper case, as the Windows file system
 // collates them (so "_" comes after the letters), ties in byte order; "." and

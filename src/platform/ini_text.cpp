@@ -4,7 +4,11 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "platform/names.h"
+
 namespace win::ini {
+
+using kc::platform::IsBlank;
 
 namespace {
 
@@ -82,8 +86,6 @@ SectionScan ScanSection(std::string_view text, std::string_view section, std::st
 }
 
 }  // namespace
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 std::string_view TrimBlanks(std::string_view s) {
   std::size_t b = 0;

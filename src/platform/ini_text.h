@@ -36,7 +36,6 @@
 
 namespace win::ini {
 
-bool IsBlank(char c);
 std::string_view TrimBlanks(std::string_view s);
 // The part before the first NUL byte.
 std::string_view CutAtNul(std::string_view s);

@@ -23,6 +23,7 @@
 #include "platform/error_tail.h"
 #include "platform/handle_registry.h"
 #include "platform/interruption.h"
+#include "platform/unique_fd.h"
 
 extern char** environ;
 
@@ -142,17 +143,7 @@ std::vector<std::string> EnvironmentBlock(const char* block) {
   return entries;
 }
 
-// A descriptor that closes itself.
-struct OwnedFd {
-  explicit OwnedFd(int f = -1) : fd(f) {}
-  ~OwnedFd() {
-    if (fd >= 0) ::close(fd);
-  }
-  OwnedFd(const OwnedFd&) = delete;
-  OwnedFd& operator=(const OwnedFd&) = delete;
-  int release() { return std::exchange(fd, -1); }
-  int fd;
-};
+using kc::platform::UniqueFd;
 
 // What a started child needs, all made before fork: after it, the child may
 // only make system calls.
@@ -205,8 +196,8 @@ struct SpawnPlan {
 pid_t Spawn(const SpawnPlan& plan) {
   int report[2];
   if (::pipe2(report, O_CLOEXEC) != 0) return -1;
-  OwnedFd reportIn(report[0]);
-  OwnedFd reportOut(report[1]);
+  UniqueFd reportIn(report[0]);
+  UniqueFd reportOut(report[1]);
 
   sigset_t all, old;
   sigfillset(&all);
@@ -226,10 +217,10 @@ pid_t Spawn(const SpawnPlan& plan) {
     return -1;
   }
 
-  ::close(reportOut.release());
+  reportOut.Reset();
   int childError = 0;
   ssize_t n;
-  while ((n = ::read(reportIn.fd, &childError, sizeof childError)) < 0 && errno == EINTR) {
+  while ((n = ::read(reportIn.fd(), &childError, sizeof childError)) < 0 && errno == EINTR) {
   }
   if (n <= 0) return pid;  // closed by the exec
   if (plan.detached) kc::platform::detail::ForgetChildGroup(pid);
@@ -274,21 +265,21 @@ BOOL CreateProcessA(LPCSTR applicationName, LPSTR commandLine, LPVOID, LPVOID, B
 
   // A detached child: no terminal, standard input and output the null device,
   // standard error kept (its end) through a pipe.
-  OwnedFd nullIn, nullOut, errorIn, errorOut;
+  UniqueFd nullIn, nullOut, errorIn, errorOut;
   if (creationFlags & DETACHED_PROCESS) {
     int pipeEnds[2];
-    nullIn.fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
-    nullOut.fd = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-    if (nullIn.fd < 0 || nullOut.fd < 0 || ::pipe2(pipeEnds, O_CLOEXEC) != 0) {
+    nullIn.Reset(::open("/dev/null", O_RDONLY | O_CLOEXEC));
+    nullOut.Reset(::open("/dev/null", O_WRONLY | O_CLOEXEC));
+    if (!nullIn.valid() || !nullOut.valid() || ::pipe2(pipeEnds, O_CLOEXEC) != 0) {
       SetLastErrorFromErrno(errno);
       return FALSE;
     }
-    errorIn.fd = pipeEnds[0];
-    errorOut.fd = pipeEnds[1];
+    errorIn.Reset(pipeEnds[0]);
+    errorOut.Reset(pipeEnds[1]);
     plan.detached = true;
-    plan.nullIn = nullIn.fd;
-    plan.nullOut = nullOut.fd;
-    plan.errorOut = errorOut.fd;
+    plan.nullIn = nullIn.fd();
+    plan.nullOut = nullOut.fd();
+    plan.errorOut = errorOut.fd();
   }
 
   for (auto& arg : args) plan.argv.push_back(arg.data());
@@ -312,9 +303,9 @@ BOOL CreateProcessA(LPCSTR applicationName, LPSTR commandLine, LPVOID, LPVOID, B
   }
 
   // Only the child writes to the pipe now: its end comes when the child's does.
-  ::close(errorOut.release());
+  errorOut.Reset();
   std::unique_ptr<detail::ErrorTail> errors;
-  if (plan.detached) errors = std::make_unique<detail::ErrorTail>(errorIn.release(), kErrorOutputKept);
+  if (plan.detached) errors = std::make_unique<detail::ErrorTail>(errorIn.Release(), kErrorOutputKept);
   auto child = std::make_shared<Child>(pid, std::move(errors));
   processInformation->hProcess = detail::RegisterHandle(std::make_unique<ProcessHandle>(child));
   processInformation->hThread = detail::RegisterHandle(std::make_unique<ThreadHandle>(child));

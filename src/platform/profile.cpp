@@ -10,6 +10,7 @@
 #include "platform/drives.h"
 #include "platform/ini_encoding.h"
 #include "platform/ini_text.h"
+#include "platform/names.h"
 
 namespace win {
 
@@ -63,7 +64,7 @@ DWORD CopyValue(std::string_view value, LPSTR buffer, DWORD size) {
 // Windows drops trailing blanks of the default, not leading ones.
 std::string_view DefaultText(LPCSTR defaultValue) {
   std::string_view d = defaultValue ? defaultValue : "";
-  while (!d.empty() && ini::IsBlank(d.back())) d.remove_suffix(1);
+  while (!d.empty() && kc::platform::IsBlank(d.back())) d.remove_suffix(1);
   return d;
 }
 

@@ -6,8 +6,11 @@
 #include "framework/data_exchange.h"
 #include "framework/resources.h"
 #include "wizard/page_file_browse.h"
+#include "dialogs/dlg147_addinstalls_ids.h"
 
 namespace kc::wizard {
+
+using namespace dlg147_addinstalls;
 
 using namespace kc::config;
 
@@ -15,7 +18,7 @@ namespace {
 const FileBrowse kExecutableBrowse{"Self-extracting executable (*.exe)|*.exe||", "", "exe"};
 }
 
-CAdditionalInstalls::CAdditionalInstalls(const RunPaths& paths) : CPropertyPage(kTemplateId), m_paths(paths) {
+CAdditionalInstalls::CAdditionalInstalls(const RunPaths& paths) : CPropertyPage(IDD), m_paths(paths) {
   ui.setupUi(this);
   fw::ShowSidePicture(this);
   for (const SlotControls& slot : kSlots) {
@@ -88,7 +91,7 @@ bool CAdditionalInstalls::StoreSlot(int index, const char* section) {
   }
   using Passed = engine::AdditionalInstallVerdict::Passed;
   const engine::AdditionalInstallVerdict verdict =
-      engine::CheckAdditionalInstall(entries, index, engine::LoadReservedModuleNames(m_paths));
+      engine::CheckAdditionalInstall(entries, index, engine::LoadReservedModuleNames(m_paths.installRoot));
   // Each check writes the entry it has passed; a refusal leaves those writes.
   if (verdict.passed >= Passed::kPath) WriteValue(choices, section, keys.path, verdict.path);
   if (verdict.passed >= Passed::kDescription) WriteValue(choices, section, keys.description, verdict.description);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "config/run_paths.h"
+#include "dialogs/dlg147_addinstalls_ids.h"
 #include "framework/property_page.h"
 #include "ui_dlg147_addinstalls.h"
 
@@ -16,7 +17,6 @@ class CAdditionalInstalls : public fw::CPropertyPage {
   Q_OBJECT
 
  public:
-  static constexpr int kTemplateId = 147;
   explicit CAdditionalInstalls(const config::RunPaths& paths);
 
   bool OnSetActive() override;
@@ -30,8 +30,11 @@ class CAdditionalInstalls : public fw::CPropertyPage {
   struct SlotControls {
     int includeBox, pathEdit, browseButton, clearButton, descriptionEdit, sizeEdit;
   };
-  static constexpr SlotControls kSlots[2] = {{1039, 1014, 1019, 1066, 1016, 1018},
-                                             {1040, 1015, 1020, 1067, 1017, 1021}};
+  static constexpr SlotControls kSlots[2] = {
+      {dlg147_addinstalls::IDC_INCLUDE_1, dlg147_addinstalls::IDC_PATH_1, dlg147_addinstalls::IDC_BROWSE_1,
+       dlg147_addinstalls::IDC_CLEAR_1, dlg147_addinstalls::IDC_DESCRIPTION_1, dlg147_addinstalls::IDC_SIZE_1},
+      {dlg147_addinstalls::IDC_INCLUDE_2, dlg147_addinstalls::IDC_PATH_2, dlg147_addinstalls::IDC_BROWSE_2,
+       dlg147_addinstalls::IDC_CLEAR_2, dlg147_addinstalls::IDC_DESCRIPTION_2, dlg147_addinstalls::IDC_SIZE_2}};
   // A slot's values, as typed.
   struct SlotValues {
     std::string path, description, size;

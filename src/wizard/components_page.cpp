@@ -2,15 +2,13 @@
 
 #include "config/profile_access.h"
 #include "framework/resources.h"
+#include "dialogs/dlg129_components_ids.h"
 
 namespace kc::wizard {
-namespace {
 
-// Controls of template 129.
-constexpr int IDC_AVAILABLE = 1008;
-constexpr int IDC_INCLUDED = 1009;
-constexpr int IDC_ADD = 1010;
-constexpr int IDC_REMOVE = 1011;
+using namespace dlg129_components;
+
+namespace {
 
 }  // namespace
 

@@ -15,7 +15,6 @@ class CPage1 : public fw::CPropertyPage {
   Q_OBJECT
 
  public:
-  static constexpr int IDD = 129;
   CPage1(const std::string& choicesFile, const std::string& programIni);
 
   // Most items one press of ">>" adds, and of "<<" removes.

@@ -15,7 +15,6 @@ class CPage4 : public fw::CPropertyPage {
   Q_OBJECT
 
  public:
-  static constexpr int kTemplateId = 139;
   explicit CPage4(const config::RunPaths& paths);
 
   bool OnSetActive() override;
@@ -26,11 +25,11 @@ class CPage4 : public fw::CPropertyPage {
 
  private:
   std::string m_choicesFile;
-  std::string m_addressBookPath;  // 1033
-  std::string m_bookmarksPath;    // 1032
-  std::string m_configPath;       // 1031
-  std::string m_inboxPath;        // 1035
-  int m_overwriteConfig = 0;      // 1038
+  std::string m_addressBookPath;  // IDC_ADDRESS_BOOK_PATH
+  std::string m_bookmarksPath;    // IDC_BOOKMARKS_PATH
+  std::string m_configPath;       // IDC_CONFIG_PATH
+  std::string m_inboxPath;        // IDC_INBOX_PATH
+  int m_overwriteConfig = 0;      // IDC_OVERWRITE_CONFIG
   Ui::dlg139_customfiles ui;
 };
 

@@ -8,8 +8,11 @@
 #include "framework/resources.h"
 #include "string_table.h"
 #include "wizard/page_file_browse.h"
+#include "dialogs/dlg152_custommore_ids.h"
 
 namespace kc::wizard {
+
+using namespace dlg152_custommore;
 
 using namespace kc::config;
 
@@ -17,49 +20,49 @@ namespace {
 constexpr const char* kDialupMainFile = "main.htm";
 }  // namespace
 
-CCustomDlg2::CCustomDlg2(const RunPaths& paths) : CPropertyPage(kTemplateId), m_choicesFile(paths.choicesFile) {
+CCustomDlg2::CCustomDlg2(const RunPaths& paths) : CPropertyPage(IDD), m_choicesFile(paths.choicesFile) {
   ui.setupUi(this);
   fw::ShowSidePicture(this);
 
-  OnCommand(1023, [this] { BrowseIntoEdit(*this, 1035, {"Animation file (*.bmp)|*.bmp||", "*.bmp", ""}); });
-  OnCommand(1024, [this] { BrowseIntoEdit(*this, 1036, {"Animation file (*.bmp)|*.bmp||", "*.bmp", ""}); });
-  OnCommand(1025, [this] { BrowseIntoEdit(*this, 1037, {"Readme file (*.txt)|*.txt||", "*.txt", "txt"}); });
-  OnCommand(1026, [this] { BrowseIntoEdit(*this, 1038, {"License file (*.txt)|*.txt||", "*.txt", "txt"}); });
-  OnCommand(1022, [this] {
-    BrowseIntoEdit(*this, 1034, {"Security database file (*.db)|*.db||", "*.db", "db"});
+  OnCommand(IDC_BROWSE_SMALL_ANIMATION, [this] { BrowseIntoEdit(*this, IDC_SMALL_ANIMATION_PATH, {"Animation file (*.bmp)|*.bmp||", "*.bmp", ""}); });
+  OnCommand(IDC_BROWSE_LARGE_ANIMATION, [this] { BrowseIntoEdit(*this, IDC_LARGE_ANIMATION_PATH, {"Animation file (*.bmp)|*.bmp||", "*.bmp", ""}); });
+  OnCommand(IDC_BROWSE_README, [this] { BrowseIntoEdit(*this, IDC_README_PATH, {"Readme file (*.txt)|*.txt||", "*.txt", "txt"}); });
+  OnCommand(IDC_BROWSE_LICENSE, [this] { BrowseIntoEdit(*this, IDC_LICENSE_PATH, {"License file (*.txt)|*.txt||", "*.txt", "txt"}); });
+  OnCommand(IDC_BROWSE_SECURITY_FILES, [this] {
+    BrowseIntoEdit(*this, IDC_SECURITY_FILES_PATH, {"Security database file (*.db)|*.db||", "*.db", "db"});
   });
-  OnCommand(1029, [this] {
+  OnCommand(IDC_BROWSE_DIALUP, [this] {
     // The package is picked by its main page; only an existing file will do.
     const std::string filter = std::string(kc::LoadString(IDS_DIALUP_FILTER)) + "|*.htm||";
-    BrowseIntoEdit(*this, 1039, {filter.c_str(), kDialupMainFile, "htm", kPageBrowseFlags | fw::OFN_FILEMUSTEXIST});
+    BrowseIntoEdit(*this, IDC_DIALUP_PATH, {filter.c_str(), kDialupMainFile, "htm", kPageBrowseFlags | fw::OFN_FILEMUSTEXIST});
   });
 
-  OnCommand(1019, [this] { SetDlgItemText(1035, ""); });
-  OnCommand(1020, [this] { SetDlgItemText(1036, ""); });
-  OnCommand(1021, [this] { SetDlgItemText(1037, ""); });
-  OnCommand(1027, [this] { SetDlgItemText(1038, ""); });
-  OnCommand(1028, [this] { SetDlgItemText(1034, ""); });
-  OnCommand(1030, [this] { SetDlgItemText(1039, ""); });
+  OnCommand(IDC_CLEAR_SMALL_ANIMATION, [this] { SetDlgItemText(IDC_SMALL_ANIMATION_PATH, ""); });
+  OnCommand(IDC_CLEAR_LARGE_ANIMATION, [this] { SetDlgItemText(IDC_LARGE_ANIMATION_PATH, ""); });
+  OnCommand(IDC_CLEAR_README, [this] { SetDlgItemText(IDC_README_PATH, ""); });
+  OnCommand(IDC_CLEAR_LICENSE, [this] { SetDlgItemText(IDC_LICENSE_PATH, ""); });
+  OnCommand(IDC_CLEAR_SECURITY_FILES, [this] { SetDlgItemText(IDC_SECURITY_FILES_PATH, ""); });
+  OnCommand(IDC_CLEAR_DIALUP, [this] { SetDlgItemText(IDC_DIALUP_PATH, ""); });
   SetTextFile(m_choicesFile);
 }
 
 void CCustomDlg2::DoDataExchange(fw::CDataExchange* pDX) {
-  fw::DDX_Path(pDX, 1035, m_smallAnimationPath);
-  fw::DDX_Path(pDX, 1038, m_licensePath);
-  fw::DDX_Path(pDX, 1037, m_readmePath);
-  fw::DDX_Path(pDX, 1034, m_securityFilesPath);
-  fw::DDX_Path(pDX, 1036, m_largeAnimationPath);
-  fw::DDX_Path(pDX, 1039, m_dialupPath);
+  fw::DDX_Path(pDX, IDC_SMALL_ANIMATION_PATH, m_smallAnimationPath);
+  fw::DDX_Path(pDX, IDC_LICENSE_PATH, m_licensePath);
+  fw::DDX_Path(pDX, IDC_README_PATH, m_readmePath);
+  fw::DDX_Path(pDX, IDC_SECURITY_FILES_PATH, m_securityFilesPath);
+  fw::DDX_Path(pDX, IDC_LARGE_ANIMATION_PATH, m_largeAnimationPath);
+  fw::DDX_Path(pDX, IDC_DIALUP_PATH, m_dialupPath);
 }
 
 bool CCustomDlg2::OnSetActive() {
   const char* section = PlatformSection(m_choicesFile);
-  SetDlgItemText(1035, ReadValue(m_choicesFile, section, kCustomSmallAnimationPath));
-  SetDlgItemText(1036, ReadValue(m_choicesFile, section, kCustomLargeAnimationPath));
-  SetDlgItemText(1037, ReadValue(m_choicesFile, section, kCustomReadmePath));
-  SetDlgItemText(1038, ReadValue(m_choicesFile, section, kCustomLicensePath));
-  SetDlgItemText(1034, ReadValue(m_choicesFile, section, kCustomSecurityFilesPath));
-  SetDlgItemText(1039, ReadValue(m_choicesFile, section, kCustomAccountSetupPath));
+  SetDlgItemText(IDC_SMALL_ANIMATION_PATH, ReadValue(m_choicesFile, section, kCustomSmallAnimationPath));
+  SetDlgItemText(IDC_LARGE_ANIMATION_PATH, ReadValue(m_choicesFile, section, kCustomLargeAnimationPath));
+  SetDlgItemText(IDC_README_PATH, ReadValue(m_choicesFile, section, kCustomReadmePath));
+  SetDlgItemText(IDC_LICENSE_PATH, ReadValue(m_choicesFile, section, kCustomLicensePath));
+  SetDlgItemText(IDC_SECURITY_FILES_PATH, ReadValue(m_choicesFile, section, kCustomSecurityFilesPath));
+  SetDlgItemText(IDC_DIALUP_PATH, ReadValue(m_choicesFile, section, kCustomAccountSetupPath));
   CPropertyPage::OnSetActive();
   return true;
 }

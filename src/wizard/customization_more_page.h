@@ -16,7 +16,6 @@ class CCustomDlg2 : public fw::CPropertyPage {
   Q_OBJECT
 
  public:
-  static constexpr int kTemplateId = 152;
   explicit CCustomDlg2(const config::RunPaths& paths);
 
   bool OnSetActive() override;
@@ -27,12 +26,12 @@ class CCustomDlg2 : public fw::CPropertyPage {
 
  private:
   std::string m_choicesFile;
-  std::string m_smallAnimationPath;  // 1035
-  std::string m_licensePath;         // 1038
-  std::string m_readmePath;          // 1037
-  std::string m_securityFilesPath;   // 1034
-  std::string m_largeAnimationPath;  // 1036
-  std::string m_dialupPath;          // 1039, as typed
+  std::string m_smallAnimationPath;  // IDC_SMALL_ANIMATION_PATH
+  std::string m_licensePath;         // IDC_LICENSE_PATH
+  std::string m_readmePath;          // IDC_README_PATH
+  std::string m_securityFilesPath;   // IDC_SECURITY_FILES_PATH
+  std::string m_largeAnimationPath;  // IDC_LARGE_ANIMATION_PATH
+  std::string m_dialupPath;          // IDC_DIALUP_PATH, as typed
   Ui::dlg152_custommore ui;
 };
 

@@ -2,16 +2,13 @@
 
 #include "config/profile_access.h"
 #include "framework/resources.h"
+#include "dialogs/dlg131_dialogcontrol_ids.h"
 
 namespace kc::wizard {
-namespace {
 
-// Controls of template 131.
-constexpr int IDC_ALL_DIALOGS_OFF = 1026;
-constexpr int IDC_THESE_DIALOGS_ON = 1027;
-constexpr int IDC_REBOOT_ALWAYS = 1057;
-constexpr int IDC_REBOOT_NEVER = 1058;
-constexpr int IDC_REBOOT_WHEN_NEEDED = 1059;
+using namespace dlg131_dialogcontrol;
+
+namespace {
 
 // The ten dialog boxes in the order they are written; the key names differ
 // from the captions in places and are kept as the installer reads them.
@@ -20,11 +17,16 @@ struct DialogBox {
   const char* key;
 };
 constexpr DialogBox kDialogBoxes[] = {
-    {1060, config::kShowLicenseDialog},       {1014, config::kShowWelcomeDialog},
-    {1061, config::kShowSetupTypeDialog},     {1015, config::kShowPathDialog},
-    {1062, config::kShowOptionsDialog},       {1018, config::kShowAssociationsDialog},
-    {1063, config::kShowSelectFolderDialog},  {1064, config::kShowStartCopyDialog},
-    {1065, config::kShowReadmeDialog},        {1017, config::kShowFinishDialog},
+    {IDC_SHOW_LICENSE, config::kShowLicenseDialog},
+    {IDC_SHOW_WELCOME, config::kShowWelcomeDialog},
+    {IDC_SHOW_SETUP_TYPE, config::kShowSetupTypeDialog},
+    {IDC_SHOW_PATH, config::kShowPathDialog},
+    {IDC_SHOW_OPTIONS, config::kShowOptionsDialog},
+    {IDC_SHOW_ASSOCIATIONS, config::kShowAssociationsDialog},
+    {IDC_SHOW_SELECT_FOLDER, config::kShowSelectFolderDialog},
+    {IDC_SHOW_START_COPY, config::kShowStartCopyDialog},
+    {IDC_SHOW_README, config::kShowReadmeDialog},
+    {IDC_SHOW_FINISH, config::kShowFinishDialog},
 };
 
 // This page reads its values into 12-character buffers: longer values are cut

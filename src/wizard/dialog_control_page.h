@@ -13,7 +13,6 @@ class CPage2 : public fw::CPropertyPage {
   Q_OBJECT
 
  public:
-  static constexpr int IDD = 131;
   explicit CPage2(const std::string& choicesFile);
 
   bool OnSetActive() override;

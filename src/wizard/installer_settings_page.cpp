@@ -4,20 +4,13 @@
 #include "framework/data_exchange.h"
 #include "framework/resources.h"
 #include "wizard/page_file_browse.h"
+#include "dialogs/dlg134_settings_ids.h"
 
 namespace kc::wizard {
-namespace {
 
-// Controls of template 134.
-constexpr int IDC_SPLASH_PATH = 1018;
-constexpr int IDC_SETUP_TITLE = 1014;
-constexpr int IDC_SETUP_TITLE1 = 1015;
-constexpr int IDC_SETUP_TITLE2 = 1016;
-constexpr int IDC_PROGRAM_FOLDER = 1019;
-constexpr int IDC_README_ICON = 1039;
-constexpr int IDC_LICENSE_ICON = 1040;
-constexpr int IDC_BROWSE_SPLASH = 1030;
-constexpr int IDC_CLEAR_SPLASH = 1067;
+using namespace dlg134_settings;
+
+namespace {
 
 struct TextKey {
   const char* key;

@@ -13,7 +13,6 @@ class CPage3 : public fw::CPropertyPage {
   Q_OBJECT
 
  public:
-  static constexpr int IDD = 134;
   explicit CPage3(const std::string& choicesFile);
 
   bool OnSetActive() override;
@@ -28,11 +27,11 @@ class CPage3 : public fw::CPropertyPage {
   Ui::dlg134_settings ui;
   std::string m_choicesFile;
   // The edit texts, taken when the page is left.
-  std::string m_splashPath;     // 1018
-  std::string m_programFolder;  // 1019
-  std::string m_setupTitle;     // 1014
-  std::string m_setupTitle1;    // 1015
-  std::string m_setupTitle2;    // 1016
+  std::string m_splashPath;     // IDC_SPLASH_PATH
+  std::string m_programFolder;  // IDC_PROGRAM_FOLDER
+  std::string m_setupTitle;     // IDC_SETUP_TITLE
+  std::string m_setupTitle1;    // IDC_SETUP_TITLE1
+  std::string m_setupTitle2;    // IDC_SETUP_TITLE2
 };
 
 }  // namespace kc::wizard

@@ -2,16 +2,13 @@
 
 #include "config/profile_access.h"
 #include "framework/resources.h"
+#include "dialogs/dlg150_netornot_ids.h"
 
 namespace kc::wizard {
-namespace {
 
-// Controls of template 150.
-constexpr int IDC_LOCAL_TYPE = 1047;
-constexpr int IDC_NETWORK_TYPE = 1046;
-constexpr int IDC_END_USER_NETWORK = 1051;
-constexpr int IDC_END_USER_LOCAL = 1052;
-constexpr int IDC_END_USER_LOCK = 1053;
+using namespace dlg150_netornot;
+
+namespace {
 
 // This page always works in "Choices-32", whatever [Global] "Platform" says.
 constexpr const char* kSection = config::kChoices32;

@@ -14,7 +14,6 @@ class CNetOrNot : public fw::CPropertyPage {
   Q_OBJECT
 
  public:
-  static constexpr int IDD = 150;
   explicit CNetOrNot(const std::string& choicesFile);
 
   bool OnSetActive() override;

@@ -7,8 +7,11 @@
 #include "framework/file_dialog.h"
 #include "framework/resources.h"
 #include "platform/files.h"
+#include "dialogs/dlg140_output_ids.h"
 
 namespace kc::wizard {
+
+using namespace dlg140_output;
 
 using namespace kc::config;
 
@@ -16,41 +19,41 @@ namespace {
 constexpr const char* kFinishCaption = "Kit Composer";
 }
 
-CPage5::CPage5(const RunPaths& paths) : CPropertyPage(kTemplateId), m_paths(paths) {
+CPage5::CPage5(const RunPaths& paths) : CPropertyPage(IDD), m_paths(paths) {
   ui.setupUi(this);
   fw::ShowSidePicture(this);
-  OnCommand(1021, [this] { OnImageBox(1021, 1022); });
-  OnCommand(1022, [this] { OnImageBox(1022, 1021); });
-  OnCommand(1024, [this] { OnBrowse(); });
-  OnCommand(1019, [this] { OnSave(); });
+  OnCommand(IDC_CREATE_CD, [this] { OnImageBox(IDC_CREATE_CD, IDC_CREATE_DOWNLOAD); });
+  OnCommand(IDC_CREATE_DOWNLOAD, [this] { OnImageBox(IDC_CREATE_DOWNLOAD, IDC_CREATE_CD); });
+  OnCommand(IDC_BROWSE_OUTPUT, [this] { OnBrowse(); });
+  OnCommand(IDC_SAVE_CONFIGURATION, [this] { OnSave(); });
   SetTextFile(m_paths.choicesFile);
 }
 
 std::string CPage5::MessageCaption() const { return kFinishCaption; }
 
 void CPage5::DoDataExchange(fw::CDataExchange* pDX) {
-  fw::DDX_Path(pDX, 1035, m_outputPath);
-  fw::DDX_Check(pDX, 1021, m_createCd);
-  fw::DDX_Check(pDX, 1022, m_createDownload);
+  fw::DDX_Path(pDX, IDC_OUTPUT_PATH, m_outputPath);
+  fw::DDX_Check(pDX, IDC_CREATE_CD, m_createCd);
+  fw::DDX_Check(pDX, IDC_CREATE_DOWNLOAD, m_createDownload);
 }
 
 void CPage5::EnableOutputPath(bool enable) {
-  EnableWindow(1035, enable);
-  EnableWindow(1024, enable);
+  EnableWindow(IDC_OUTPUT_PATH, enable);
+  EnableWindow(IDC_BROWSE_OUTPUT, enable);
 }
 
 bool CPage5::OnSetActive() {
   const std::string& choices = m_paths.choicesFile;
   const char* section = PlatformSection(choices);
   SetWizardButtons(fw::PSWIZB_BACK | fw::PSWIZB_FINISH);
-  CheckDlgButton(1021, IsExactly(ReadValue(choices, section, kCreateCd), kYes) ? fw::BST_CHECKED : fw::BST_UNCHECKED);
-  CheckDlgButton(1022,
+  CheckDlgButton(IDC_CREATE_CD, IsExactly(ReadValue(choices, section, kCreateCd), kYes) ? fw::BST_CHECKED : fw::BST_UNCHECKED);
+  CheckDlgButton(IDC_CREATE_DOWNLOAD,
                  IsExactly(ReadValue(choices, section, kCreateDownload), kYes) ? fw::BST_CHECKED : fw::BST_UNCHECKED);
-  EnableOutputPath(IsDlgButtonChecked(1021) == fw::BST_CHECKED || IsDlgButtonChecked(1022) == fw::BST_CHECKED);
+  EnableOutputPath(IsDlgButtonChecked(IDC_CREATE_CD) == fw::BST_CHECKED || IsDlgButtonChecked(IDC_CREATE_DOWNLOAD) == fw::BST_CHECKED);
   // Loaded at every activation, image boxes checked or not: a disabled edit
   // left with the text of an earlier visit would be written back by Back over
   // the stored output path.
-  SetDlgItemText(1035, ReadValue(choices, section, kOutputPath));
+  SetDlgItemText(IDC_OUTPUT_PATH, ReadValue(choices, section, kOutputPath));
   UpdateData(true);
   return true;
 }
@@ -68,7 +71,7 @@ void CPage5::OnBrowse() {
   if (!UpdateData(true)) return;  // the refusal has been shown
   browse::CBrowsePathDlg browser;
   browser.m_path = m_outputPath;
-  if (browser.DoModal() == fw::IDOK) SetDlgItemText(1035, browser.m_path);
+  if (browser.DoModal() == fw::IDOK) SetDlgItemText(IDC_OUTPUT_PATH, browser.m_path);
   UpdateData(true);
 }
 

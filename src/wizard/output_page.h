@@ -16,7 +16,6 @@ class CPage5 : public fw::CPropertyPage {
   Q_OBJECT
 
  public:
-  static constexpr int kTemplateId = 140;
   explicit CPage5(const config::RunPaths& paths);
 
   bool OnSetActive() override;
@@ -34,9 +33,9 @@ class CPage5 : public fw::CPropertyPage {
   void EnableOutputPath(bool enable);
 
   config::RunPaths m_paths;
-  std::string m_outputPath;  // 1035
-  int m_createCd = 1;        // 1021
-  int m_createDownload = 1;  // 1022
+  std::string m_outputPath;  // IDC_OUTPUT_PATH
+  int m_createCd = 1;        // IDC_CREATE_CD
+  int m_createDownload = 1;  // IDC_CREATE_DOWNLOAD
   Ui::dlg140_output ui;
 };
 

@@ -5,15 +5,13 @@
 #include "framework/data_exchange.h"
 #include "framework/resources.h"
 #include "string_table.h"
+#include "dialogs/dlg151_pathoptions_ids.h"
 
 namespace kc::wizard {
-namespace {
 
-// Controls of template 151.
-constexpr int IDC_BASE_PATH = 1014;
-constexpr int IDC_PROFILE_PATH = 1015;
-constexpr int IDC_LOCK_BASE_PATH = 1048;
-constexpr int IDC_LOCK_PROFILE_PATH = 1050;
+using namespace dlg151_pathoptions;
+
+namespace {
 
 // This page always works in "Choices-32", whatever [Global] "Platform" says.
 constexpr const char* kSection = config::kChoices32;

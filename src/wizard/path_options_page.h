@@ -15,7 +15,6 @@ class CPathOptions : public fw::CPropertyPage {
   Q_OBJECT
 
  public:
-  static constexpr int IDD = 151;
   explicit CPathOptions(const std::string& choicesFile);
 
   bool OnSetActive() override;
@@ -28,10 +27,10 @@ class CPathOptions : public fw::CPropertyPage {
   Ui::dlg151_pathoptions ui;
   std::string m_choicesFile;
   // Bound to the controls by the data exchange.
-  std::string m_basePath;     // 1014
-  std::string m_profilePath;  // 1015
-  int m_lockBasePath = 0;     // 1048
-  int m_lockProfilePath = 0;  // 1050
+  std::string m_basePath;     // IDC_BASE_PATH
+  std::string m_profilePath;  // IDC_PROFILE_PATH
+  int m_lockBasePath = 0;     // IDC_LOCK_BASE_PATH
+  int m_lockProfilePath = 0;  // IDC_LOCK_PROFILE_PATH
 };
 
 }  // namespace kc::wizard

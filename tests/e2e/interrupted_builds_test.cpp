@@ -13,6 +13,7 @@
 
 #include "e2e_support.h"
 #include "platform/atomic_file.h"
+#include "support/row_names.h"
 
 namespace kc::e2e {
 namespace {
@@ -165,7 +166,8 @@ INSTANTIATE_TEST_SUITE_P(
              "Ctrl+C"},
         Stop{SIGTERM, "kitcomp: stopped by a request to terminate (SIGTERM)", true, "closing the program"},
         Stop{SIGHUP, "kitcomp: stopped because its terminal was closed (SIGHUP)", true, "a closed terminal"},
-        Stop{SIGKILL, "", false, "killed outright: the kernel ends the tool and releases the kit"}));
+        Stop{SIGKILL, "", false, "killed outright: the kernel ends the tool and releases the kit"}),
+    kc::test::ByWhy{});
 
 }  // namespace
 }  // namespace kc::e2e

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "e2e_support.h"
+#include "support/row_names.h"
 
 namespace kc::e2e {
 namespace {
@@ -67,7 +68,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         JsonCase{"", 0, "succeeded", {"CD", "disk", "network"}, nullptr, "every image with its folders and sizes"},
         JsonCase{"--output 'T:\\taken'", 1, "failed", {}, "T:\\taken", "a failure with its step, file and reason"},
-        JsonCase{"--output 'Q:\\images'", 2, "refused", {}, "The output drive is invalid.", "a refusal"}));
+        JsonCase{"--output 'Q:\\images'", 2, "refused", {}, "The output drive is invalid.", "a refusal"}),
+    kc::test::ByWhy{});
 
 TEST(BuildJson, BytesThatAreNotUtf8KeepTheDocumentValid) {
   KitCopy kit;

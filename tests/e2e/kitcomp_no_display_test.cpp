@@ -5,6 +5,7 @@
 #include <string>
 
 #include "e2e_support.h"
+#include "support/row_names.h"
 
 namespace kc::e2e {
 namespace {
@@ -39,7 +40,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         NoDisplayCase{"", 2, "needs a display", "the wizard cannot open"},
         NoDisplayCase{"--from-menu", 2, "`kitcomp build` builds", "a menu start without a display points to build"},
-        NoDisplayCase{"build --no-download", 0, nullptr, "the command line build needs no display"}));
+        NoDisplayCase{"build --no-download", 0, nullptr, "the command line build needs no display"}),
+    kc::test::ByWhy{});
 
 }  // namespace
 }  // namespace kc::e2e

@@ -7,6 +7,7 @@
 
 #include "config/profile_access.h"
 #include "e2e_support.h"
+#include "support/row_names.h"
 
 namespace kc::e2e {
 namespace {
@@ -54,7 +55,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "--quiet still shows failures"},
         StreamCase{"--quiet --output 'Q:\\images'", 2, "", "kitcomp: The output drive is invalid.",
                    "--quiet still shows refusals"},
-        StreamCase{"--quiet --verbose", 2, "", "--quiet excludes --verbose", "the two cannot go together"}));
+        StreamCase{"--quiet --verbose", 2, "", "--quiet excludes --verbose", "the two cannot go together"}),
+    kc::test::ByWhy{});
 
 TEST(BuildLog, HoldsEveryStageEveryToolAndTheSummaryWhateverTheTerminalShows) {
   KitCopy kit;
@@ -136,7 +138,8 @@ INSTANTIATE_TEST_SUITE_P(
                 "a misspelt key is refused"},
         SetCase{"--force-set --set 'Program Folda=x'", 0, "kit/kitcomp/choices.tmp", "Program Folda=x\r\n",
                 "forced, an unknown key is written as given"},
-        SetCase{"--set 'Program Folder'", 2, "", "no \"=\"", "a setting needs KEY=VALUE"}));
+        SetCase{"--set 'Program Folder'", 2, "", "no \"=\"", "a setting needs KEY=VALUE"}),
+    kc::test::ByWhy{});
 
 // ---- kitcomp check ----
 
@@ -223,7 +226,8 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{{}, "--set 'Show Dialogz=YES'", 2, "no page of the wizard and no step of a build uses the key",
                   "an unknown key is bad usage"},
         CheckCase{{}, "--config 'T:\\kit\\none.kcm'", 2, "the configuration T:\\kit\\none.kcm does not exist.",
-                  "a configuration that is not there cannot be checked"}));
+                  "a configuration that is not there cannot be checked"}),
+    kc::test::ByWhy{});
 
 }  // namespace
 }  // namespace kc::e2e

@@ -6,13 +6,8 @@ namespace kc::tools {
 
 std::string LowerCase(std::string_view text) {
   std::string lower(text);
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c); });
+  std::transform(lower.begin(), lower.end(), lower.begin(), platform::Lower);
   return lower;
-}
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  return LowerCase(a) == LowerCase(b);
 }
 
 bool NameLess(std::string_view a, std::string_view b) {

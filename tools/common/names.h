@@ -7,10 +7,12 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/names.h"
+
 namespace kc::tools {
 
 std::string LowerCase(std::string_view text);
-bool EqualNoCase(std::string_view a, std::string_view b);
+using platform::EqualNoCase;
 // Name order without regard to case; names that differ only in case are put in
 // byte order so that the order is total.
 bool NameLess(std::string_view a, std::string_view b);

@@ -1,9 +1,13 @@
 #include "app/gui/complete_dlg.h"
+#include "dialogs/dlg155_complete_ids.h"
 
 #include <QHeaderView>
 #include <QTreeWidget>
 
 namespace kc::app {
+
+using namespace dlg155_complete;
+
 namespace {
 
 constexpr const char* kSuccessCaption = "Installation Creation Complete";

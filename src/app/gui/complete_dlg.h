@@ -12,10 +12,6 @@ class CCompleteDlg : public fw::CDialog {
   Q_OBJECT
 
  public:
-  static constexpr int IDD = 155;
-  static constexpr int IDC_HEADLINE = 1100;
-  static constexpr int IDC_NEXT_STEPS = 1101;
-  static constexpr int IDC_FAILURES = 1102;
 
   explicit CCompleteDlg(QWidget* parent = nullptr);
 

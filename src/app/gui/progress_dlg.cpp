@@ -4,8 +4,11 @@
 #include <QScreen>
 
 #include "framework/window_ops.h"
+#include "dialogs/dlg146_progress_ids.h"
 
 namespace kc::app {
+
+using namespace dlg146_progress;
 
 CProgressDlg::CProgressDlg(QWidget* parent) : CDialog(IDD, parent) {
   ui.setupUi(this);

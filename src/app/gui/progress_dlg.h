@@ -15,9 +15,6 @@ class CProgressDlg : public fw::CDialog, public engine::ProgressView {
   Q_OBJECT
 
  public:
-  static constexpr int IDD = 146;
-  static constexpr int IDC_STATUS_TEXT = 1037;
-  static constexpr int IDC_PROGRESS_BAR = 1036;
 
   explicit CProgressDlg(QWidget* parent = nullptr);
 

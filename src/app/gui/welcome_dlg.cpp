@@ -17,8 +17,12 @@
 #include "platform/interruption.h"
 #include "string_table.h"
 #include "wizard/prop_sheet.h"
+#include "dialogs/dlg102_welcome_ids.h"
 
 namespace kc::app {
+
+using namespace dlg102_welcome;
+
 namespace {
 
 constexpr const char* kMessageCaption = "Kit Composer";

@@ -30,9 +30,6 @@ class CWelcomeDlg : public fw::CDialog, public engine::Window {
   Q_OBJECT
 
  public:
-  static constexpr int IDD = 102;
-  static constexpr int IDC_CONFIGURATION_PATH = 1014;
-  static constexpr int IDC_BROWSE = 1019;
 
   // Makes the wizard's pages for one run; the run driver's default is the
   // wizard's own list.
@@ -73,7 +70,7 @@ class CWelcomeDlg : public fw::CDialog, public engine::Window {
   QIcon m_icon;
   std::string m_startupIni;
   config::RunPaths m_paths;
-  std::string m_configurationPath;  // bound to 1014
+  std::string m_configurationPath;  // bound to IDC_CONFIGURATION_PATH
   PageFactory m_makePages;
   std::unique_ptr<wizard::CPropSheet> m_sheet;  // only while the wizard runs
   bool m_exitAfterShow = false;

@@ -9,6 +9,8 @@
 #include "app/gui/progress_dlg.h"
 #include "framework/win_defs.h"
 #include "support/gui_driver.h"
+#include "dialogs/dlg146_progress_ids.h"
+#include "dialogs/dlg155_complete_ids.h"
 
 namespace kc::test {
 namespace {
@@ -16,14 +18,14 @@ namespace {
 using app::CCompleteDlg;
 using app::CProgressDlg;
 
-QProgressBar* Bar(CProgressDlg& d) { return qobject_cast<QProgressBar*>(d.GetDlgItem(CProgressDlg::IDC_PROGRESS_BAR)); }
+QProgressBar* Bar(CProgressDlg& d) { return qobject_cast<QProgressBar*>(d.GetDlgItem(dlg146_progress::IDC_PROGRESS_BAR)); }
 
 TEST(ProgressDialog, StartsWithAnEmptyTextAndAnEmptyBar) {
   CProgressDlg dialog;
   ASSERT_TRUE(dialog.Create());
   EXPECT_TRUE(dialog.isVisible());
   EXPECT_EQ(dialog.windowTitle().toStdString(), "Creating Installation");
-  EXPECT_EQ(dialog.GetDlgItemText(CProgressDlg::IDC_STATUS_TEXT), "");
+  EXPECT_EQ(dialog.GetDlgItemText(dlg146_progress::IDC_STATUS_TEXT), "");
   EXPECT_EQ(Bar(dialog)->value(), 0);
 }
 
@@ -39,7 +41,7 @@ TEST(ProgressDialog, FollowsTheStageProtocol) {
   dialog.StepIt();
   dialog.StepIt();
   dialog.UpdateWindow();
-  EXPECT_EQ(dialog.GetDlgItemText(CProgressDlg::IDC_STATUS_TEXT), "Creating CD image");
+  EXPECT_EQ(dialog.GetDlgItemText(dlg146_progress::IDC_STATUS_TEXT), "Creating CD image");
   EXPECT_EQ(Bar(dialog)->minimum(), 0);
   EXPECT_EQ(Bar(dialog)->maximum(), 4);
   EXPECT_EQ(Bar(dialog)->value(), 3);
@@ -47,7 +49,7 @@ TEST(ProgressDialog, FollowsTheStageProtocol) {
   dialog.SetPos(0);
   dialog.SetStatusText("Creating Network image");
   dialog.SetRange(0, 2);
-  EXPECT_EQ(dialog.GetDlgItemText(CProgressDlg::IDC_STATUS_TEXT), "Creating Network image");
+  EXPECT_EQ(dialog.GetDlgItemText(dlg146_progress::IDC_STATUS_TEXT), "Creating Network image");
   EXPECT_EQ(Bar(dialog)->value(), 0);
   EXPECT_EQ(Bar(dialog)->maximum(), 2);
 }
@@ -84,10 +86,10 @@ TEST(CompletionDialog, AnnouncesSuccessOnlyWhenNothingFailed) {
   CCompleteDlg dialog;
   dialog.ShowReport(engine::BuildReport{});
   EXPECT_EQ(dialog.windowTitle().toStdString(), "Installation Creation Complete");
-  EXPECT_EQ(dialog.GetDlgItemText(CCompleteDlg::IDC_HEADLINE), "Your installation creation is complete.");
-  EXPECT_EQ(dialog.GetDlgItemText(CCompleteDlg::IDC_NEXT_STEPS),
+  EXPECT_EQ(dialog.GetDlgItemText(dlg155_complete::IDC_HEADLINE), "Your installation creation is complete.");
+  EXPECT_EQ(dialog.GetDlgItemText(dlg155_complete::IDC_NEXT_STEPS),
             "You can create another installation or exit Kit Composer");
-  EXPECT_FALSE(dialog.GetDlgItem(CCompleteDlg::IDC_FAILURES)->isVisibleTo(&dialog));
+  EXPECT_FALSE(dialog.GetDlgItem(dlg155_complete::IDC_FAILURES)->isVisibleTo(&dialog));
 }
 
 TEST(CompletionDialog, ListsEveryFailureWithStepFileAndReason) {
@@ -97,9 +99,9 @@ TEST(CompletionDialog, ListsEveryFailureWithStepFileAndReason) {
   CCompleteDlg dialog;
   dialog.ShowReport(report);
   EXPECT_NE(dialog.windowTitle().toStdString(), "Installation Creation Complete");
-  EXPECT_EQ(dialog.GetDlgItemText(CCompleteDlg::IDC_HEADLINE),
+  EXPECT_EQ(dialog.GetDlgItemText(dlg155_complete::IDC_HEADLINE),
             "Your installation creation did not complete: 2 steps failed.");
-  auto* list = qobject_cast<QTreeWidget*>(dialog.GetDlgItem(CCompleteDlg::IDC_FAILURES));
+  auto* list = qobject_cast<QTreeWidget*>(dialog.GetDlgItem(dlg155_complete::IDC_FAILURES));
   ASSERT_TRUE(list->isVisibleTo(&dialog));
   ASSERT_EQ(list->topLevelItemCount(), 2);
   EXPECT_EQ(list->topLevelItem(0)->text(0).toStdString(), "Copying the module archive");
@@ -114,8 +116,8 @@ TEST(CompletionDialog, ASuccessAfterAFailureHidesTheOldList) {
   CCompleteDlg dialog;
   dialog.ShowReport(failed);
   dialog.ShowReport(engine::BuildReport{});
-  EXPECT_EQ(dialog.GetDlgItemText(CCompleteDlg::IDC_HEADLINE), "Your installation creation is complete.");
-  EXPECT_FALSE(dialog.GetDlgItem(CCompleteDlg::IDC_FAILURES)->isVisibleTo(&dialog));
+  EXPECT_EQ(dialog.GetDlgItemText(dlg155_complete::IDC_HEADLINE), "Your installation creation is complete.");
+  EXPECT_FALSE(dialog.GetDlgItem(dlg155_complete::IDC_FAILURES)->isVisibleTo(&dialog));
 }
 
 }  // namespace

@@ -17,6 +17,9 @@
 #include "framework/property_sheet.h"
 #include "framework/win_defs.h"
 #include "support/gui_driver.h"
+#include "dialogs/dlg146_progress_ids.h"
+#include "dialogs/dlg155_complete_ids.h"
+#include "dialogs/dlg102_welcome_ids.h"
 
 namespace kc::test {
 namespace {
@@ -54,8 +57,8 @@ class RunDriver : public AppTest {
       seen.shown = true;
       seen.kitFree = engine::ReserveKit(welcome->Paths(), "another run").ok();
       seen.caption = dialog.windowTitle().toStdString();
-      seen.headline = dialog.GetDlgItemText(app::CCompleteDlg::IDC_HEADLINE);
-      auto* list = qobject_cast<QTreeWidget*>(dialog.GetDlgItem(app::CCompleteDlg::IDC_FAILURES));
+      seen.headline = dialog.GetDlgItemText(dlg155_complete::IDC_HEADLINE);
+      auto* list = qobject_cast<QTreeWidget*>(dialog.GetDlgItem(dlg155_complete::IDC_FAILURES));
       seen.failureRows = list->isVisibleTo(&dialog) ? list->topLevelItemCount() : 0;
       if (seen.failureRows > 0) seen.firstFailure = list->topLevelItem(0)->text(0).toStdString();
       for (int i = 0; i < seen.failureRows; ++i) {
@@ -65,7 +68,7 @@ class RunDriver : public AppTest {
       for (QWidget* w : QApplication::topLevelWidgets()) {
         if (auto* progress = qobject_cast<app::CProgressDlg*>(w); progress && progress->isVisible()) {
           seen.progressOpen = true;
-          seen.progressText = progress->GetDlgItemText(app::CProgressDlg::IDC_STATUS_TEXT);
+          seen.progressText = progress->GetDlgItemText(dlg146_progress::IDC_STATUS_TEXT);
         }
       }
       return fw::IDOK;
@@ -86,7 +89,7 @@ class RunDriver : public AppTest {
 TEST_F(RunDriver, FinishBuildsTheImagesShowsCompletionAndLeavesTheWelcomeDialogIdle) {
   MakeConfiguration("C:\\configs\\run.kcm", "C:\\out");
   OpenWelcome();
-  TypeText(welcome.get(), 1014, "C:\\configs\\run.kcm");
+  TypeText(welcome.get(), dlg102_welcome::IDC_CONFIGURATION_PATH, "C:\\configs\\run.kcm");
   FinishNextWizard();
   ExpectCompletion();
   PressNext();
@@ -117,7 +120,7 @@ TEST_F(RunDriver, ABuildWithFailuresListsThemInsteadOfAnnouncingSuccess) {
     if (entry.path().extension() == ".z") std::filesystem::remove(entry.path());
   }
   OpenWelcome();
-  TypeText(welcome.get(), 1014, "C:\\configs\\broken.kcm");
+  TypeText(welcome.get(), dlg102_welcome::IDC_CONFIGURATION_PATH, "C:\\configs\\broken.kcm");
   FinishNextWizard();
   ExpectCompletion();
   PressNext();
@@ -133,7 +136,7 @@ TEST_F(RunDriver, ABuildWithFailuresListsThemInsteadOfAnnouncingSuccess) {
 TEST_F(RunDriver, ASecondRunStartsFreshAfterAFinishedOne) {
   MakeConfiguration("C:\\configs\\run.kcm", "C:\\out");
   OpenWelcome();
-  TypeText(welcome.get(), 1014, "C:\\configs\\run.kcm");
+  TypeText(welcome.get(), dlg102_welcome::IDC_CONFIGURATION_PATH, "C:\\configs\\run.kcm");
   FinishNextWizard();
   ExpectCompletion();
   PressNext();
@@ -168,7 +171,7 @@ class ProgressShowWatch : public QObject {
 TEST_F(RunDriver, TheBuildRunsUnderTheWaitCursorWhichEndsWithTheProgressDialog) {
   MakeConfiguration("C:\\configs\\run.kcm", "C:\\out");
   OpenWelcome();
-  TypeText(welcome.get(), 1014, "C:\\configs\\run.kcm");
+  TypeText(welcome.get(), dlg102_welcome::IDC_CONFIGURATION_PATH, "C:\\configs\\run.kcm");
   FinishNextWizard();
   bool completionOverridden = false;
   Qt::CursorShape completionCursor = Qt::WaitCursor;

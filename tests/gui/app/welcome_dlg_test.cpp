@@ -11,12 +11,13 @@
 #include "framework/property_sheet.h"
 #include "framework/win_defs.h"
 #include "support/gui_driver.h"
+#include "dialogs/dlg102_welcome_ids.h"
 
 namespace kc::test {
 namespace {
 
-constexpr int kPathField = 1014;
-constexpr int kBrowse = 1019;
+using namespace kc::dlg102_welcome;
+
 constexpr const char* kChoices = "C:\\kit\\kitcomp\\choices.tmp";
 constexpr const char* kEngineSetup = "C:\\kit\\custom\\engine\\setup.ini";
 
@@ -31,7 +32,7 @@ class WelcomeDialog : public AppTest {
       return fw::IDCANCEL;
     });
   }
-  std::string Field() const { return welcome->GetDlgItemText(kPathField); }
+  std::string Field() const { return welcome->GetDlgItemText(IDC_CONFIGURATION_PATH); }
 
   std::vector<std::string> choicesSeen;
   std::string sheetCaption;
@@ -83,7 +84,7 @@ TEST_F(WelcomeDialog, BrowseAsksForAConfigurationAndNextStartsFromIt) {
   const std::string saved = MakeConfiguration("C:\\configs\\mine.kcm");
   OpenWelcome();
   prompts->AnswerFile("C:\\configs\\mine.kcm");
-  Click(welcome.get(), kBrowse);
+  Click(welcome.get(), IDC_BROWSE);
   const PromptRecord& asked = prompts->Requests().at(0);
   EXPECT_EQ(asked.kind, PromptRecord::Kind::FileDialog);
   EXPECT_TRUE(asked.open);
@@ -107,9 +108,9 @@ TEST_F(WelcomeDialog, BrowseAsksForAConfigurationAndNextStartsFromIt) {
 TEST_F(WelcomeDialog, CancelledBrowseTakesWhatTheFieldShows) {
   const std::string saved = MakeConfiguration("C:\\configs\\typed.kcm");
   OpenWelcome();
-  TypeText(welcome.get(), kPathField, "C:\\configs\\typed.kcm");
+  TypeText(welcome.get(), IDC_CONFIGURATION_PATH, "C:\\configs\\typed.kcm");
   prompts->CancelFile();
-  Click(welcome.get(), kBrowse);
+  Click(welcome.get(), IDC_BROWSE);
   EXPECT_EQ(welcome->ConfigurationPath(), "C:\\configs\\typed.kcm");
   CancelNextWizard();
   PressNext();
@@ -120,7 +121,7 @@ TEST_F(WelcomeDialog, CancelledBrowseTakesWhatTheFieldShows) {
 TEST_F(WelcomeDialog, NextTakesTypedText) {
   const std::string saved = MakeConfiguration("C:\\configs\\typed.kcm");
   OpenWelcome();
-  TypeText(welcome.get(), kPathField, "C:\\configs\\typed.kcm");
+  TypeText(welcome.get(), IDC_CONFIGURATION_PATH, "C:\\configs\\typed.kcm");
   CancelNextWizard();
   PressNext();
   EXPECT_EQ(choicesSeen.at(0), saved);
@@ -130,12 +131,12 @@ TEST_F(WelcomeDialog, NextTakesATypedHostPathAsItsDrivePathOrRefusesIt) {
   const std::string saved = MakeConfiguration("C:\\configs\\typed.kcm");
   OpenWelcome();
   prompts->AnswerMessageBox();
-  TypeText(welcome.get(), kPathField, "/no-such-folder-of-kitcomp/typed.kcm");
+  TypeText(welcome.get(), IDC_CONFIGURATION_PATH, "/no-such-folder-of-kitcomp/typed.kcm");
   PressNext();  // refused: no wizard runs
   ASSERT_EQ(prompts->Requests().size(), 1u);
   EXPECT_EQ(prompts->Requests()[0].caption, "Kit Composer");
   EXPECT_NE(prompts->Requests()[0].text.find("is on none of the drives in the drive table"), std::string::npos);
-  TypeText(welcome.get(), kPathField, Host("C:\\configs\\typed.kcm"));
+  TypeText(welcome.get(), IDC_CONFIGURATION_PATH, Host("C:\\configs\\typed.kcm"));
   CancelNextWizard();
   PressNext();
   EXPECT_EQ(Field(), "C:\\configs\\typed.kcm");
@@ -148,12 +149,12 @@ TEST_F(WelcomeDialog, OnlyTheExactNewConfigurationTextSelectsTheDefault) {
   const std::string previous = "[Global]\r\nPlatform=previous\r\n";
   WriteFile(kChoices, previous);
   OpenWelcome();
-  TypeText(welcome.get(), kPathField, "new install configuration");
+  TypeText(welcome.get(), IDC_CONFIGURATION_PATH, "new install configuration");
   CancelNextWizard();
   PressNext();
   EXPECT_EQ(choicesSeen.at(0), previous);
 
-  TypeText(welcome.get(), kPathField, "New Install Configuration");
+  TypeText(welcome.get(), IDC_CONFIGURATION_PATH, "New Install Configuration");
   CancelNextWizard();
   PressNext();
   EXPECT_EQ(choicesSeen.at(1), ReadFile("C:\\kit\\kitcomp\\default.dkb"));
@@ -198,14 +199,14 @@ TEST_F(WelcomeDialog, ReturnOnAFocusedButtonPressesThatButton) {
   OpenWelcome();
   welcome->activateWindow();
   prompts->CancelFile();
-  welcome->GetDlgItem(kBrowse)->setFocus(Qt::TabFocusReason);
+  welcome->GetDlgItem(IDC_BROWSE)->setFocus(Qt::TabFocusReason);
   PressKey(welcome.get(), Qt::Key_Return);
   ASSERT_EQ(prompts->Requests().size(), 1u);
   EXPECT_EQ(prompts->Requests()[0].kind, PromptRecord::Kind::FileDialog);
   EXPECT_TRUE(welcome->isVisible());
 
   // Back in the field, Return is Next again.
-  welcome->GetDlgItem(kPathField)->setFocus(Qt::TabFocusReason);
+  welcome->GetDlgItem(IDC_CONFIGURATION_PATH)->setFocus(Qt::TabFocusReason);
   CancelNextWizard();
   PressKey(welcome.get(), Qt::Key_Return);
   EXPECT_EQ(choicesSeen.size(), 1u);

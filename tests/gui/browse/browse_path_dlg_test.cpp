@@ -18,9 +18,13 @@
 #include "platform/files.h"
 #include "support/gui_driver.h"
 #include "support/scripted_prompts.h"
+#include "support/row_names.h"
+#include "dialogs/dlg141_browsepath_ids.h"
 
 namespace kc::test {
 namespace {
+
+using namespace kc::dlg141_browsepath;
 
 using browse::CBrowsePathDlg;
 using Names = std::vector<std::string>;
@@ -52,9 +56,9 @@ class BrowsePathTest : public ::testing::Test {
     dlg->EnsureInitialized();
     dlg->show();
   }
-  QTreeWidget* Tree() { return static_cast<QTreeWidget*>(dlg->GetDlgItem(1077)); }
-  QComboBox* Drives() { return static_cast<QComboBox*>(dlg->GetDlgItem(1049)); }
-  std::string Shown() { return dlg->GetDlgItemText(1048); }
+  QTreeWidget* Tree() { return static_cast<QTreeWidget*>(dlg->GetDlgItem(IDC_FOLDER_TREE)); }
+  QComboBox* Drives() { return static_cast<QComboBox*>(dlg->GetDlgItem(IDC_DRIVES)); }
+  std::string Shown() { return dlg->GetDlgItemText(IDC_PATH_SHOWN); }
   // The tree as "root > child > ..." for the chain, then the listed folders.
   Names Children(QTreeWidgetItem* item) {
     Names names;
@@ -171,21 +175,21 @@ TEST_F(BrowsePathTest, AnEmptyStartOpensOnCWithItsFoldersListed) {
 
 TEST_F(BrowsePathTest, DoubleClickingASubfolderDropsItsSiblingsAndListsItsOwn) {
   Open("d:\\out");
-  DoubleClickTreeItem(dlg.get(), 1077, Find("a"));
+  DoubleClickTreeItem(dlg.get(), IDC_FOLDER_TREE, Find("a"));
   QTreeWidgetItem* out = Find("out");
   EXPECT_EQ(Children(out), Names{"a"});
   EXPECT_EQ(Children(Find("a")), Names{"deep"});
   EXPECT_EQ(Shown(), "d:\\out\\a");
   // A folder holding only files shows nothing below it.
-  DoubleClickTreeItem(dlg.get(), 1077, Find("deep"));
+  DoubleClickTreeItem(dlg.get(), IDC_FOLDER_TREE, Find("deep"));
   EXPECT_EQ(Shown(), "d:\\out\\a\\deep");
   EXPECT_TRUE(Children(Find("deep")).empty());
 }
 
 TEST_F(BrowsePathTest, DoubleClickingAnAncestorCutsTheChainAndRelistsIt) {
   Open("d:\\out");
-  DoubleClickTreeItem(dlg.get(), 1077, Find("a"));
-  DoubleClickTreeItem(dlg.get(), 1077, Tree()->topLevelItem(0));
+  DoubleClickTreeItem(dlg.get(), IDC_FOLDER_TREE, Find("a"));
+  DoubleClickTreeItem(dlg.get(), IDC_FOLDER_TREE, Tree()->topLevelItem(0));
   EXPECT_EQ(Shown(), "d:\\");
   EXPECT_EQ(Children(Tree()->topLevelItem(0)), (Names{"other", "out"}));
   EXPECT_EQ(Find("a"), nullptr);
@@ -207,7 +211,7 @@ TEST_P(DoubleClickOpens, TheFolderShowsItsSubfolders) {
   const OpenCase& c = GetParam();
   Open(c.start);
   std::filesystem::create_directories(root / "d/out/new");  // made while the dialog is open
-  for (const char* name : c.clicks) DoubleClickTreeItem(dlg.get(), 1077, Find(name));
+  for (const char* name : c.clicks) DoubleClickTreeItem(dlg.get(), IDC_FOLDER_TREE, Find(name));
   QTreeWidgetItem* folder = Find(c.clicks.back());
   ASSERT_NE(folder, nullptr) << c.why;
   EXPECT_TRUE(folder->isExpanded()) << c.why;
@@ -225,25 +229,26 @@ INSTANTIATE_TEST_SUITE_P(
         OpenCase{"d:\\out", {"d:\\"}, {"other", "out"}, "d:\\", "the root, an open ancestor"},
         OpenCase{"d:\\out", {"a", "out"}, {".hidden", "a", "b", "C", "new"}, "d:\\out", "an ancestor"},
         OpenCase{"d:\\out", {"a", "a"}, {"deep"}, "d:\\out\\a", "the same folder twice"},
-        OpenCase{"d:/out", {"b"}, {}, "d:\\out\\b", "a start with slashes: one form of separators"}));
+        OpenCase{"d:/out", {"b"}, {}, "d:\\out\\b", "a start with slashes: one form of separators"}),
+    kc::test::ByWhy{});
 
 TEST_F(BrowsePathTest, ChoosingADriveShowsOnlyItsRootUntilItIsOpened) {
   Open("d:\\out");
   const std::string cwd = CurrentDirectory();
-  ChooseComboEntry(dlg.get(), 1049, Drives()->findText("[-c-]"));
+  ChooseComboEntry(dlg.get(), IDC_DRIVES, Drives()->findText("[-c-]"));
   ASSERT_EQ(Tree()->topLevelItemCount(), 1);
   EXPECT_EQ(Tree()->topLevelItem(0)->text(0).toStdString(), "c:\\");
   EXPECT_EQ(Tree()->topLevelItem(0)->childCount(), 0);
   EXPECT_EQ(Shown(), "c:\\");
   EXPECT_EQ(CurrentDirectory(), cwd);
-  DoubleClickTreeItem(dlg.get(), 1077, Tree()->topLevelItem(0));
+  DoubleClickTreeItem(dlg.get(), IDC_FOLDER_TREE, Tree()->topLevelItem(0));
   EXPECT_EQ(Children(Tree()->topLevelItem(0)), Names{"kits"});
 }
 
 TEST_F(BrowsePathTest, AFloppyDriveIsRefusedAndNothingChanges) {
   Open("d:\\out");
   prompts.AnswerMessageBox(fw::IDOK);
-  ChooseComboEntry(dlg.get(), 1049, Drives()->findText("[-a-]"));
+  ChooseComboEntry(dlg.get(), IDC_DRIVES, Drives()->findText("[-a-]"));
   ASSERT_EQ(prompts.Requests().size(), 1u);
   EXPECT_EQ(prompts.Requests()[0].text, "Kit Composer will not use floppy drives. Please choose another drive.");
   EXPECT_EQ(prompts.Requests()[0].caption, "Error");
@@ -257,7 +262,7 @@ TEST_F(BrowsePathTest, OkReturnsTheShownFolderAndCancelLeavesTheCurrentDirectory
   dlg = std::make_unique<CBrowsePathDlg>();
   dlg->m_path = "d:\\out";
   prompts.AnswerDialog([this](fw::CDialog&) {
-    DoubleClickTreeItem(dlg.get(), 1077, Find("b"));
+    DoubleClickTreeItem(dlg.get(), IDC_FOLDER_TREE, Find("b"));
     return fw::IDOK;
   });
   EXPECT_EQ(dlg->DoModal(), fw::IDOK);

@@ -21,6 +21,18 @@
 #include "platform/files.h"
 #include "support/gui_driver.h"
 #include "support/scripted_prompts.h"
+#include "dialogs/dlg102_welcome_ids.h"
+#include "dialogs/dlg129_components_ids.h"
+#include "dialogs/dlg131_dialogcontrol_ids.h"
+#include "dialogs/dlg134_settings_ids.h"
+#include "dialogs/dlg139_customfiles_ids.h"
+#include "dialogs/dlg140_output_ids.h"
+#include "dialogs/dlg141_browsepath_ids.h"
+#include "dialogs/dlg147_addinstalls_ids.h"
+#include "dialogs/dlg150_netornot_ids.h"
+#include "dialogs/dlg151_pathoptions_ids.h"
+#include "dialogs/dlg152_custommore_ids.h"
+#include "dialogs/dlg155_complete_ids.h"
 
 namespace kc::test {
 namespace {
@@ -90,8 +102,8 @@ TEST_F(WholeRunTest, ANewUsersRunBuildsWhatThePagesChoseAndTheNextRunStartsAfres
   ASSERT_FALSE(welcome.StartUpRefused());
 
   prompts.AnswerFile("C:\\saved\\start.kcm");
-  Click(&welcome, app::CWelcomeDlg::IDC_BROWSE);
-  EXPECT_EQ(welcome.GetDlgItemText(app::CWelcomeDlg::IDC_CONFIGURATION_PATH), "C:\\saved\\start.kcm");
+  Click(&welcome, dlg102_welcome::IDC_BROWSE);
+  EXPECT_EQ(welcome.GetDlgItemText(dlg102_welcome::IDC_CONFIGURATION_PATH), "C:\\saved\\start.kcm");
 
   std::string addedComponent;
   int completeTemplate = 0;
@@ -105,57 +117,57 @@ TEST_F(WholeRunTest, ANewUsersRunBuildsWhatThePagesChoseAndTheNextRunStartsAfres
       Click(&sheet, fw::ID_WIZNEXT);
     };
     // 1 Type of installer: a local installer.
-    Click(page(), 1047);
+    Click(page(), dlg150_netornot::IDC_LOCAL_TYPE);
     next();
     // 2 Path options: lock the base path.
-    SetCheck(page(), 1048, true);
+    SetCheck(page(), dlg151_pathoptions::IDC_LOCK_BASE_PATH, true);
     next();
     // 3 Components: remove the first included one, then add it back... and
     // one more: the first of the available list.
-    ClickListItem(page(), 1008, 0);
-    addedComponent = fw::CListBox(page()->GetDlgItem(1008)).GetText(0);
-    Click(page(), 1010);
+    ClickListItem(page(), dlg129_components::IDC_AVAILABLE, 0);
+    addedComponent = fw::CListBox(page()->GetDlgItem(dlg129_components::IDC_AVAILABLE)).GetText(0);
+    Click(page(), dlg129_components::IDC_ADD);
     next();
     // 4 Installer settings.
-    TypeText(page(), 1019, "Lumenary Tools");
+    TypeText(page(), dlg134_settings::IDC_PROGRAM_FOLDER, "Lumenary Tools");
     next();
     // 5 Dialog control: never reboot.
-    Click(page(), 1058);
+    Click(page(), dlg131_dialogcontrol::IDC_REBOOT_NEVER);
     next();
     // 6 Customization files.
-    TypeText(page(), 1032, "C:\\files\\bm.htm");
+    TypeText(page(), dlg139_customfiles::IDC_BOOKMARKS_PATH, "C:\\files\\bm.htm");
     next();
     // 7 Customization files continued: our readme and dial-up package.
-    TypeText(page(), 1037, "C:\\files\\myreadme.txt");
-    TypeText(page(), 1039, "C:\\dialup");
+    TypeText(page(), dlg152_custommore::IDC_README_PATH, "C:\\files\\myreadme.txt");
+    TypeText(page(), dlg152_custommore::IDC_DIALUP_PATH, "C:\\dialup");
     next();
     // 8 Additional installs: the sample viewer under a new description.
-    SetCheck(page(), 1039, true);
-    SetCheck(page(), 1040, false);
-    TypeText(page(), 1014, "C:\\kit\\samples\\extras\\viewer.exe");
-    TypeText(page(), 1016, "Page Viewer Plus");
-    TypeText(page(), 1018, "250000");
+    SetCheck(page(), dlg147_addinstalls::IDC_INCLUDE_1, true);
+    SetCheck(page(), dlg147_addinstalls::IDC_INCLUDE_2, false);
+    TypeText(page(), dlg147_addinstalls::IDC_PATH_1, "C:\\kit\\samples\\extras\\viewer.exe");
+    TypeText(page(), dlg147_addinstalls::IDC_DESCRIPTION_1, "Page Viewer Plus");
+    TypeText(page(), dlg147_addinstalls::IDC_SIZE_1, "250000");
     next();
     // 9 Output: a CD image only, under a folder chosen in the folder browser,
     // which leaves the current directory elsewhere.
     captions.push_back(page()->GetCaption());
-    SetCheck(page(), 1021, true);
-    SetCheck(page(), 1022, false);
+    SetCheck(page(), dlg140_output::IDC_CREATE_CD, true);
+    SetCheck(page(), dlg140_output::IDC_CREATE_DOWNLOAD, false);
     prompts.AnswerDialog([](fw::CDialog& browser) {
-      ChooseComboEntry(&browser, 1049, fw::CComboBox(browser.GetDlgItem(1049)).FindStringExact(-1, "[-c-]"));
-      auto* tree = static_cast<QTreeWidget*>(browser.GetDlgItem(1077));
-      DoubleClickTreeItem(&browser, 1077, tree->topLevelItem(0));
+      ChooseComboEntry(&browser, dlg141_browsepath::IDC_DRIVES, fw::CComboBox(browser.GetDlgItem(dlg141_browsepath::IDC_DRIVES)).FindStringExact(-1, "[-c-]"));
+      auto* tree = static_cast<QTreeWidget*>(browser.GetDlgItem(dlg141_browsepath::IDC_FOLDER_TREE));
+      DoubleClickTreeItem(&browser, dlg141_browsepath::IDC_FOLDER_TREE, tree->topLevelItem(0));
       auto found = tree->findItems("out", Qt::MatchExactly | Qt::MatchRecursive);
-      if (!found.isEmpty()) DoubleClickTreeItem(&browser, 1077, found.first());
+      if (!found.isEmpty()) DoubleClickTreeItem(&browser, dlg141_browsepath::IDC_FOLDER_TREE, found.first());
       return fw::IDOK;
     });
-    Click(page(), 1024);
-    EXPECT_EQ(page()->GetDlgItemText(1035), "c:\\out");
+    Click(page(), dlg140_output::IDC_BROWSE_OUTPUT);
+    EXPECT_EQ(page()->GetDlgItemText(dlg140_output::IDC_OUTPUT_PATH), "c:\\out");
     // Prompts are answered in order: the completion dialog comes after the browser.
     prompts.AnswerDialog([&](fw::CDialog& complete) {
       completeTemplate = complete.GetTemplateId();
-      completeFailures = complete.GetDlgItemText(1100);
-      auto* failures = static_cast<QTreeWidget*>(complete.GetDlgItem(1102));
+      completeFailures = complete.GetDlgItemText(dlg155_complete::IDC_HEADLINE);
+      auto* failures = static_cast<QTreeWidget*>(complete.GetDlgItem(dlg155_complete::IDC_FAILURES));
       for (int i = 0; i < failures->topLevelItemCount(); ++i) {
         for (int column = 0; column < 3; ++column) {
           completeFailures += "\n" + failures->topLevelItem(i)->text(column).toStdString();
@@ -200,7 +212,7 @@ TEST_F(WholeRunTest, ANewUsersRunBuildsWhatThePagesChoseAndTheNextRunStartsAfres
   prompts.AnswerDialog([&](fw::CDialog& d) {
     auto& sheet = static_cast<fw::CPropertySheet&>(d);
     for (int i = 0; i < 3; ++i) Click(&sheet, fw::ID_WIZNEXT);
-    programFolderShown = sheet.GetActivePage()->GetDlgItemText(1019);
+    programFolderShown = sheet.GetActivePage()->GetDlgItemText(dlg134_settings::IDC_PROGRAM_FOLDER);
     return fw::IDCANCEL;
   });
   Click(&welcome, 1);

@@ -8,12 +8,15 @@
 #include "wizard_fixture.h"
 #include "support/gui_driver.h"
 #include "engine/additional_install_names.h"
+#include "dialogs/dlg147_addinstalls_ids.h"
 
 namespace kc::test {
 namespace {
 
-constexpr int kSlot1Controls[] = {1014, 1019, 1066, 1016, 1018};
-constexpr int kSlot2Controls[] = {1015, 1020, 1067, 1017, 1021};
+using namespace kc::dlg147_addinstalls;
+
+constexpr int kSlot1Controls[] = {IDC_PATH_1, IDC_BROWSE_1, IDC_CLEAR_1, IDC_DESCRIPTION_1, IDC_SIZE_1};
+constexpr int kSlot2Controls[] = {IDC_PATH_2, IDC_BROWSE_2, IDC_CLEAR_2, IDC_DESCRIPTION_2, IDC_SIZE_2};
 
 struct Derivation {
   const char* path;
@@ -43,14 +46,14 @@ INSTANTIATE_TEST_SUITE_P(Paths, ModuleFileNameTest,
 class AdditionalInstallsTest : public WizardTest {
  protected:
   void FillSlot1(const std::string& path, const std::string& description, const std::string& size) {
-    TypeText(Page(), 1014, path);
-    TypeText(Page(), 1016, description);
-    TypeText(Page(), 1018, size);
+    TypeText(Page(), IDC_PATH_1, path);
+    TypeText(Page(), IDC_DESCRIPTION_1, description);
+    TypeText(Page(), IDC_SIZE_1, size);
   }
   void FillSlot2(const std::string& path, const std::string& description, const std::string& size) {
-    TypeText(Page(), 1015, path);
-    TypeText(Page(), 1017, description);
-    TypeText(Page(), 1021, size);
+    TypeText(Page(), IDC_PATH_2, path);
+    TypeText(Page(), IDC_DESCRIPTION_2, description);
+    TypeText(Page(), IDC_SIZE_2, size);
   }
 };
 
@@ -64,29 +67,29 @@ TEST_F(AdditionalInstallsTest, ShowsItsCaptionLabelsAndButtonsWordForWord) {
         "Descriptive module name:", "Size (in bytes)"}) {
     EXPECT_TRUE(PageShowsText(text)) << text;
   }
-  EXPECT_EQ(Text(1039), "Include a third party installer");
-  EXPECT_EQ(Text(1040), "Include an additional third party installer");
-  for (int id : {1019, 1020}) EXPECT_EQ(Text(id), "Browse") << id;
-  for (int id : {1066, 1067}) EXPECT_EQ(Text(id), "Clear") << id;
+  EXPECT_EQ(Text(IDC_INCLUDE_1), "Include a third party installer");
+  EXPECT_EQ(Text(IDC_INCLUDE_2), "Include an additional third party installer");
+  for (int id : {IDC_BROWSE_1, IDC_BROWSE_2}) EXPECT_EQ(Text(id), "Browse") << id;
+  for (int id : {IDC_CLEAR_1, IDC_CLEAR_2}) EXPECT_EQ(Text(id), "Clear") << id;
 }
 
 TEST_F(AdditionalInstallsTest, SlotsAreEnabledExactlyWhenTheirBoxIsChecked) {
   SetChoices("[Choices-32]\r\nInclude Additional Install 1=YES\r\nInclude Additional Install 2=yes\r\n"
              "Additional Install 2 Path=C:\\old.exe\r\nAdditional Install 2 Description=Old\r\n");
   OpenOn(kAdditionalInstallsPage);
-  EXPECT_TRUE(Checked(1039));
-  EXPECT_FALSE(Checked(1040));
+  EXPECT_TRUE(Checked(IDC_INCLUDE_1));
+  EXPECT_FALSE(Checked(IDC_INCLUDE_2));
   for (int id : kSlot1Controls) EXPECT_TRUE(Enabled(id)) << id;
   for (int id : kSlot2Controls) EXPECT_FALSE(Enabled(id)) << id;
   // The stored values show, disabled.
-  EXPECT_EQ(Text(1015), "C:\\old.exe");
-  EXPECT_EQ(Text(1017), "Old");
-  Click(Page(), 1040);
+  EXPECT_EQ(Text(IDC_PATH_2), "C:\\old.exe");
+  EXPECT_EQ(Text(IDC_DESCRIPTION_2), "Old");
+  Click(Page(), IDC_INCLUDE_2);
   for (int id : kSlot2Controls) EXPECT_TRUE(Enabled(id)) << id;
-  Click(Page(), 1039);
+  Click(Page(), IDC_INCLUDE_1);
   for (int id : kSlot1Controls) EXPECT_FALSE(Enabled(id)) << id;
-  Click(Page(), 1040);
-  EXPECT_EQ(Text(1015), "C:\\old.exe");  // disabling empties nothing
+  Click(Page(), IDC_INCLUDE_2);
+  EXPECT_EQ(Text(IDC_PATH_2), "C:\\old.exe");  // disabling empties nothing
 }
 
 TEST_F(AdditionalInstallsTest, BothBoxesClearedWriteOnlyTheIncludeKeys) {
@@ -120,8 +123,8 @@ TEST_P(CheckOrderTest, RefusesAtTheFirstFailedCheckKeepingWhatWasWritten) {
   MakeFile("C:\\inst\\tool.exe");
   SetChoices("[Choices-32]\r\nInclude Additional Install 2=odd\r\n");
   OpenOn(kAdditionalInstallsPage);
-  Click(Page(), 1039);
-  Click(Page(), 1040);  // slot 2 included too: untouched after slot 1 fails
+  Click(Page(), IDC_INCLUDE_1);
+  Click(Page(), IDC_INCLUDE_2);  // slot 2 included too: untouched after slot 1 fails
   FillSlot1(c.path, c.description, c.size);
   prompts->AnswerMessageBox(fw::IDOK);
   Next();
@@ -136,7 +139,7 @@ TEST_P(CheckOrderTest, RefusesAtTheFirstFailedCheckKeepingWhatWasWritten) {
   EXPECT_FALSE(HasChoice("Additional Install 1 Size"));
   EXPECT_FALSE(HasChoice("Additional Install 1 Filename"));
   EXPECT_EQ(Choice("Include Additional Install 2"), "odd");
-  EXPECT_EQ(Text(1014), c.path);  // the texts stay as typed
+  EXPECT_EQ(Text(IDC_PATH_1), c.path);  // the texts stay as typed
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -151,7 +154,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(AdditionalInstallsTest, BackRunsTheSameChecks) {
   OpenOn(kAdditionalInstallsPage);
-  Click(Page(), 1040);
+  Click(Page(), IDC_INCLUDE_2);
   prompts->AnswerMessageBox(fw::IDOK);
   Back();
   EXPECT_EQ(ActiveIndex(), kAdditionalInstallsPage);
@@ -164,8 +167,8 @@ TEST_F(AdditionalInstallsTest, StoresTrimmedEntriesAndTheDerivedNamesOfBothSlots
   MakeFile("C:\\inst\\tool.beta.exe");
   MakeFile("C:\\other\\.hidden.exe");
   OpenOn(kAdditionalInstallsPage);
-  Click(Page(), 1039);
-  Click(Page(), 1040);
+  Click(Page(), IDC_INCLUDE_1);
+  Click(Page(), IDC_INCLUDE_2);
   FillSlot1("C:\\inst\\tool.beta.exe   ", "  Tool Suite  ", "abc ");
   FillSlot2("C:\\other\\.hidden.exe", "Hidden", "2000");
   Next();
@@ -177,7 +180,7 @@ TEST_F(AdditionalInstallsTest, StoresTrimmedEntriesAndTheDerivedNamesOfBothSlots
   EXPECT_EQ(Choice("Additional Install 2 Filename"), ".hidden");
   Back();
   ASSERT_EQ(ActiveIndex(), kAdditionalInstallsPage);
-  EXPECT_EQ(Text(1014), "C:\\inst\\tool.beta.exe   ");  // the field keeps what was typed
+  EXPECT_EQ(Text(IDC_PATH_1), "C:\\inst\\tool.beta.exe   ");  // the field keeps what was typed
 }
 
 // Names that would break the generated installer, refused in a fixed order.
@@ -194,11 +197,11 @@ TEST_P(NameClashTest, RefusesBeforeWritingTheFileName) {
   const ClashCase c = GetParam();
   MakeFile(c.slot1File);
   OpenOn(kAdditionalInstallsPage);
-  Click(Page(), 1039);
+  Click(Page(), IDC_INCLUDE_1);
   FillSlot1(c.slot1File, c.slot1Description, "100");
   if (c.slot2File != nullptr) {
     MakeFile(c.slot2File);
-    Click(Page(), 1040);
+    Click(Page(), IDC_INCLUDE_2);
     FillSlot2(c.slot2File, "Second", "200");
   }
   prompts->AnswerMessageBox(fw::IDOK);
@@ -283,7 +286,7 @@ TEST_F(AdditionalInstallsTest, ADescriptionThatTheSourceInstallerGivesAComponent
   WriteFile(paths.sourceSetupIni, "[Product Defaults]\r\n[Components]\r\nBase Files=base\r\n");
   MakeFile("C:\\a\\tool.exe");
   OpenOn(kAdditionalInstallsPage);
-  Click(Page(), 1039);
+  Click(Page(), IDC_INCLUDE_1);
   FillSlot1("C:\\a\\tool.exe", "BASE FILES", "1");
   prompts->AnswerMessageBox(fw::IDOK);
   Next();
@@ -299,7 +302,7 @@ TEST_F(AdditionalInstallsTest, SameNameInAnExcludedSlotIsNoClash) {
   MakeFile("C:\\a\\tool.exe");
   SetChoices("[Choices-32]\r\nAdditional Install 2 Path=C:\\b\\tool.exe\r\n");
   OpenOn(kAdditionalInstallsPage);
-  Click(Page(), 1039);
+  Click(Page(), IDC_INCLUDE_1);
   FillSlot1("C:\\a\\tool.exe", "Tool", "1");
   Next();
   EXPECT_EQ(ActiveIndex(), kOutputPage);
@@ -308,11 +311,11 @@ TEST_F(AdditionalInstallsTest, SameNameInAnExcludedSlotIsNoClash) {
 
 TEST_F(AdditionalInstallsTest, BrowseAsksForAnExecutableAndClearEmptiesOnlyThePath) {
   OpenOn(kAdditionalInstallsPage);
-  Click(Page(), 1039);
-  Click(Page(), 1040);
-  TypeText(Page(), 1017, "Desc");
-  TypeText(Page(), 1021, "99");
-  for (auto [browse, edit] : {std::pair{1019, 1014}, std::pair{1020, 1015}}) {
+  Click(Page(), IDC_INCLUDE_1);
+  Click(Page(), IDC_INCLUDE_2);
+  TypeText(Page(), IDC_DESCRIPTION_2, "Desc");
+  TypeText(Page(), IDC_SIZE_2, "99");
+  for (auto [browse, edit] : {std::pair{IDC_BROWSE_1, IDC_PATH_1}, std::pair{IDC_BROWSE_2, IDC_PATH_2}}) {
     prompts->AnswerFile("C:\\dl\\x.exe");
     Click(Page(), browse);
     EXPECT_EQ(Text(edit), "C:\\dl\\x.exe");
@@ -323,11 +326,11 @@ TEST_F(AdditionalInstallsTest, BrowseAsksForAnExecutableAndClearEmptiesOnlyThePa
     EXPECT_EQ(asked.defaultExt, "exe");
     EXPECT_EQ(asked.flags, fw::OFN_HIDEREADONLY | fw::OFN_OVERWRITEPROMPT | fw::OFN_NOCHANGEDIR);
   }
-  Click(Page(), 1067);
-  EXPECT_EQ(Text(1015), "");
-  EXPECT_EQ(Text(1017), "Desc");
-  EXPECT_EQ(Text(1021), "99");
-  EXPECT_EQ(Text(1014), "C:\\dl\\x.exe");
+  Click(Page(), IDC_CLEAR_2);
+  EXPECT_EQ(Text(IDC_PATH_2), "");
+  EXPECT_EQ(Text(IDC_DESCRIPTION_2), "Desc");
+  EXPECT_EQ(Text(IDC_SIZE_2), "99");
+  EXPECT_EQ(Text(IDC_PATH_1), "C:\\dl\\x.exe");
 }
 
 }  // namespace

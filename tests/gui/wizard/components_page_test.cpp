@@ -7,14 +7,12 @@
 #include "framework/controls.h"
 #include "support/gui_driver.h"
 #include "wizard_fixture.h"
+#include "dialogs/dlg129_components_ids.h"
 
 namespace kc::test {
 namespace {
 
-constexpr int kAvailable = 1008;
-constexpr int kIncluded = 1009;
-constexpr int kAdd = 1010;
-constexpr int kRemove = 1011;
+using namespace kc::dlg129_components;
 
 class ComponentsPage : public WizardTest {
  protected:
@@ -51,47 +49,47 @@ TEST_F(ComponentsPage, OffersBothCatalogueSectionsSortedWithoutRegardToCase) {
       "[Available 32]\r\nzeta=z\r\nAlpha=a\r\nbeta=b\r\n[Multimedia 32]\r\nGamma=g\r\nalpha=dup\r\n");
   OpenOn(kComponentsPage);
   // "alpha" in both sections is offered once.
-  EXPECT_EQ(Items(kAvailable), (std::vector<std::string>{"Alpha", "beta", "Gamma", "zeta"}));
-  EXPECT_EQ(SelectedCount(kAvailable), 0);
+  EXPECT_EQ(Items(IDC_AVAILABLE), (std::vector<std::string>{"Alpha", "beta", "Gamma", "zeta"}));
+  EXPECT_EQ(SelectedCount(IDC_AVAILABLE), 0);
 }
 
 TEST_F(ComponentsPage, IncludedListShowsBothChoiceSectionsEvenForComponentsNoLongerOffered) {
   SetChoices("[Mods-32]\r\nChat=chat\r\nRetired Tool=old\r\n[MMMods-32]\r\nAudio Player=audio\r\nchat=dup\r\n");
   OpenOn(kComponentsPage);
-  EXPECT_EQ(Items(kIncluded), (std::vector<std::string>{"Audio Player", "Chat", "Retired Tool"}));
-  EXPECT_EQ(List(kAvailable).FindStringExact(-1, "Retired Tool"), fw::LB_ERR);
+  EXPECT_EQ(Items(IDC_INCLUDED), (std::vector<std::string>{"Audio Player", "Chat", "Retired Tool"}));
+  EXPECT_EQ(List(IDC_AVAILABLE).FindStringExact(-1, "Retired Tool"), fw::LB_ERR);
 }
 
 TEST_F(ComponentsPage, AddWritesOrdinaryModulesToModsAndMultimediaToMMMods) {
   OpenOn(kComponentsPage);
   // Available: Audio Player, Calendar, Chat, News Reader, Video Player.
-  Select(kAvailable, {0, 1});
-  ClickOnPage(kAdd);
-  EXPECT_EQ(Items(kIncluded), (std::vector<std::string>{"Audio Player", "Calendar"}));
+  Select(IDC_AVAILABLE, {0, 1});
+  ClickOnPage(IDC_ADD);
+  EXPECT_EQ(Items(IDC_INCLUDED), (std::vector<std::string>{"Audio Player", "Calendar"}));
   EXPECT_EQ(Choice("Calendar", "Mods-32"), "cal");
   EXPECT_EQ(Choice("Audio Player", "MMMods-32"), "audio");
   EXPECT_FALSE(HasChoice("Audio Player", "Mods-32"));
   // Adding never removes from the offer, and clears the selection.
-  EXPECT_EQ(List(kAvailable).GetCount(), 5);
-  EXPECT_EQ(SelectedCount(kAvailable), 0);
+  EXPECT_EQ(List(IDC_AVAILABLE).GetCount(), 5);
+  EXPECT_EQ(SelectedCount(IDC_AVAILABLE), 0);
 }
 
 TEST_F(ComponentsPage, AddingAnIncludedComponentWritesNothingAndOnlyClearsItsSelection) {
   SetChoices("[Mods-32]\r\nchat=custom value\r\n");
   OpenOn(kComponentsPage);
   const std::string before = ChoicesText();
-  Select(kAvailable, {2});  // Chat
-  ClickOnPage(kAdd);
+  Select(IDC_AVAILABLE, {2});  // Chat
+  ClickOnPage(IDC_ADD);
   EXPECT_EQ(ChoicesText(), before);
-  EXPECT_EQ(Items(kIncluded), (std::vector<std::string>{"chat"}));
-  EXPECT_EQ(SelectedCount(kAvailable), 0);
+  EXPECT_EQ(Items(IDC_INCLUDED), (std::vector<std::string>{"chat"}));
+  EXPECT_EQ(SelectedCount(IDC_AVAILABLE), 0);
 }
 
 TEST_F(ComponentsPage, ComponentWithEmptyOrdinaryValueIsRecordedAsMultimedia) {
   SetProgramIni("[Available 32]\r\nOdd One=\r\n[Multimedia 32]\r\nOdd One=odd\r\nNowhere=\r\n");
   OpenOn(kComponentsPage);
-  Select(kAvailable, {0, 1});  // Nowhere, Odd One
-  ClickOnPage(kAdd);
+  Select(IDC_AVAILABLE, {0, 1});  // Nowhere, Odd One
+  ClickOnPage(IDC_ADD);
   EXPECT_EQ(Choice("Odd One", "MMMods-32"), "odd");
   EXPECT_TRUE(HasChoice("Nowhere", "MMMods-32"));
   EXPECT_EQ(Choice("Nowhere", "MMMods-32"), "");
@@ -101,25 +99,25 @@ TEST_F(ComponentsPage, ComponentWithEmptyOrdinaryValueIsRecordedAsMultimedia) {
 TEST_F(ComponentsPage, ValuesAreReadWithRoomFor29Characters) {
   SetProgramIni("[Available 32]\r\nLong=abcdefghijklmnopqrstuvwxyz0123456789\r\n");
   OpenOn(kComponentsPage);
-  Select(kAvailable, {0});
-  ClickOnPage(kAdd);
+  Select(IDC_AVAILABLE, {0});
+  ClickOnPage(IDC_ADD);
   EXPECT_EQ(Choice("Long", "Mods-32"), "abcdefghijklmnopqrstuvwxyz012");
 }
 
 TEST_F(ComponentsPage, OnePressAddsAtMostTwentyAndLeavesTheRestSelected) {
   OfferMany(25);
   OpenOn(kComponentsPage);
-  SelectFirst(kAvailable, 25);
-  ClickOnPage(kAdd);
-  EXPECT_EQ(List(kIncluded).GetCount(), 20);
-  EXPECT_EQ(List(kIncluded).GetText(19), "Component 20");
-  EXPECT_EQ(SelectedCount(kAvailable), 5);
-  EXPECT_GT(List(kAvailable).GetSel(20), 0);
+  SelectFirst(IDC_AVAILABLE, 25);
+  ClickOnPage(IDC_ADD);
+  EXPECT_EQ(List(IDC_INCLUDED).GetCount(), 20);
+  EXPECT_EQ(List(IDC_INCLUDED).GetText(19), "Component 20");
+  EXPECT_EQ(SelectedCount(IDC_AVAILABLE), 5);
+  EXPECT_GT(List(IDC_AVAILABLE).GetSel(20), 0);
   EXPECT_FALSE(HasChoice("Component 21", "Mods-32"));
-  ClickOnPage(kAdd);
-  EXPECT_EQ(List(kIncluded).GetCount(), 25);
+  ClickOnPage(IDC_ADD);
+  EXPECT_EQ(List(IDC_INCLUDED).GetCount(), 25);
   EXPECT_EQ(Choice("Component 25", "Mods-32"), "mod25");
-  EXPECT_EQ(SelectedCount(kAvailable), 0);
+  EXPECT_EQ(SelectedCount(IDC_AVAILABLE), 0);
 }
 
 TEST_F(ComponentsPage, OnePressRemovesAtMostFifteenAndLeavesTheRestSelected) {
@@ -131,10 +129,10 @@ TEST_F(ComponentsPage, OnePressRemovesAtMostFifteenAndLeavesTheRestSelected) {
   }
   SetChoices(mods);
   OpenOn(kComponentsPage);
-  SelectFirst(kIncluded, 18);
-  ClickOnPage(kRemove);
-  EXPECT_EQ(Items(kIncluded), (std::vector<std::string>{"Component 16", "Component 17", "Component 18"}));
-  EXPECT_EQ(SelectedCount(kIncluded), 3);
+  SelectFirst(IDC_INCLUDED, 18);
+  ClickOnPage(IDC_REMOVE);
+  EXPECT_EQ(Items(IDC_INCLUDED), (std::vector<std::string>{"Component 16", "Component 17", "Component 18"}));
+  EXPECT_EQ(SelectedCount(IDC_INCLUDED), 3);
   EXPECT_FALSE(HasChoice("Component 15", "Mods-32"));
   EXPECT_EQ(Choice("Component 16", "Mods-32"), "mod16");
 }
@@ -142,17 +140,17 @@ TEST_F(ComponentsPage, OnePressRemovesAtMostFifteenAndLeavesTheRestSelected) {
 TEST_F(ComponentsPage, RemovingScatteredItemsRemovesExactlyThoseItems) {
   SetChoices("[Mods-32]\r\nA=a\r\nB=b\r\nC=c\r\nD=d\r\nE=e\r\n");
   OpenOn(kComponentsPage);
-  Select(kIncluded, {1, 3, 4});
-  ClickOnPage(kRemove);
-  EXPECT_EQ(Items(kIncluded), (std::vector<std::string>{"A", "C"}));
+  Select(IDC_INCLUDED, {1, 3, 4});
+  ClickOnPage(IDC_REMOVE);
+  EXPECT_EQ(Items(IDC_INCLUDED), (std::vector<std::string>{"A", "C"}));
   EXPECT_EQ(config::ReadAllKeys(paths.choicesFile, "Mods-32"), (std::vector<std::string>{"A", "C"}));
 }
 
 TEST_F(ComponentsPage, RemoveDeletesTheKeyFromBothSections) {
   SetChoices("[Mods-32]\r\nChat=chat\r\n[MMMods-32]\r\nChat=stray\r\nAudio Player=audio\r\n");
   OpenOn(kComponentsPage);
-  Select(kIncluded, {1});  // Audio Player, Chat: Chat
-  ClickOnPage(kRemove);
+  Select(IDC_INCLUDED, {1});  // Audio Player, Chat: Chat
+  ClickOnPage(IDC_REMOVE);
   EXPECT_FALSE(HasChoice("Chat", "Mods-32"));
   EXPECT_FALSE(HasChoice("Chat", "MMMods-32"));
   EXPECT_TRUE(HasChoice("Audio Player", "MMMods-32"));
@@ -161,10 +159,10 @@ TEST_F(ComponentsPage, RemoveDeletesTheKeyFromBothSections) {
 TEST_F(ComponentsPage, RemovedComponentAddedAgainGetsTheCatalogueValueAgain) {
   SetChoices("[Mods-32]\r\nChat=edited\r\n");
   OpenOn(kComponentsPage);
-  Select(kIncluded, {0});
-  ClickOnPage(kRemove);
-  Select(kAvailable, {2});  // Chat
-  ClickOnPage(kAdd);
+  Select(IDC_INCLUDED, {0});
+  ClickOnPage(IDC_REMOVE);
+  Select(IDC_AVAILABLE, {2});  // Chat
+  ClickOnPage(IDC_ADD);
   EXPECT_EQ(Choice("Chat", "Mods-32"), "chat");
 }
 
@@ -172,8 +170,8 @@ TEST_F(ComponentsPage, LongCatalogueIsReadWhole) {
   // Far more than a 200-character key list holds.
   OfferMany(40);
   OpenOn(kComponentsPage);
-  EXPECT_EQ(List(kAvailable).GetCount(), 40);
-  EXPECT_EQ(List(kAvailable).GetText(39), "Component 40");
+  EXPECT_EQ(List(IDC_AVAILABLE).GetCount(), 40);
+  EXPECT_EQ(List(IDC_AVAILABLE).GetText(39), "Component 40");
 }
 
 TEST_F(ComponentsPage, LeavingByNextOrBackWritesTheMainModule) {
@@ -199,12 +197,12 @@ TEST_F(ComponentsPage, WithoutAVersionNameNothingIsWrittenOnLeaving) {
 
 TEST_F(ComponentsPage, ListsAreRebuiltAtEveryActivation) {
   OpenOn(kComponentsPage);
-  Select(kAvailable, {1});
-  ClickOnPage(kAdd);
+  Select(IDC_AVAILABLE, {1});
+  ClickOnPage(IDC_ADD);
   Next();
   config::WriteValue(paths.choicesFile, "Mods-32", "Calendar", nullptr);
   Back();
-  EXPECT_TRUE(Items(kIncluded).empty());
+  EXPECT_TRUE(Items(IDC_INCLUDED).empty());
 }
 
 }  // namespace

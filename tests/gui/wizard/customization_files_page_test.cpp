@@ -5,9 +5,12 @@
 #include "framework/win_defs.h"
 #include "wizard_fixture.h"
 #include "support/gui_driver.h"
+#include "dialogs/dlg139_customfiles_ids.h"
 
 namespace kc::test {
 namespace {
+
+using namespace kc::dlg139_customfiles;
 
 using fw::OFN_HIDEREADONLY;
 using fw::OFN_NOCHANGEDIR;
@@ -18,8 +21,8 @@ using CustomFilesWizardTest = WizardTest;
 
 TEST_F(CustomFilesWizardTest, FreshChoicesShowEmptyFieldsAndLeavingWritesNoAndEmptyPaths) {
   OpenOn(kCustomFilesPage);
-  for (int id : {1031, 1032, 1033, 1035}) EXPECT_EQ(Text(id), "") << id;
-  EXPECT_FALSE(Checked(1038));
+  for (int id : {IDC_CONFIG_PATH, IDC_BOOKMARKS_PATH, IDC_ADDRESS_BOOK_PATH, IDC_INBOX_PATH}) EXPECT_EQ(Text(id), "") << id;
+  EXPECT_FALSE(Checked(IDC_OVERWRITE_CONFIG));
   Next();
   EXPECT_EQ(ActiveIndex(), kCustomMorePage);
   EXPECT_EQ(Choice("Overwrite CFG"), "NO");
@@ -43,20 +46,20 @@ TEST_F(CustomFilesWizardTest, ShowsItsCaptionLabelsAndButtonsWordForWord) {
         "Address book file (pab.ab2)", "Inbox file (inbox)"}) {
     EXPECT_TRUE(PageShowsText(text)) << text;
   }
-  EXPECT_EQ(Text(1038), "Overwrite user's existing configuration file");
-  for (int id : {1019, 1020, 1021, 1023}) EXPECT_EQ(Text(id), "Browse") << id;
-  for (int id : {1055, 1056, 1057, 1058}) EXPECT_EQ(Text(id), "Clear") << id;
+  EXPECT_EQ(Text(IDC_OVERWRITE_CONFIG), "Overwrite user's existing configuration file");
+  for (int id : {IDC_BROWSE_CONFIG, IDC_BROWSE_BOOKMARKS, IDC_BROWSE_ADDRESS_BOOK, IDC_BROWSE_INBOX}) EXPECT_EQ(Text(id), "Browse") << id;
+  for (int id : {IDC_CLEAR_CONFIG, IDC_CLEAR_BOOKMARKS, IDC_CLEAR_ADDRESS_BOOK, IDC_CLEAR_INBOX}) EXPECT_EQ(Text(id), "Clear") << id;
 }
 
 TEST_F(CustomFilesWizardTest, ShowsStoredPathsInTheirFields) {
   SetChoices("[Choices-32]\r\nCustom CFG Path=C:\\c\\my.cfg\r\nCustom Bookmark Path=C:\\b.htm\r\n"
              "Custom Addressbook Path=C:\\pab\r\nCustom Inbox Path=C:\\in box\r\nOverwrite CFG=YES\r\n");
   OpenOn(kCustomFilesPage);
-  EXPECT_EQ(Text(1031), "C:\\c\\my.cfg");
-  EXPECT_EQ(Text(1032), "C:\\b.htm");
-  EXPECT_EQ(Text(1033), "C:\\pab");
-  EXPECT_EQ(Text(1035), "C:\\in box");
-  EXPECT_TRUE(Checked(1038));
+  EXPECT_EQ(Text(IDC_CONFIG_PATH), "C:\\c\\my.cfg");
+  EXPECT_EQ(Text(IDC_BOOKMARKS_PATH), "C:\\b.htm");
+  EXPECT_EQ(Text(IDC_ADDRESS_BOOK_PATH), "C:\\pab");
+  EXPECT_EQ(Text(IDC_INBOX_PATH), "C:\\in box");
+  EXPECT_TRUE(Checked(IDC_OVERWRITE_CONFIG));
 }
 
 // Only the very word "YES" checks the box; anything else is rewritten as "NO".
@@ -66,7 +69,7 @@ TEST_P(OverwriteWordTest, OnlyExactYesChecksTheBox) {
   const auto [stored, checked] = GetParam();
   SetChoices(std::string("[Choices-32]\r\nOverwrite CFG=") + stored + "\r\n");
   OpenOn(kCustomFilesPage);
-  EXPECT_EQ(Checked(1038), checked);
+  EXPECT_EQ(Checked(IDC_OVERWRITE_CONFIG), checked);
   Next();
   EXPECT_EQ(Choice("Overwrite CFG"), checked ? "YES" : "NO");
 }
@@ -78,9 +81,9 @@ INSTANTIATE_TEST_SUITE_P(Words, OverwriteWordTest,
 TEST_F(CustomFilesWizardTest, BackWritesTheFieldsAsNextDoes) {
   SetChoices("[Choices-32]\r\nCustom CFG Path=C:\\old.cfg\r\nOverwrite CFG=YES\r\n");
   OpenOn(kCustomFilesPage);
-  Click(Page(), 1055);  // Clear the configuration file
-  TypeText(Page(), 1032, "C:\\new\\bookmarks.htm");
-  Click(Page(), 1038);  // uncheck overwrite
+  Click(Page(), IDC_CLEAR_CONFIG);  // Clear the configuration file
+  TypeText(Page(), IDC_BOOKMARKS_PATH, "C:\\new\\bookmarks.htm");
+  Click(Page(), IDC_OVERWRITE_CONFIG);  // uncheck overwrite
   Back();
   EXPECT_EQ(ActiveIndex(), kCustomFilesPage - 1);
   EXPECT_EQ(Choice("Custom CFG Path"), "");
@@ -91,7 +94,7 @@ TEST_F(CustomFilesWizardTest, BackWritesTheFieldsAsNextDoes) {
 TEST_F(CustomFilesWizardTest, PlatformSixteenWritesIntoChoicesSixteenOnly) {
   SetChoices("[Global]\r\nPlatform=16\r\n[Choices-16]\r\nCustom Inbox Path=C:\\inbox16\r\n");
   OpenOn(kCustomFilesPage);
-  EXPECT_EQ(Text(1035), "C:\\inbox16");
+  EXPECT_EQ(Text(IDC_INBOX_PATH), "C:\\inbox16");
   Next();
   EXPECT_EQ(Choice("Custom Inbox Path", "Choices-16"), "C:\\inbox16");
   EXPECT_EQ(Choice("Overwrite CFG", "Choices-16"), "NO");
@@ -102,7 +105,7 @@ TEST_F(CustomFilesWizardTest, ClearEmptiesOnlyItsFieldAndLeavesTheBox) {
   SetChoices("[Choices-32]\r\nCustom CFG Path=C:\\a\r\nCustom Bookmark Path=C:\\b\r\nCustom Addressbook Path=C:\\c\r\n"
              "Custom Inbox Path=C:\\d\r\nOverwrite CFG=YES\r\n");
   OpenOn(kCustomFilesPage);
-  const std::pair<int, int> clears[] = {{1055, 1031}, {1056, 1032}, {1057, 1033}, {1058, 1035}};
+  const std::pair<int, int> clears[] = {{IDC_CLEAR_CONFIG, IDC_CONFIG_PATH}, {IDC_CLEAR_BOOKMARKS, IDC_BOOKMARKS_PATH}, {IDC_CLEAR_ADDRESS_BOOK, IDC_ADDRESS_BOOK_PATH}, {IDC_CLEAR_INBOX, IDC_INBOX_PATH}};
   int cleared = 0;
   for (auto [button, edit] : clears) {
     Click(Page(), button);
@@ -111,7 +114,7 @@ TEST_F(CustomFilesWizardTest, ClearEmptiesOnlyItsFieldAndLeavesTheBox) {
     int stillFull = 0;
     for (auto [b, e] : clears) stillFull += Text(e).empty() ? 0 : 1;
     EXPECT_EQ(stillFull, 4 - cleared) << button;
-    EXPECT_TRUE(Checked(1038));
+    EXPECT_TRUE(Checked(IDC_OVERWRITE_CONFIG));
   }
   // Nothing reaches the choices file before the page is left.
   EXPECT_EQ(Choice("Custom CFG Path"), "C:\\a");
@@ -151,10 +154,10 @@ TEST_P(CustomFilesBrowseTest, AsksWithItsFilterAndPutsTheChosenPathIntoItsField)
 
 INSTANTIATE_TEST_SUITE_P(
     Buttons, CustomFilesBrowseTest,
-    ::testing::Values(BrowseCase{1019, 1031, "Configuration file (*.cfg)|*.cfg||", "velomark.cfg", "cfg"},
-                      BrowseCase{1020, 1032, "Bookmark file (*.htm)|*.htm||", "bookmark.htm", "htm"},
-                      BrowseCase{1021, 1033, "Addressbook file (*.ab2)|*.ab2||", "pab.ab2", "ab2"},
-                      BrowseCase{1023, 1035, "Sample Inbox file (*.*)|*.*||", "*.*", ""}));
+    ::testing::Values(BrowseCase{IDC_BROWSE_CONFIG, IDC_CONFIG_PATH, "Configuration file (*.cfg)|*.cfg||", "velomark.cfg", "cfg"},
+                      BrowseCase{IDC_BROWSE_BOOKMARKS, IDC_BOOKMARKS_PATH, "Bookmark file (*.htm)|*.htm||", "bookmark.htm", "htm"},
+                      BrowseCase{IDC_BROWSE_ADDRESS_BOOK, IDC_ADDRESS_BOOK_PATH, "Addressbook file (*.ab2)|*.ab2||", "pab.ab2", "ab2"},
+                      BrowseCase{IDC_BROWSE_INBOX, IDC_INBOX_PATH, "Sample Inbox file (*.*)|*.*||", "*.*", ""}));
 
 }  // namespace
 }  // namespace kc::test

@@ -9,9 +9,12 @@
 #include "support/gui_driver.h"
 #include "engine/page_entries.h"
 #include "wizard/customization_more_page.h"
+#include "dialogs/dlg152_custommore_ids.h"
 
 namespace kc::test {
 namespace {
+
+using namespace kc::dlg152_custommore;
 
 constexpr const char* kInvalidDialup = "The Custom Dial-Up package folder is invalid.";
 
@@ -57,8 +60,8 @@ TEST_P(DialupLeaveTest, NextStoresTheCompletedPathOrRefuses) {
   ASSERT_TRUE(win::SetCurrentDirectoryA("C:\\"));
   SetChoices("[Choices-32]\r\nCustom Account Setup Path=C:\\before\\main.htm\r\nCustom Readme Path=C:\\r.txt\r\n");
   OpenOn(kCustomMorePage);
-  TypeText(Page(), 1039, GetParam().typed);
-  TypeText(Page(), 1037, "C:\\new readme.txt");
+  TypeText(Page(), IDC_DIALUP_PATH, GetParam().typed);
+  TypeText(Page(), IDC_README_PATH, "C:\\new readme.txt");
   if (GetParam().stored == nullptr) prompts->AnswerMessageBox(fw::IDOK);
   Next();
   if (GetParam().stored == nullptr) {
@@ -67,7 +70,7 @@ TEST_P(DialupLeaveTest, NextStoresTheCompletedPathOrRefuses) {
     EXPECT_EQ(prompts->Requests()[0].text, kInvalidDialup);
     EXPECT_EQ(prompts->Requests()[0].caption, fw::AfxGetAppName());
     EXPECT_EQ(prompts->Requests()[0].type, fw::MB_ICONEXCLAMATION | fw::MB_OK);
-    EXPECT_EQ(Text(1039), GetParam().typed);
+    EXPECT_EQ(Text(IDC_DIALUP_PATH), GetParam().typed);
     EXPECT_EQ(Choice("Custom Account Setup Path"), "C:\\before\\main.htm");
     EXPECT_EQ(Choice("Custom Readme Path"), "C:\\r.txt");  // nothing written
   } else {
@@ -90,14 +93,14 @@ INSTANTIATE_TEST_SUITE_P(Entries, DialupLeaveTest,
 TEST_F(CustomMoreWizardTest, BackIsRefusedLikeNextForAnInvalidPackage) {
   MakeFolder("C:\\empty");
   OpenOn(kCustomMorePage);
-  TypeText(Page(), 1039, "C:\\empty");
+  TypeText(Page(), IDC_DIALUP_PATH, "C:\\empty");
   prompts->AnswerMessageBox(fw::IDOK);
   Back();
   EXPECT_EQ(ActiveIndex(), kCustomMorePage);
   EXPECT_EQ(prompts->Requests().at(0).text, kInvalidDialup);
   EXPECT_FALSE(HasChoice("Custom Small Animation Path"));
   // Cleared, the entry passes and every key is written, the dial-up one empty.
-  Click(Page(), 1030);
+  Click(Page(), IDC_CLEAR_DIALUP);
   Back();
   EXPECT_EQ(ActiveIndex(), kCustomFilesPage);
   EXPECT_TRUE(HasChoice("Custom Small Animation Path"));
@@ -108,12 +111,12 @@ TEST_F(CustomMoreWizardTest, BackIsRefusedLikeNextForAnInvalidPackage) {
 TEST_F(CustomMoreWizardTest, ComingBackShowsTheEntryAsTypedWhileTheFileHoldsItCompleted) {
   MakeFile("C:\\pkg\\main.htm");
   OpenOn(kCustomMorePage);
-  TypeText(Page(), 1039, "C:\\pkg");
+  TypeText(Page(), IDC_DIALUP_PATH, "C:\\pkg");
   Next();
   ASSERT_EQ(ActiveIndex(), kAdditionalInstallsPage);
   Back();
   ASSERT_EQ(ActiveIndex(), kCustomMorePage);
-  EXPECT_EQ(Text(1039), "C:\\pkg");
+  EXPECT_EQ(Text(IDC_DIALUP_PATH), "C:\\pkg");
   EXPECT_EQ(Choice("Custom Account Setup Path"), "C:\\pkg\\main.htm");
 }
 
@@ -128,8 +131,8 @@ TEST_F(CustomMoreWizardTest, ShowsItsCaptionLabelsAndButtonsWordForWord) {
         "Customized dial-up package folder:"}) {
     EXPECT_TRUE(PageShowsText(text)) << text;
   }
-  for (int id : {1023, 1024, 1025, 1026, 1022, 1029}) EXPECT_EQ(Text(id), "Browse") << id;
-  for (int id : {1019, 1020, 1021, 1027, 1028, 1030}) EXPECT_EQ(Text(id), "Clear") << id;
+  for (int id : {IDC_BROWSE_SMALL_ANIMATION, IDC_BROWSE_LARGE_ANIMATION, IDC_BROWSE_README, IDC_BROWSE_LICENSE, IDC_BROWSE_SECURITY_FILES, IDC_BROWSE_DIALUP}) EXPECT_EQ(Text(id), "Browse") << id;
+  for (int id : {IDC_CLEAR_SMALL_ANIMATION, IDC_CLEAR_LARGE_ANIMATION, IDC_CLEAR_README, IDC_CLEAR_LICENSE, IDC_CLEAR_SECURITY_FILES, IDC_CLEAR_DIALUP}) EXPECT_EQ(Text(id), "Clear") << id;
 }
 
 TEST_F(CustomMoreWizardTest, LoadsAndWritesTheFivePlainPathsUnchecked) {
@@ -137,12 +140,12 @@ TEST_F(CustomMoreWizardTest, LoadsAndWritesTheFivePlainPathsUnchecked) {
              "Custom Readme Path=C:\\r.txt\r\nCustom License Path=C:\\li.txt\r\n"
              "Custom Security Files Path=C:\\no such.db\r\n");
   OpenOn(kCustomMorePage);
-  EXPECT_EQ(Text(1035), "C:\\s.bmp");
-  EXPECT_EQ(Text(1036), "C:\\l.bmp");
-  EXPECT_EQ(Text(1037), "C:\\r.txt");
-  EXPECT_EQ(Text(1038), "C:\\li.txt");
-  EXPECT_EQ(Text(1034), "C:\\no such.db");
-  TypeText(Page(), 1036, "C:\\large2.bmp");
+  EXPECT_EQ(Text(IDC_SMALL_ANIMATION_PATH), "C:\\s.bmp");
+  EXPECT_EQ(Text(IDC_LARGE_ANIMATION_PATH), "C:\\l.bmp");
+  EXPECT_EQ(Text(IDC_README_PATH), "C:\\r.txt");
+  EXPECT_EQ(Text(IDC_LICENSE_PATH), "C:\\li.txt");
+  EXPECT_EQ(Text(IDC_SECURITY_FILES_PATH), "C:\\no such.db");
+  TypeText(Page(), IDC_LARGE_ANIMATION_PATH, "C:\\large2.bmp");
   Next();
   EXPECT_EQ(Choice("Custom Large Animation Path"), "C:\\large2.bmp");
   EXPECT_EQ(Choice("Custom Security Files Path"), "C:\\no such.db");
@@ -183,12 +186,12 @@ TEST_P(CustomMoreBrowseTest, BrowseAsksWithItsSettingsAndClearEmptiesItsField) {
 
 INSTANTIATE_TEST_SUITE_P(
     Buttons, CustomMoreBrowseTest,
-    ::testing::Values(MoreBrowse{1023, 1035, 1019, "Animation file (*.bmp)|*.bmp||", "*.bmp", "", 0},
-                      MoreBrowse{1024, 1036, 1020, "Animation file (*.bmp)|*.bmp||", "*.bmp", "", 0},
-                      MoreBrowse{1025, 1037, 1021, "Readme file (*.txt)|*.txt||", "*.txt", "txt", 0},
-                      MoreBrowse{1026, 1038, 1027, "License file (*.txt)|*.txt||", "*.txt", "txt", 0},
-                      MoreBrowse{1022, 1034, 1028, "Security database file (*.db)|*.db||", "*.db", "db", 0},
-                      MoreBrowse{1029, 1039, 1030, "Dialup module main file|*.htm||", "main.htm", "htm",
+    ::testing::Values(MoreBrowse{IDC_BROWSE_SMALL_ANIMATION, IDC_SMALL_ANIMATION_PATH, IDC_CLEAR_SMALL_ANIMATION, "Animation file (*.bmp)|*.bmp||", "*.bmp", "", 0},
+                      MoreBrowse{IDC_BROWSE_LARGE_ANIMATION, IDC_LARGE_ANIMATION_PATH, IDC_CLEAR_LARGE_ANIMATION, "Animation file (*.bmp)|*.bmp||", "*.bmp", "", 0},
+                      MoreBrowse{IDC_BROWSE_README, IDC_README_PATH, IDC_CLEAR_README, "Readme file (*.txt)|*.txt||", "*.txt", "txt", 0},
+                      MoreBrowse{IDC_BROWSE_LICENSE, IDC_LICENSE_PATH, IDC_CLEAR_LICENSE, "License file (*.txt)|*.txt||", "*.txt", "txt", 0},
+                      MoreBrowse{IDC_BROWSE_SECURITY_FILES, IDC_SECURITY_FILES_PATH, IDC_CLEAR_SECURITY_FILES, "Security database file (*.db)|*.db||", "*.db", "db", 0},
+                      MoreBrowse{IDC_BROWSE_DIALUP, IDC_DIALUP_PATH, IDC_CLEAR_DIALUP, "Dialup module main file|*.htm||", "main.htm", "htm",
                                  fw::OFN_FILEMUSTEXIST}));
 
 }  // namespace

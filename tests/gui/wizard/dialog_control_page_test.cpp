@@ -3,15 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "wizard_fixture.h"
+#include "dialogs/dlg131_dialogcontrol_ids.h"
 
 namespace kc::test {
 namespace {
 
-constexpr int kAllOff = 1026;
-constexpr int kTheseOn = 1027;
-constexpr int kAlways = 1057;
-constexpr int kNever = 1058;
-constexpr int kWhenNeeded = 1059;
+using namespace kc::dlg131_dialogcontrol;
 
 struct DialogBox {
   int id;
@@ -28,13 +25,13 @@ using DialogControlPage = WizardTest;
 
 TEST_F(DialogControlPage, FreshSectionShowsAllOffWithDisabledBoxesAndWritesNoAndAuto) {
   OpenOn(kDialogControlPage);
-  EXPECT_TRUE(Checked(kAllOff));
-  EXPECT_FALSE(Checked(kTheseOn));
+  EXPECT_TRUE(Checked(IDC_ALL_DIALOGS_OFF));
+  EXPECT_FALSE(Checked(IDC_THESE_DIALOGS_ON));
   for (const DialogBox& b : kBoxes) {
     EXPECT_FALSE(Checked(b.id)) << b.key;
     EXPECT_FALSE(Enabled(b.id)) << b.key;
   }
-  EXPECT_TRUE(Checked(kWhenNeeded));
+  EXPECT_TRUE(Checked(IDC_REBOOT_WHEN_NEEDED));
   Next();
   EXPECT_EQ(Choice("Show Dialogs"), "NO");
   for (const DialogBox& b : kBoxes) EXPECT_EQ(Choice(b.key), "NO") << b.key;
@@ -59,13 +56,13 @@ TEST_F(DialogControlPage, TurningDialogsOffKeepsAndWritesTheBoxStates) {
   SetChoices("[Choices-32]\r\nShow Dialogs=YES\r\nShow Path Dialog=YES\r\n");
   OpenOn(kDialogControlPage);
   EXPECT_TRUE(Enabled(1015));
-  ClickOnPage(kAllOff);
+  ClickOnPage(IDC_ALL_DIALOGS_OFF);
   EXPECT_FALSE(Enabled(1015));
   EXPECT_TRUE(Checked(1015));
-  ClickOnPage(kTheseOn);
+  ClickOnPage(IDC_THESE_DIALOGS_ON);
   EXPECT_TRUE(Enabled(1015));
   EXPECT_TRUE(Checked(1015));
-  ClickOnPage(kAllOff);
+  ClickOnPage(IDC_ALL_DIALOGS_OFF);
   Next();
   EXPECT_EQ(Choice("Show Dialogs"), "NO");
   EXPECT_EQ(Choice("Show Path Dialog"), "YES");
@@ -77,12 +74,12 @@ TEST_F(DialogControlPage, RebootChoiceReadsExactWordsAndWritesItsOwn) {
     int shown;
     const char* written;
   };
-  for (const Case& c : {Case{"ALWAYS", kAlways, "ALWAYS"}, Case{"NEVER", kNever, "NEVER"},
-                        Case{"AUTO", kWhenNeeded, "AUTO"}, Case{"Always", kWhenNeeded, "AUTO"},
-                        Case{"never", kWhenNeeded, "AUTO"}, Case{"", kWhenNeeded, "AUTO"}}) {
+  for (const Case& c : {Case{"ALWAYS", IDC_REBOOT_ALWAYS, "ALWAYS"}, Case{"NEVER", IDC_REBOOT_NEVER, "NEVER"},
+                        Case{"AUTO", IDC_REBOOT_WHEN_NEEDED, "AUTO"}, Case{"Always", IDC_REBOOT_WHEN_NEEDED, "AUTO"},
+                        Case{"never", IDC_REBOOT_WHEN_NEEDED, "AUTO"}, Case{"", IDC_REBOOT_WHEN_NEEDED, "AUTO"}}) {
     SetChoices(std::string("[Choices-32]\r\nShow Reboot Dialog=") + c.stored + "\r\n");
     OpenOn(kDialogControlPage);
-    for (int id : {kAlways, kNever, kWhenNeeded}) EXPECT_EQ(Checked(id), id == c.shown) << c.stored << " " << id;
+    for (int id : {IDC_REBOOT_ALWAYS, IDC_REBOOT_NEVER, IDC_REBOOT_WHEN_NEEDED}) EXPECT_EQ(Checked(id), id == c.shown) << c.stored << " " << id;
     Next();
     EXPECT_EQ(Choice("Show Reboot Dialog"), c.written) << c.stored;
     TearDown();
@@ -93,7 +90,7 @@ TEST_F(DialogControlPage, RebootChoiceReadsExactWordsAndWritesItsOwn) {
 TEST_F(DialogControlPage, LowerCaseYesReadsAsUnchecked) {
   SetChoices("[Choices-32]\r\nShow Dialogs=yes\r\nShow License Dialog=yes\r\nShow Welcome Dialog=YES\r\n");
   OpenOn(kDialogControlPage);
-  EXPECT_TRUE(Checked(kAllOff));
+  EXPECT_TRUE(Checked(IDC_ALL_DIALOGS_OFF));
   EXPECT_FALSE(Checked(1060));
   EXPECT_TRUE(Checked(1014));
 }

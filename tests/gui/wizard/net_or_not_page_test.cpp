@@ -3,26 +3,23 @@
 #include <gtest/gtest.h>
 
 #include "wizard_fixture.h"
+#include "dialogs/dlg150_netornot_ids.h"
 
 namespace kc::test {
 namespace {
 
-constexpr int kLocalType = 1047;
-constexpr int kNetworkType = 1046;
-constexpr int kEndUserNetwork = 1051;
-constexpr int kEndUserLocal = 1052;
-constexpr int kLock = 1053;
+using namespace kc::dlg150_netornot;
 
 using InstallerTypePage = WizardTest;
 
 TEST_F(InstallerTypePage, WithoutNetOrLocalShowsTheNetworkTypeWithEndUserControlsEnabled) {
   OpenOn(kInstallerTypePage);
-  EXPECT_FALSE(Checked(kLocalType));
-  EXPECT_TRUE(Checked(kNetworkType));
-  for (int id : {kEndUserNetwork, kEndUserLocal, kLock}) EXPECT_TRUE(Enabled(id)) << id;
+  EXPECT_FALSE(Checked(IDC_LOCAL_TYPE));
+  EXPECT_TRUE(Checked(IDC_NETWORK_TYPE));
+  for (int id : {IDC_END_USER_NETWORK, IDC_END_USER_LOCAL, IDC_END_USER_LOCK}) EXPECT_TRUE(Enabled(id)) << id;
   // No stored end-user state: the local drive.
-  EXPECT_FALSE(Checked(kEndUserNetwork));
-  EXPECT_TRUE(Checked(kEndUserLocal));
+  EXPECT_FALSE(Checked(IDC_END_USER_NETWORK));
+  EXPECT_TRUE(Checked(IDC_END_USER_LOCAL));
 }
 
 TEST_F(InstallerTypePage, LocalDisablesTheEndUserControlsAndLeavingWritesOnlyNetOrLocal) {
@@ -30,8 +27,8 @@ TEST_F(InstallerTypePage, LocalDisablesTheEndUserControlsAndLeavingWritesOnlyNet
       "[Choices-32]\r\nNetOrLocal=Local\r\nEnd User Path Dialog Option State=Network\r\n"
       "End User Path Dialog Option=DISABLED\r\n");
   OpenOn(kInstallerTypePage);
-  EXPECT_TRUE(Checked(kLocalType));
-  for (int id : {kEndUserNetwork, kEndUserLocal, kLock}) EXPECT_FALSE(Enabled(id)) << id;
+  EXPECT_TRUE(Checked(IDC_LOCAL_TYPE));
+  for (int id : {IDC_END_USER_NETWORK, IDC_END_USER_LOCAL, IDC_END_USER_LOCK}) EXPECT_FALSE(Enabled(id)) << id;
   Next();
   EXPECT_EQ(ActiveIndex(), kPathOptionsPage);
   EXPECT_EQ(Choice("NetOrLocal"), "Local");
@@ -42,7 +39,7 @@ TEST_F(InstallerTypePage, LocalDisablesTheEndUserControlsAndLeavingWritesOnlyNet
 
 TEST_F(InstallerTypePage, ChoosingLocalWritesNothingElseEvenWhenTheKeysWereAbsent) {
   OpenOn(kInstallerTypePage);
-  ClickOnPage(kLocalType);
+  ClickOnPage(IDC_LOCAL_TYPE);
   Next();
   EXPECT_EQ(Choice("NetOrLocal"), "Local");
   EXPECT_FALSE(HasChoice("End User Path Dialog Option State"));
@@ -52,8 +49,8 @@ TEST_F(InstallerTypePage, ChoosingLocalWritesNothingElseEvenWhenTheKeysWereAbsen
 TEST_F(InstallerTypePage, NetworkLeaveWritesAllThreeKeysFromTheControls) {
   SetChoices("[Choices-32]\r\nNetOrLocal=Net\r\n");
   OpenOn(kInstallerTypePage);
-  ClickOnPage(kEndUserNetwork);
-  ClickOnPage(kLock);
+  ClickOnPage(IDC_END_USER_NETWORK);
+  ClickOnPage(IDC_END_USER_LOCK);
   Next();
   EXPECT_EQ(Choice("NetOrLocal"), "Net");
   EXPECT_EQ(Choice("End User Path Dialog Option State"), "Network");
@@ -73,7 +70,7 @@ TEST_F(InstallerTypePage, NetworkLeaveWithDefaultsWritesLocalAndEnabled) {
 TEST_F(InstallerTypePage, LockBoxIsLoadedFromTheStoredOptionAndSurvivesNext) {
   SetChoices("[Choices-32]\r\nNetOrLocal=Net\r\nEnd User Path Dialog Option=DISABLED\r\n");
   OpenOn(kInstallerTypePage);
-  EXPECT_TRUE(Checked(kLock));
+  EXPECT_TRUE(Checked(IDC_END_USER_LOCK));
   Next();
   EXPECT_EQ(Choice("End User Path Dialog Option"), "DISABLED");
 }
@@ -82,7 +79,7 @@ TEST_F(InstallerTypePage, LockBoxIsClearedForEveryValueButExactlyDisabled) {
   for (const char* value : {"ENABLED", "disabled", "Disabled", ""}) {
     SetChoices(std::string("[Choices-32]\r\nNetOrLocal=Net\r\nEnd User Path Dialog Option=") + value + "\r\n");
     OpenOn(kInstallerTypePage);
-    EXPECT_FALSE(Checked(kLock)) << '"' << value << '"';
+    EXPECT_FALSE(Checked(IDC_END_USER_LOCK)) << '"' << value << '"';
     TearDown();
     SetUp();
   }
@@ -93,8 +90,8 @@ TEST_F(InstallerTypePage, EndUserStateIsNetworkOnlyForTheExactWord) {
                                 std::pair{"NETWORK", false}, std::pair{"Local", false}}) {
     SetChoices(std::string("[Choices-32]\r\nEnd User Path Dialog Option State=") + value + "\r\n");
     OpenOn(kInstallerTypePage);
-    EXPECT_EQ(Checked(kEndUserNetwork), network) << value;
-    EXPECT_EQ(Checked(kEndUserLocal), !network) << value;
+    EXPECT_EQ(Checked(IDC_END_USER_NETWORK), network) << value;
+    EXPECT_EQ(Checked(IDC_END_USER_LOCAL), !network) << value;
     TearDown();
     SetUp();
   }
@@ -103,8 +100,8 @@ TEST_F(InstallerTypePage, EndUserStateIsNetworkOnlyForTheExactWord) {
 TEST_F(InstallerTypePage, NetOrLocalIsLocalOnlyForTheExactWord) {
   SetChoices("[Choices-32]\r\nNetOrLocal=local\r\n");
   OpenOn(kInstallerTypePage);
-  EXPECT_TRUE(Checked(kNetworkType));
-  EXPECT_TRUE(Enabled(kEndUserNetwork));
+  EXPECT_TRUE(Checked(IDC_NETWORK_TYPE));
+  EXPECT_TRUE(Enabled(IDC_END_USER_NETWORK));
   Next();
   EXPECT_EQ(Choice("NetOrLocal"), "Net");
 }
@@ -112,36 +109,36 @@ TEST_F(InstallerTypePage, NetOrLocalIsLocalOnlyForTheExactWord) {
 TEST_F(InstallerTypePage, SwitchingBackToNetworkShowsTheStoredSubChoiceNotTheLastClick) {
   SetChoices("[Choices-32]\r\nNetOrLocal=Net\r\nEnd User Path Dialog Option State=Network\r\n");
   OpenOn(kInstallerTypePage);
-  ClickOnPage(kEndUserLocal);
-  ClickOnPage(kLocalType);
-  EXPECT_FALSE(Enabled(kEndUserLocal));
+  ClickOnPage(IDC_END_USER_LOCAL);
+  ClickOnPage(IDC_LOCAL_TYPE);
+  EXPECT_FALSE(Enabled(IDC_END_USER_LOCAL));
   // Disabling keeps the check states.
-  EXPECT_TRUE(Checked(kEndUserLocal));
-  ClickOnPage(kNetworkType);
-  EXPECT_TRUE(Enabled(kEndUserLocal));
-  EXPECT_TRUE(Checked(kEndUserNetwork));
-  EXPECT_FALSE(Checked(kEndUserLocal));
+  EXPECT_TRUE(Checked(IDC_END_USER_LOCAL));
+  ClickOnPage(IDC_NETWORK_TYPE);
+  EXPECT_TRUE(Enabled(IDC_END_USER_LOCAL));
+  EXPECT_TRUE(Checked(IDC_END_USER_NETWORK));
+  EXPECT_FALSE(Checked(IDC_END_USER_LOCAL));
 }
 
 TEST_F(InstallerTypePage, RadioClicksClearOnlyTheirOwnGroup) {
   OpenOn(kInstallerTypePage);
-  ClickOnPage(kEndUserNetwork);
-  EXPECT_TRUE(Checked(kNetworkType));
-  ClickOnPage(kLocalType);
-  EXPECT_FALSE(Checked(kNetworkType));
-  EXPECT_TRUE(Checked(kEndUserNetwork));
+  ClickOnPage(IDC_END_USER_NETWORK);
+  EXPECT_TRUE(Checked(IDC_NETWORK_TYPE));
+  ClickOnPage(IDC_LOCAL_TYPE);
+  EXPECT_FALSE(Checked(IDC_NETWORK_TYPE));
+  EXPECT_TRUE(Checked(IDC_END_USER_NETWORK));
 }
 
 TEST_F(InstallerTypePage, ComingBackWithBackReloadsFromWhatTheLeaveWrote) {
   OpenOn(kInstallerTypePage);
-  ClickOnPage(kEndUserNetwork);
-  ClickOnPage(kLock);
+  ClickOnPage(IDC_END_USER_NETWORK);
+  ClickOnPage(IDC_END_USER_LOCK);
   Next();
   Back();
   EXPECT_EQ(ActiveIndex(), kInstallerTypePage);
-  EXPECT_TRUE(Checked(kNetworkType));
-  EXPECT_TRUE(Checked(kEndUserNetwork));
-  EXPECT_TRUE(Checked(kLock));
+  EXPECT_TRUE(Checked(IDC_NETWORK_TYPE));
+  EXPECT_TRUE(Checked(IDC_END_USER_NETWORK));
+  EXPECT_TRUE(Checked(IDC_END_USER_LOCK));
 }
 
 }  // namespace

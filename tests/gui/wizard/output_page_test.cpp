@@ -13,9 +13,13 @@
 #include "wizard_fixture.h"
 #include "platform/files.h"
 #include "support/gui_driver.h"
+#include "dialogs/dlg141_browsepath_ids.h"
+#include "dialogs/dlg140_output_ids.h"
 
 namespace kc::test {
 namespace {
+
+using namespace kc::dlg140_output;
 
 class OutputWizardTest : public WizardTest {
  protected:
@@ -33,20 +37,20 @@ TEST_F(OutputWizardTest, ShowsItsCaptionLabelsAndButtonsWordForWord) {
   OpenOn(kOutputPage);
   EXPECT_EQ(Page()->GetCaption(), "Kit Composer Output");
   EXPECT_TRUE(PageShowsText("Output path:"));
-  EXPECT_EQ(Text(1021), "Create CD image");
-  EXPECT_EQ(Text(1022), "Create Network downloadable file");
-  EXPECT_EQ(Text(1024), "Browse");
-  EXPECT_EQ(Text(1019), "Save this Kit Composer configuration as...");
+  EXPECT_EQ(Text(IDC_CREATE_CD), "Create CD image");
+  EXPECT_EQ(Text(IDC_CREATE_DOWNLOAD), "Create Network downloadable file");
+  EXPECT_EQ(Text(IDC_BROWSE_OUTPUT), "Browse");
+  EXPECT_EQ(Text(IDC_SAVE_CONFIGURATION), "Save this Kit Composer configuration as...");
 }
 
 TEST_F(OutputWizardTest, CdOnlyShowsTheStoredPathInAnEnabledField) {
   SetChoices("[Choices-32]\r\nCreate CD=YES\r\nOutput Path=C:\\out\r\n");
   OpenOn(kOutputPage);
-  EXPECT_TRUE(Checked(1021));
-  EXPECT_FALSE(Checked(1022));
-  EXPECT_TRUE(Enabled(1035));
-  EXPECT_TRUE(Enabled(1024));
-  EXPECT_EQ(Text(1035), "C:\\out");
+  EXPECT_TRUE(Checked(IDC_CREATE_CD));
+  EXPECT_FALSE(Checked(IDC_CREATE_DOWNLOAD));
+  EXPECT_TRUE(Enabled(IDC_OUTPUT_PATH));
+  EXPECT_TRUE(Enabled(IDC_BROWSE_OUTPUT));
+  EXPECT_EQ(Text(IDC_OUTPUT_PATH), "C:\\out");
 }
 
 TEST_F(OutputWizardTest, ShowsBackAndFinishAndBackRestoresBackAndNext) {
@@ -66,14 +70,14 @@ TEST_F(OutputWizardTest, ShowsBackAndFinishAndBackRestoresBackAndNext) {
 TEST_F(OutputWizardTest, LoadsTheOutputPathAtEveryActivationEvenWithNoImageChosen) {
   SetChoices("[Choices-32]\r\nCreate CD=NO\r\nCreate Download=NO\r\nOutput Path=C:\\first\r\n");
   OpenOn(kOutputPage);
-  EXPECT_FALSE(Enabled(1035));
-  EXPECT_FALSE(Enabled(1024));
-  EXPECT_EQ(Text(1035), "C:\\first");
+  EXPECT_FALSE(Enabled(IDC_OUTPUT_PATH));
+  EXPECT_FALSE(Enabled(IDC_BROWSE_OUTPUT));
+  EXPECT_EQ(Text(IDC_OUTPUT_PATH), "C:\\first");
   Back();
   config::WriteValue(paths.choicesFile, "Choices-32", "Output Path", "C:\\changed elsewhere");
   Next();
   ASSERT_EQ(ActiveIndex(), kOutputPage);
-  EXPECT_EQ(Text(1035), "C:\\changed elsewhere");
+  EXPECT_EQ(Text(IDC_OUTPUT_PATH), "C:\\changed elsewhere");
   Back();
   EXPECT_EQ(Choice("Output Path"), "C:\\changed elsewhere");
 }
@@ -85,20 +89,20 @@ TEST_F(OutputWizardTest, FieldAndBrowseAreEnabledWhileAnImageKindIsChecked) {
     int click;
     bool enabled;
   };
-  for (const Step& step : {Step{1021, true}, Step{1022, true}, Step{1021, true}, Step{1022, false},
-                           Step{1022, true}, Step{1022, false}}) {
+  for (const Step& step : {Step{IDC_CREATE_CD, true}, Step{IDC_CREATE_DOWNLOAD, true}, Step{IDC_CREATE_CD, true}, Step{IDC_CREATE_DOWNLOAD, false},
+                           Step{IDC_CREATE_DOWNLOAD, true}, Step{IDC_CREATE_DOWNLOAD, false}}) {
     Click(Page(), step.click);
-    EXPECT_EQ(Enabled(1035), step.enabled) << step.click;
-    EXPECT_EQ(Enabled(1024), step.enabled) << step.click;
+    EXPECT_EQ(Enabled(IDC_OUTPUT_PATH), step.enabled) << step.click;
+    EXPECT_EQ(Enabled(IDC_BROWSE_OUTPUT), step.enabled) << step.click;
   }
 }
 
 TEST_F(OutputWizardTest, BackWritesTheBoxesAndThePath) {
   SetChoices("[Choices-32]\r\nCreate CD=YES\r\nCreate Download=junk\r\nOutput Path=C:\\old\r\n");
   OpenOn(kOutputPage);
-  Click(Page(), 1021);
-  Click(Page(), 1022);
-  TypeText(Page(), 1035, "C:\\images");
+  Click(Page(), IDC_CREATE_CD);
+  Click(Page(), IDC_CREATE_DOWNLOAD);
+  TypeText(Page(), IDC_OUTPUT_PATH, "C:\\images");
   Back();
   EXPECT_EQ(Choice("Create CD"), "NO");
   EXPECT_EQ(Choice("Create Download"), "YES");
@@ -109,9 +113,9 @@ TEST_F(OutputWizardTest, PlatformSixteenUsesChoicesSixteen) {
   SetChoices("[Global]\r\nPlatform=16\r\n[Choices-16]\r\nCreate Download=YES\r\nOutput Path=C:\\o16\r\n"
              "[Choices-32]\r\nCreate CD=YES\r\n");
   OpenOn(kOutputPage);
-  EXPECT_FALSE(Checked(1021));
-  EXPECT_TRUE(Checked(1022));
-  EXPECT_EQ(Text(1035), "C:\\o16");
+  EXPECT_FALSE(Checked(IDC_CREATE_CD));
+  EXPECT_TRUE(Checked(IDC_CREATE_DOWNLOAD));
+  EXPECT_EQ(Text(IDC_OUTPUT_PATH), "C:\\o16");
   Back();
   EXPECT_EQ(Choice("Create CD", "Choices-16"), "NO");
   EXPECT_EQ(Choice("Create CD"), "YES");
@@ -120,10 +124,10 @@ TEST_F(OutputWizardTest, PlatformSixteenUsesChoicesSixteen) {
 TEST_F(OutputWizardTest, SaveCopiesTheChoicesFileAsItIsBeforeThePageIsLeft) {
   SetChoices("[Choices-32]\r\nCreate CD=YES\r\nOutput Path=C:\\before\r\n");
   OpenOn(kOutputPage);
-  TypeText(Page(), 1035, "C:\\after");
+  TypeText(Page(), IDC_OUTPUT_PATH, "C:\\after");
   prompts->AnswerFile("C:\\saved\\mine.kcm");
   MakeFolder("C:\\saved");
-  Click(Page(), 1019);
+  Click(Page(), IDC_SAVE_CONFIGURATION);
   ASSERT_EQ(prompts->Requests().size(), 1u);
   const PromptRecord& asked = prompts->Requests()[0];
   EXPECT_FALSE(asked.open);
@@ -138,7 +142,7 @@ TEST_F(OutputWizardTest, SaveCopiesTheChoicesFileAsItIsBeforeThePageIsLeft) {
   Back();
   Next();
   prompts->AnswerFile("C:\\saved\\mine.kcm");
-  Click(Page(), 1019);
+  Click(Page(), IDC_SAVE_CONFIGURATION);
   EXPECT_EQ(config::ReadValue("C:\\saved\\mine.kcm", "Choices-32", "Output Path"), "C:\\after");
   EXPECT_EQ(HostText("C:\\saved\\mine.kcm"), HostText(paths.choicesFile));
 }
@@ -149,28 +153,28 @@ TEST_F(OutputWizardTest, BrowseStartsTheFolderBrowserAtThePathAndTakesItsChoice)
   OpenOn(kOutputPage);
   std::string startShown;
   prompts->AnswerDialog([&](fw::CDialog& d) {
-    startShown = d.GetDlgItemText(1048);
-    d.SetDlgItemText(1048, "C:\\images\\cd");
+    startShown = d.GetDlgItemText(dlg141_browsepath::IDC_PATH_SHOWN);
+    d.SetDlgItemText(dlg141_browsepath::IDC_PATH_SHOWN, "C:\\images\\cd");
     return fw::IDOK;
   });
-  Click(Page(), 1024);
+  Click(Page(), IDC_BROWSE_OUTPUT);
   EXPECT_EQ(startShown, "C:\\images");
   EXPECT_EQ(prompts->Requests().at(0).templateId, 141);
-  EXPECT_EQ(Text(1035), "C:\\images\\cd");
+  EXPECT_EQ(Text(IDC_OUTPUT_PATH), "C:\\images\\cd");
   prompts->AnswerDialog([](fw::CDialog& d) {
-    d.SetDlgItemText(1048, "C:\\");
+    d.SetDlgItemText(dlg141_browsepath::IDC_PATH_SHOWN, "C:\\");
     return fw::IDCANCEL;
   });
-  Click(Page(), 1024);
-  EXPECT_EQ(Text(1035), "C:\\images\\cd");
+  Click(Page(), IDC_BROWSE_OUTPUT);
+  EXPECT_EQ(Text(IDC_OUTPUT_PATH), "C:\\images\\cd");
   EXPECT_EQ(Choice("Output Path"), "C:\\images");  // nothing written before leaving
 }
 
 TEST_F(OutputWizardTest, FinishOnAnInvalidDriveRefusesAndKeepsThePage) {
   SetChoices("[Choices-32]\r\nCreate CD=YES\r\nOutput Path=C:\\before\r\n");
   OpenOn(kOutputPage);
-  TypeText(Page(), 1035, "Q:\\images");
-  Click(Page(), 1022);
+  TypeText(Page(), IDC_OUTPUT_PATH, "Q:\\images");
+  Click(Page(), IDC_CREATE_DOWNLOAD);
   prompts->AnswerMessageBox(fw::IDOK);
   Finish();
   EXPECT_EQ(ActiveIndex(), kOutputPage);
@@ -190,7 +194,7 @@ TEST_F(OutputWizardTest, FinishRefusesAnOutputInsideTheKitsWorkFolder) {
   SetChoices("[Choices-32]\r\nCreate CD=YES\r\n");
   WriteFile(paths.engineSetupIni, "[Product Defaults]\r\n");
   OpenOn(kOutputPage);
-  TypeText(Page(), 1035, "C:\\kit\\custom\\temptree");
+  TypeText(Page(), IDC_OUTPUT_PATH, "C:\\kit\\custom\\temptree");
   prompts->AnswerMessageBox(fw::IDOK);
   Finish();
   EXPECT_EQ(ActiveIndex(), kOutputPage);
@@ -211,14 +215,14 @@ TEST_F(OutputWizardTest, FinishRefusesAnOutputInsideTheKitsWorkFolder) {
 TEST_F(OutputWizardTest, AfterARefusedFinishACorrectedPathFinishes) {
   SetChoices("[Choices-32]\r\nCreate CD=YES\r\n");
   OpenOn(kOutputPage);
-  TypeText(Page(), 1035, "Q:\\images");
+  TypeText(Page(), IDC_OUTPUT_PATH, "Q:\\images");
   prompts->AnswerMessageBox(fw::IDOK);
   Finish();
   ASSERT_EQ(ActiveIndex(), kOutputPage);
   EXPECT_TRUE(Shown(fw::ID_WIZFINISH));
   EXPECT_TRUE(SheetEnabled(fw::ID_WIZBACK));
-  EXPECT_EQ(Text(1035), "Q:\\images");
-  TypeText(Page(), 1035, "C:\\images");
+  EXPECT_EQ(Text(IDC_OUTPUT_PATH), "Q:\\images");
+  TypeText(Page(), IDC_OUTPUT_PATH, "C:\\images");
   Finish();
   EXPECT_FALSE(sheet->isVisible());
   EXPECT_EQ(prompts->Requests().size(), 1u);
@@ -228,8 +232,8 @@ TEST_F(OutputWizardTest, AfterARefusedFinishACorrectedPathFinishes) {
 TEST_F(OutputWizardTest, FinishOnAWritableDriveEndsTheWizardAndWritesTheSettings) {
   SetChoices("[Choices-32]\r\nCreate CD=NO\r\nProgram Folder=Lumenary Tools\r\n");
   OpenOn(kOutputPage);
-  Click(Page(), 1021);
-  TypeText(Page(), 1035, "C:\\images");
+  Click(Page(), IDC_CREATE_CD);
+  TypeText(Page(), IDC_OUTPUT_PATH, "C:\\images");
   Finish();
   EXPECT_FALSE(sheet->isVisible());
   EXPECT_TRUE(prompts->Requests().empty());

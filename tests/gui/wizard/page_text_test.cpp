@@ -12,6 +12,10 @@
 #include "platform/text_encoding.h"
 #include "support/gui_driver.h"
 #include "wizard_fixture.h"
+#include "dialogs/dlg129_components_ids.h"
+#include "dialogs/dlg134_settings_ids.h"
+#include "dialogs/dlg139_customfiles_ids.h"
+#include "dialogs/dlg140_output_ids.h"
 
 namespace kc::test {
 namespace {
@@ -114,7 +118,7 @@ TEST_F(WizardTest, TypedTextIsStoredInTheEncodingOfTheChoicesFileOrRefused) {
     prompts = std::make_unique<ScriptedPrompts>();
     SetChoices(row.before);
     OpenOn(kInstallerSettingsPage);
-    Type(1014, row.typed);
+    Type(dlg134_settings::IDC_SETUP_TITLE, row.typed);
     if (!row.after) prompts->AnswerMessageBox();
     Next();
     EXPECT_EQ(ChoicesText(), row.after.value_or(row.before));
@@ -137,11 +141,11 @@ TEST_F(WizardTest, ACodePageComponentNameIsWrittenAndDeletedByItsBytes) {
   auto* available = Page()->findChild<QListWidget*>("ctl1008");
   ASSERT_EQ(available->count(), 1);
   EXPECT_EQ(available->item(0)->text().toStdString(), "C\xC3\xA1mara");
-  ClickListItem(Page(), 1008, 0);
-  ClickOnPage(1010);
+  ClickListItem(Page(), dlg129_components::IDC_AVAILABLE, 0);
+  ClickOnPage(dlg129_components::IDC_ADD);
   EXPECT_EQ(ChoicesText(), before + "[MMMods-32]\r\nC\xE1mara=cam\r\n");
-  ClickListItem(Page(), 1009, 0);
-  ClickOnPage(1011);
+  ClickListItem(Page(), dlg129_components::IDC_INCLUDED, 0);
+  ClickOnPage(dlg129_components::IDC_REMOVE);
   EXPECT_EQ(ChoicesText(), before + "[MMMods-32]\r\n");
 }
 
@@ -157,12 +161,12 @@ struct HostPathRow {
 TEST_F(WizardTest, HostPathsTypedIntoPathFieldsBecomeDrivePathsOrAreRefused) {
   MakeFile("C:\\tools\\setup32.exe");
   const HostPathRow rows[] = {
-      {"output path", kOutputPage, 1035, "<drive>/kits/out", "Output Path", "C:\\kits\\out"},
-      {"customization file", kCustomFilesPage, 1031, "<drive>/cfg/../cfg/v.cfg", "Custom CFG Path", "C:\\cfg\\v.cfg"},
-      {"splash picture", kInstallerSettingsPage, 1018, "<drive>/art/s.bmp", "Install Splash Path", "C:\\art\\s.bmp"},
-      {"an output path on no drive", kOutputPage, 1035, "/no-such-folder-of-kitcomp/out", "Output Path",
+      {"output path", kOutputPage, dlg140_output::IDC_OUTPUT_PATH, "<drive>/kits/out", "Output Path", "C:\\kits\\out"},
+      {"customization file", kCustomFilesPage, dlg139_customfiles::IDC_CONFIG_PATH, "<drive>/cfg/../cfg/v.cfg", "Custom CFG Path", "C:\\cfg\\v.cfg"},
+      {"splash picture", kInstallerSettingsPage, dlg134_settings::IDC_SPLASH_PATH, "<drive>/art/s.bmp", "Install Splash Path", "C:\\art\\s.bmp"},
+      {"an output path on no drive", kOutputPage, dlg140_output::IDC_OUTPUT_PATH, "/no-such-folder-of-kitcomp/out", "Output Path",
        std::nullopt},
-      {"a Windows path with slashes stays", kCustomFilesPage, 1031, "C:/cfg/v.cfg", "Custom CFG Path", "C:/cfg/v.cfg"},
+      {"a Windows path with slashes stays", kCustomFilesPage, dlg139_customfiles::IDC_CONFIG_PATH, "C:/cfg/v.cfg", "Custom CFG Path", "C:/cfg/v.cfg"},
   };
   const std::string driveFolder = drive.path().toStdString();
   for (const HostPathRow& row : rows) {
@@ -209,9 +213,9 @@ TEST_F(WizardTest, BrowseStartsInTheFolderOfTheFieldsPath) {
   OpenOn(kInstallerSettingsPage);
   for (const auto& row : rows) {
     SCOPED_TRACE(row.why);
-    Page()->SetDlgItemText(1018, row.field);
+    Page()->SetDlgItemText(dlg134_settings::IDC_SPLASH_PATH, row.field);
     prompts->CancelFile();
-    ClickOnPage(1030);
+    ClickOnPage(dlg134_settings::IDC_BROWSE_SPLASH);
     EXPECT_EQ(prompts->Requests().back().initialFolder, row.folder);
   }
 }

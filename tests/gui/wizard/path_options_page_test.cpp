@@ -4,14 +4,12 @@
 
 #include "framework/win_defs.h"
 #include "wizard_fixture.h"
+#include "dialogs/dlg151_pathoptions_ids.h"
 
 namespace kc::test {
 namespace {
 
-constexpr int kBasePath = 1014;
-constexpr int kProfilePath = 1015;
-constexpr int kLockBase = 1048;
-constexpr int kLockProfile = 1050;
+using namespace kc::dlg151_pathoptions;
 
 constexpr unsigned kExclamationOk = fw::MB_OK | fw::MB_ICONEXCLAMATION;
 
@@ -28,25 +26,25 @@ TEST_F(PathOptionsPage, LoadsBothPathsAndLocksFromChoices32) {
       "[Choices-32]\r\nProduct Path=C:\\Apps\r\nProfile Path=\\\\srv\\profiles\r\n"
       "End User Path Dialog Network Path Edit Box=DISABLED\r\n"
       "End User Path Dialog Profile Path Edit Box=DISABLED\r\n");
-  EXPECT_EQ(Text(kBasePath), "C:\\Apps");
-  EXPECT_EQ(Text(kProfilePath), "\\\\srv\\profiles");
-  EXPECT_TRUE(Checked(kLockBase));
-  EXPECT_TRUE(Checked(kLockProfile));
+  EXPECT_EQ(Text(IDC_BASE_PATH), "C:\\Apps");
+  EXPECT_EQ(Text(IDC_PROFILE_PATH), "\\\\srv\\profiles");
+  EXPECT_TRUE(Checked(IDC_LOCK_BASE_PATH));
+  EXPECT_TRUE(Checked(IDC_LOCK_PROFILE_PATH));
 }
 
 TEST_F(PathOptionsPage, LocksAreUncheckedForEnabledLowerCaseOrAbsent) {
   OpenWith(
       "[Choices-32]\r\nEnd User Path Dialog Network Path Edit Box=ENABLED\r\n"
       "End User Path Dialog Profile Path Edit Box=disabled\r\n");
-  EXPECT_FALSE(Checked(kLockBase));
-  EXPECT_FALSE(Checked(kLockProfile));
+  EXPECT_FALSE(Checked(IDC_LOCK_BASE_PATH));
+  EXPECT_FALSE(Checked(IDC_LOCK_PROFILE_PATH));
 }
 
 TEST_F(PathOptionsPage, NextWithValidPathsWritesAllFourKeys) {
   OpenWith("[Global]\r\n");
-  Type(kBasePath, "C:\\Program Files\\Apps");
-  Type(kProfilePath, "%username%");
-  ClickOnPage(kLockProfile);
+  Type(IDC_BASE_PATH, "C:\\Program Files\\Apps");
+  Type(IDC_PROFILE_PATH, "%username%");
+  ClickOnPage(IDC_LOCK_PROFILE_PATH);
   Next();
   EXPECT_EQ(ActiveIndex(), kComponentsPage);
   EXPECT_TRUE(prompts->Requests().empty());
@@ -58,8 +56,8 @@ TEST_F(PathOptionsPage, NextWithValidPathsWritesAllFourKeys) {
 
 TEST_F(PathOptionsPage, BothInvalidShowsOnlyTheBasePathMessageThenTheProfileMessageOnceMended) {
   OpenWith("[Choices-32]\r\nProduct Path=C:\\Old\r\n");
-  Type(kBasePath, "C:x");
-  Type(kProfilePath, "");
+  Type(IDC_BASE_PATH, "C:x");
+  Type(IDC_PROFILE_PATH, "");
   prompts->AnswerMessageBox(fw::IDOK);
   Next();
   ASSERT_EQ(prompts->Requests().size(), 1u);
@@ -69,9 +67,9 @@ TEST_F(PathOptionsPage, BothInvalidShowsOnlyTheBasePathMessageThenTheProfileMess
   EXPECT_EQ(ActiveIndex(), kPathOptionsPage);
   // Refused: nothing written, both texts kept as typed.
   EXPECT_EQ(Choice("Product Path"), "C:\\Old");
-  EXPECT_EQ(Text(kBasePath), "C:x");
+  EXPECT_EQ(Text(IDC_BASE_PATH), "C:x");
 
-  Type(kBasePath, "C:\\New");
+  Type(IDC_BASE_PATH, "C:\\New");
   prompts->AnswerMessageBox(fw::IDOK);
   Next();
   ASSERT_EQ(prompts->Requests().size(), 2u);
@@ -94,8 +92,8 @@ TEST_F(PathOptionsPage, EmptyProfilePathBlocksNextEvenForALocalInstaller) {
 
 TEST_F(PathOptionsPage, BackWritesAnInvalidPathWithoutAMessage) {
   OpenWith("[Choices-32]\r\nProduct Path=C:\\Apps\r\n");
-  Type(kBasePath, "C:/bad-path");
-  ClickOnPage(kLockBase);
+  Type(IDC_BASE_PATH, "C:/bad-path");
+  ClickOnPage(IDC_LOCK_BASE_PATH);
   Back();
   EXPECT_EQ(ActiveIndex(), kInstallerTypePage);
   EXPECT_TRUE(prompts->Requests().empty());
@@ -109,14 +107,14 @@ TEST_F(PathOptionsPage, BackWritesAnInvalidPathWithoutAMessage) {
 TEST_F(PathOptionsPage, CancelWritesNothing) {
   OpenWith("[Choices-32]\r\nProduct Path=C:\\Apps\r\n");
   const std::string before = ChoicesText();
-  Type(kBasePath, "C:\\Other");
+  Type(IDC_BASE_PATH, "C:\\Other");
   Cancel();
   EXPECT_EQ(ChoicesText(), before);
 }
 
 TEST_F(PathOptionsPage, NoControlIsDisabledByTheInstallerType) {
   OpenWith("[Choices-32]\r\nNetOrLocal=Local\r\n");
-  for (int id : {kBasePath, kProfilePath, kLockBase, kLockProfile}) EXPECT_TRUE(Enabled(id)) << id;
+  for (int id : {IDC_BASE_PATH, IDC_PROFILE_PATH, IDC_LOCK_BASE_PATH, IDC_LOCK_PROFILE_PATH}) EXPECT_TRUE(Enabled(id)) << id;
 }
 
 // The edit takes any length and the leave writes it whole; reading it back
@@ -124,14 +122,14 @@ TEST_F(PathOptionsPage, NoControlIsDisabledByTheInstallerType) {
 TEST_F(PathOptionsPage, ALongPathIsWrittenWholeAndTheNextOpeningShowsItsFirst259Characters) {
   OpenWith("[Choices-32]\r\nProfile Path=C:\\Users\r\n");
   const std::string longPath = "C:\\" + std::string(297, 'a');
-  Page()->SetDlgItemText(kBasePath, longPath);
+  Page()->SetDlgItemText(IDC_BASE_PATH, longPath);
   Next();
   ASSERT_EQ(ActiveIndex(), kComponentsPage);
   EXPECT_NE(ChoicesText().find("Product Path=" + longPath + "\r\n"), std::string::npos);
 
   sheet.reset();
   OpenOn(kPathOptionsPage);
-  EXPECT_EQ(Text(kBasePath), longPath.substr(0, 259));
+  EXPECT_EQ(Text(IDC_BASE_PATH), longPath.substr(0, 259));
 }
 
 TEST_F(PathOptionsPage, FixedFullPathTextIsShown) {

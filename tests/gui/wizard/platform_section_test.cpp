@@ -5,6 +5,11 @@
 #include <gtest/gtest.h>
 
 #include "wizard_fixture.h"
+#include "dialogs/dlg129_components_ids.h"
+#include "dialogs/dlg131_dialogcontrol_ids.h"
+#include "dialogs/dlg134_settings_ids.h"
+#include "dialogs/dlg150_netornot_ids.h"
+#include "dialogs/dlg151_pathoptions_ids.h"
 
 namespace kc::test {
 namespace {
@@ -40,8 +45,8 @@ class PlatformSection : public WizardTest, public ::testing::WithParamInterface<
 TEST_P(PlatformSection, InstallerSettingsPageFollowsTheRule) {
   SetBoth("Program Folder", "Folder 32", "Folder 16");
   OpenOn(kInstallerSettingsPage);
-  EXPECT_EQ(Text(1019), Uses16() ? "Folder 16" : "Folder 32");
-  Type(1019, "Edited");
+  EXPECT_EQ(Text(dlg134_settings::IDC_PROGRAM_FOLDER), Uses16() ? "Folder 16" : "Folder 32");
+  Type(dlg134_settings::IDC_PROGRAM_FOLDER, "Edited");
   Next();
   EXPECT_EQ(Choice("Program Folder", GetParam().section), "Edited");
   EXPECT_EQ(Choice("Program Folder", Other()), Uses16() ? "Folder 32" : "Folder 16");
@@ -51,7 +56,7 @@ TEST_P(PlatformSection, InstallerSettingsPageFollowsTheRule) {
 TEST_P(PlatformSection, DialogControlPageFollowsTheRule) {
   SetBoth("Show Dialogs", "NO", "YES");
   OpenOn(kDialogControlPage);
-  EXPECT_EQ(Checked(1027), Uses16());
+  EXPECT_EQ(Checked(dlg131_dialogcontrol::IDC_THESE_DIALOGS_ON), Uses16());
   Next();
   EXPECT_EQ(Choice("Show Dialogs", GetParam().section), Uses16() ? "YES" : "NO");
   EXPECT_TRUE(HasChoice("Show Reboot Dialog", GetParam().section));
@@ -61,7 +66,7 @@ TEST_P(PlatformSection, DialogControlPageFollowsTheRule) {
 TEST_P(PlatformSection, InstallerTypePageAlwaysUsesChoices32) {
   SetBoth("NetOrLocal", "Local", "Net");
   OpenOn(kInstallerTypePage);
-  EXPECT_TRUE(Checked(1047));
+  EXPECT_TRUE(Checked(dlg150_netornot::IDC_LOCAL_TYPE));
   Next();
   EXPECT_EQ(Choice("NetOrLocal", "Choices-32"), "Local");
   EXPECT_EQ(Choice("NetOrLocal", "Choices-16"), "Net");
@@ -70,7 +75,7 @@ TEST_P(PlatformSection, InstallerTypePageAlwaysUsesChoices32) {
 TEST_P(PlatformSection, PathOptionsPageAlwaysUsesChoices32) {
   SetBoth("Product Path", "C:\\Apps32", "C:\\Apps16");
   OpenOn(kPathOptionsPage);
-  EXPECT_EQ(Text(1014), "C:\\Apps32");
+  EXPECT_EQ(Text(dlg151_pathoptions::IDC_BASE_PATH), "C:\\Apps32");
   Back();
   EXPECT_EQ(Choice("Product Path", "Choices-16"), "C:\\Apps16");
   EXPECT_FALSE(HasChoice("Profile Path", "Choices-16"));
@@ -80,7 +85,7 @@ TEST_P(PlatformSection, PathOptionsPageAlwaysUsesChoices32) {
 TEST_P(PlatformSection, ComponentsPageAlwaysUsesItsSections32) {
   SetChoices(std::string(GetParam().global) + "[Mods-16]\r\nSixteen=x\r\n[Mods-32]\r\nChat=chat\r\n");
   OpenOn(kComponentsPage);
-  EXPECT_EQ(Page()->ListBox(1009).GetCount(), 1);
+  EXPECT_EQ(Page()->ListBox(dlg129_components::IDC_INCLUDED).GetCount(), 1);
   Next();
   EXPECT_EQ(Choice("Lumenary 4.5", "Main Modules 32"), "lume");
   EXPECT_FALSE(HasChoice("Lumenary 4.5", "Main Modules 16"));

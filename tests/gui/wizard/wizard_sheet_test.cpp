@@ -15,6 +15,14 @@
 #include "framework/win_defs.h"
 #include "support/gui_driver.h"
 #include "wizard_fixture.h"
+#include "support/row_names.h"
+#include "dialogs/dlg129_components_ids.h"
+#include "dialogs/dlg131_dialogcontrol_ids.h"
+#include "dialogs/dlg134_settings_ids.h"
+#include "dialogs/dlg139_customfiles_ids.h"
+#include "dialogs/dlg140_output_ids.h"
+#include "dialogs/dlg150_netornot_ids.h"
+#include "dialogs/dlg151_pathoptions_ids.h"
 
 namespace kc::test {
 namespace {
@@ -83,7 +91,7 @@ TEST_F(WizardSheet, CancelEndsTheSheetAndTheCurrentPageWritesNothing) {
   Next();  // the installer type page wrote its keys
   Next();  // the path options page wrote its keys
   const std::string before = ChoicesText();
-  Page()->ListBox(1008).SetSel(0, true);
+  Page()->ListBox(dlg129_components::IDC_AVAILABLE).SetSel(0, true);
   Cancel();
   EXPECT_EQ(ChoicesText(), before);
   EXPECT_FALSE(sheet->isVisible());
@@ -109,7 +117,9 @@ TEST_F(WizardSheet, EachPageOpensWithItsFirstFieldFocused) {
   sheet->activateWindow();
   // The first control of each page that takes the focus; in a radio group,
   // its checked button (the network installer here, the second of its group).
-  const int firstField[] = {1046, 1014, 1008, 1018, 1026};
+  const int firstField[] = {dlg150_netornot::IDC_NETWORK_TYPE, dlg151_pathoptions::IDC_BASE_PATH,
+                            dlg129_components::IDC_AVAILABLE, dlg134_settings::IDC_SPLASH_PATH,
+                            dlg131_dialogcontrol::IDC_ALL_DIALOGS_OFF};
   for (int index = kInstallerTypePage; index <= kDialogControlPage; ++index) {
     ASSERT_EQ(ActiveIndex(), index);
     QWidget* focus = sheet->focusWidget();
@@ -152,12 +162,13 @@ TEST_P(RadioGroupFocus, TheCheckedButtonTakesTheFocusAndTheTabStop) {
 INSTANTIATE_TEST_SUITE_P(
     Pages, RadioGroupFocus,
     ::testing::Values(
-        RadioFocusCase{"", kInstallerTypePage, 1046, 0, "no stored type reads as a network installer"},
-        RadioFocusCase{"NetOrLocal=Local\r\n", kInstallerTypePage, 1047, 0, "a local installer"},
-        RadioFocusCase{"Show Dialogs=YES\r\nShow Reboot Dialog=NEVER\r\n", kDialogControlPage, 1027, 1058,
+        RadioFocusCase{"", kInstallerTypePage, dlg150_netornot::IDC_NETWORK_TYPE, 0, "no stored type reads as a network installer"},
+        RadioFocusCase{"NetOrLocal=Local\r\n", kInstallerTypePage, dlg150_netornot::IDC_LOCAL_TYPE, 0, "a local installer"},
+        RadioFocusCase{"Show Dialogs=YES\r\nShow Reboot Dialog=NEVER\r\n", kDialogControlPage, dlg131_dialogcontrol::IDC_THESE_DIALOGS_ON, dlg131_dialogcontrol::IDC_REBOOT_NEVER,
                        "the second of each group checked"},
-        RadioFocusCase{"Show Reboot Dialog=AUTO\r\n", kDialogControlPage, 1026, 1059,
-                       "the last of the reboot group checked"}));
+        RadioFocusCase{"Show Reboot Dialog=AUTO\r\n", kDialogControlPage, dlg131_dialogcontrol::IDC_ALL_DIALOGS_OFF, dlg131_dialogcontrol::IDC_REBOOT_WHEN_NEEDED,
+                       "the last of the reboot group checked"}),
+    kc::test::ByWhy{});
 
 // Every label, button and group title of the first five pages, word for word
 // (double spaces included).
@@ -223,26 +234,26 @@ TEST_F(WizardSheet, ReturnOnAFocusedPageButtonPressesThatButton) {
   SetProgramIni("[Available 32]\r\nChat=chat\r\n");
   OpenOn(kComponentsPage);
   sheet->activateWindow();
-  ClickListItem(Page(), 1008, 0);
-  Page()->GetDlgItem(1010)->setFocus(Qt::TabFocusReason);
+  ClickListItem(Page(), dlg129_components::IDC_AVAILABLE, 0);
+  Page()->GetDlgItem(dlg129_components::IDC_ADD)->setFocus(Qt::TabFocusReason);
   PressKey(sheet.get(), Qt::Key_Return);
   ASSERT_EQ(ActiveIndex(), kComponentsPage);
-  EXPECT_EQ(Page()->ListBox(1009).GetCount(), 1);
+  EXPECT_EQ(Page()->ListBox(dlg129_components::IDC_INCLUDED).GetCount(), 1);
   EXPECT_EQ(Choice("Chat", "Mods-32"), "chat");
 
-  Page()->GetDlgItem(1008)->setFocus(Qt::TabFocusReason);
+  Page()->GetDlgItem(dlg129_components::IDC_AVAILABLE)->setFocus(Qt::TabFocusReason);
   PressKey(sheet.get(), Qt::Key_Return);
   ASSERT_EQ(ActiveIndex(), kInstallerSettingsPage);
   EXPECT_TRUE(Button(fw::ID_WIZNEXT)->isDefault());
 
-  Type(1018, "C:\\art\\splash.bmp");
-  Page()->GetDlgItem(1067)->setFocus(Qt::TabFocusReason);
+  Type(dlg134_settings::IDC_SPLASH_PATH, "C:\\art\\splash.bmp");
+  Page()->GetDlgItem(dlg134_settings::IDC_CLEAR_SPLASH)->setFocus(Qt::TabFocusReason);
   PressKey(sheet.get(), Qt::Key_Return);
   ASSERT_EQ(ActiveIndex(), kInstallerSettingsPage);
-  EXPECT_EQ(Text(1018), "");
+  EXPECT_EQ(Text(dlg134_settings::IDC_SPLASH_PATH), "");
 
   prompts->CancelFile();
-  Page()->GetDlgItem(1030)->setFocus(Qt::TabFocusReason);
+  Page()->GetDlgItem(dlg134_settings::IDC_BROWSE_SPLASH)->setFocus(Qt::TabFocusReason);
   PressKey(sheet.get(), Qt::Key_Return);
   EXPECT_EQ(ActiveIndex(), kInstallerSettingsPage);
   EXPECT_EQ(prompts->Requests().size(), 1u);
@@ -253,11 +264,11 @@ TEST_F(WizardSheet, ReturnOnAFocusedButtonOfACustomizationPagePressesThatButton)
   SetValidChoices();
   OpenOn(kCustomFilesPage);
   sheet->activateWindow();
-  Type(1031, "C:\\cfg\\velomark.cfg");
-  Page()->GetDlgItem(1055)->setFocus(Qt::TabFocusReason);
+  Type(dlg139_customfiles::IDC_CONFIG_PATH, "C:\\cfg\\velomark.cfg");
+  Page()->GetDlgItem(dlg139_customfiles::IDC_CLEAR_CONFIG)->setFocus(Qt::TabFocusReason);
   PressKey(sheet.get(), Qt::Key_Return);
   ASSERT_EQ(ActiveIndex(), kCustomFilesPage);
-  EXPECT_EQ(Text(1031), "");
+  EXPECT_EQ(Text(dlg139_customfiles::IDC_CONFIG_PATH), "");
 }
 
 TEST_F(WizardSheet, ReturnOnAFocusedButtonOfTheOutputPageLeavesFinishAlone) {
@@ -265,12 +276,12 @@ TEST_F(WizardSheet, ReturnOnAFocusedButtonOfTheOutputPageLeavesFinishAlone) {
   OpenOn(kOutputPage);
   sheet->activateWindow();
   prompts->CancelFile();
-  Page()->GetDlgItem(1019)->setFocus(Qt::TabFocusReason);
+  Page()->GetDlgItem(dlg140_output::IDC_SAVE_CONFIGURATION)->setFocus(Qt::TabFocusReason);
   PressKey(sheet.get(), Qt::Key_Return);
   EXPECT_EQ(ActiveIndex(), kOutputPage);
   EXPECT_EQ(prompts->Requests().size(), 1u);
   // Once the focus leaves the page's button, Finish is the default again.
-  Page()->GetDlgItem(1035)->setFocus(Qt::TabFocusReason);
+  Page()->GetDlgItem(dlg140_output::IDC_OUTPUT_PATH)->setFocus(Qt::TabFocusReason);
   EXPECT_TRUE(Button(fw::ID_WIZFINISH)->isDefault());
 }
 

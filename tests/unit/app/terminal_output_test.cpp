@@ -4,6 +4,7 @@
 
 #include "app/build_summary.h"
 #include "app/terminal_progress.h"
+#include "support/row_names.h"
 
 namespace kc::app {
 namespace {
@@ -76,7 +77,8 @@ INSTANTIATE_TEST_SUITE_P(
                      "\rCreating CD image [    ] step 0/1\033[K\rCreating CD image [####] step 1/1\033[K\n"
                      "\rCreating CD image [    ] step 0/0\033[K\n"
                      "\rCreating Network image [####] step 1/1\033[K\rCreating Network image [    ] step 0/1\033[K\n",
-                     "a terminal redraws at every step and keeps each stage's last state on its line"}));
+                     "a terminal redraws at every step and keeps each stage's last state on its line"}),
+    kc::test::ByWhy{});
 
 TEST(BuildSummary, NamesEveryImageAndSaysCompleteOnlyWithoutFailures) {
   engine::BuildReport report;

@@ -11,6 +11,7 @@
 #include "platform/files.h"
 #include "engine_test_support.h"
 #include "support/iso_reader.h"
+#include "support/row_names.h"
 
 using kc::test::TempDrive;
 
@@ -105,7 +106,8 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"Windows would see a name longer than 64 characters cut short", kLongName.c_str(), "T:\\files",
                     "T:\\setup.iso", kLongPath.c_str(), "longer than the 64 characters"},
         RefusalCase{"a name that is not UTF-8 (a Latin-1 byte) would lose its Windows name", "caf\xE9.ini",
-                    "T:\\files", "T:\\setup.iso", "T:\\files\\caf\xE9.ini", "not UTF-8 text"}));
+                    "T:\\files", "T:\\setup.iso", "T:\\files\\caf\xE9.ini", "not UTF-8 text"}),
+    kc::test::ByWhy{});
 
 TEST(DiskVolumeName, UpperCaseLettersAndDigitsJoinedByUnderscoresAtMostSixteen) {
   const struct {

@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
 #include <filesystem>
 
 #include "engine/image_builder.h"
@@ -125,6 +130,24 @@ TEST_F(Assembly, SplashAndCustomTextsArePlacedUnlisted) {
   EXPECT_EQ(drive.Read("out/CD/setup.bmp"), "BM");
   EXPECT_EQ(drive.Read("out/CD/readme.txt"), "custom readme");
   EXPECT_EQ(drive.Read("out/CD/setup.lst").find("setup.bmp"), std::string::npos);
+}
+
+// A custom text is optional only while it is absent: one that is there and
+// will not copy (a socket cannot be opened) is a failure of the image.
+TEST_F(Assembly, ACustomTextThatIsThereButWillNotCopyIsReported) {
+  Prepare("Calendar=cal\r\n");
+  const std::string readme = drive.Host("kit/custom/engine/readme.txt");
+  const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  ASSERT_LT(readme.size(), sizeof address.sun_path);
+  std::strcpy(address.sun_path, readme.c_str());
+  ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  builder.AssembleImage("T:\\kit", "T:\\kit", "T:\\out", "CD");
+  ::close(listener);
+  ASSERT_EQ(builder.report().failures().size(), 1u);
+  EXPECT_EQ(builder.report().failures()[0].file, "T:\\kit\\custom\\engine\\readme.txt");
+  EXPECT_EQ(drive.Read("out/CD/readme.txt"), "delivered readme");  // the installer's own stays
 }
 
 TEST_F(Assembly, RebuildEmptiesTheImageDirectoryFirst) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/install_path_rule.h"
+#include "support/row_names.h"
 
 namespace kc::test {
 namespace {
@@ -27,8 +28,8 @@ const PathCase kPaths[] = {
     {"abc", true, "letter not followed by a colon"},
     {"\\\\srv\\x", true, "network path with a share"},
     {"%username%", true, "the special value"},
-    {"", false, "shorter than 3"},
-    {"C:", false, "shorter than 3"},
+    {"", false, "empty, so shorter than 3"},
+    {"C:", false, "a bare drive is shorter than 3"},
     {"C:x", false, "colon not followed by a backslash"},
     {"C:/apps", false, "slash not allowed"},
     {"1:\\apps", false, "first character neither letter nor backslash"},
@@ -54,7 +55,8 @@ const PathCase kPaths[] = {
     {"C:\\\t", false, "a tab is not a space"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Table, InstallPathRule, ::testing::ValuesIn(kPaths));
+INSTANTIATE_TEST_SUITE_P(Table, InstallPathRule, ::testing::ValuesIn(kPaths),
+    kc::test::ByWhy{});
 
 }  // namespace
 }  // namespace kc::test

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "scratch_folder.h"
+#include "support/row_names.h"
 
 namespace {
 
@@ -195,7 +196,8 @@ TEST_P(AtomicWriters, AWriterKilledMidwayLeavesTheOldFile) {
 
 INSTANTIATE_TEST_SUITE_P(Ways, AtomicWriters,
                          ::testing::Values(Way{true, "unnamed files (O_TMPFILE)"},
-                                           Way{false, "a hidden file, where the file system has no unnamed files"}));
+                                           Way{false, "a hidden file, where the file system has no unnamed files"}),
+    kc::test::ByWhy{});
 
 TEST(TemporaryNames, AreTheWritersOwnAndNothingElse) {
   struct Row {

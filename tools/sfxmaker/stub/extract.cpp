@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "common/zip_format.h"
+#include "platform/unique_fd.h"
 
 namespace kc::sfx {
 namespace {
@@ -23,18 +24,7 @@ using zip::ZipEntry;
 constexpr std::size_t kCopyBlock = 4 << 20;
 constexpr std::uint64_t kLinkTargetLimit = 4096;
 
-struct Descriptor {
-  int fd = -1;
-  explicit Descriptor(int value = -1) : fd(value) {}
-  Descriptor(Descriptor&& other) noexcept : fd(other.fd) { other.fd = -1; }
-  Descriptor& operator=(Descriptor&& other) noexcept {
-    std::swap(fd, other.fd);
-    return *this;
-  }
-  ~Descriptor() {
-    if (fd >= 0) ::close(fd);
-  }
-};
+using kc::platform::UniqueFd;
 
 std::vector<std::string> Components(const std::string& name) {
   std::vector<std::string> parts;
@@ -66,8 +56,8 @@ class Extraction {
   Extraction(const Payload& payload, std::string& error) : payload_(payload), error_(error) {}
 
   bool Open(const std::string& folder) {
-    root_ = Descriptor(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (root_.fd < 0) return Fail(folder, errno);
+    root_ = UniqueFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!root_.valid()) return Fail(folder, errno);
     return true;
   }
 
@@ -75,7 +65,7 @@ class Extraction {
     std::uint64_t needed = 0;
     for (const ZipEntry& entry : entries) needed += entry.IsRegular() ? entry.size : 0;
     struct statvfs space {};
-    if (::fstatvfs(root_.fd, &space) != 0) return true;  // unknown: the writes will tell
+    if (::fstatvfs(root_.fd(), &space) != 0) return true;  // unknown: the writes will tell
     const std::uint64_t available = static_cast<std::uint64_t>(space.f_bavail) * space.f_frsize;
     if (needed <= available) return true;
     error_ = "not enough room in " + folder + ": the files need " + std::to_string(needed) + " bytes, " +
@@ -88,34 +78,33 @@ class Extraction {
     if (parts.empty()) return true;  // the folder itself
     const std::string leaf = parts.back();
     parts.pop_back();
-    Descriptor folder;
+    UniqueFd folder;
     if (!OpenFolder(parts, entry.name, folder)) return false;
     if (entry.IsDirectory()) {
       parts.push_back(leaf);
-      Descriptor made;
+      UniqueFd made;
       if (!OpenFolder(parts, entry.name, made)) return false;
       folderModes_.push_back({entry.name, std::move(parts), entry.mode & 0777});
       return true;
     }
     if (entry.IsSymlink()) {
-      if (::symlinkat(linkTarget.c_str(), folder.fd, leaf.c_str()) != 0) {
-        if (errno != EEXIST || ::unlinkat(folder.fd, leaf.c_str(), 0) != 0 ||
-            ::symlinkat(linkTarget.c_str(), folder.fd, leaf.c_str()) != 0)
+      if (::symlinkat(linkTarget.c_str(), folder.fd(), leaf.c_str()) != 0) {
+        if (errno != EEXIST || ::unlinkat(folder.fd(), leaf.c_str(), 0) != 0 ||
+            ::symlinkat(linkTarget.c_str(), folder.fd(), leaf.c_str()) != 0)
           return Fail(entry.name, errno);
       }
       const struct timespec times[2] = {{entry.mtime, 0}, {entry.mtime, 0}};
-      ::utimensat(folder.fd, leaf.c_str(), times, AT_SYMLINK_NOFOLLOW);
+      ::utimensat(folder.fd(), leaf.c_str(), times, AT_SYMLINK_NOFOLLOW);
       return true;
     }
-    Descriptor out(::openat(folder.fd, leaf.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600));
-    if (out.fd < 0) return Fail(entry.name, errno == ELOOP ? ELOOP : errno);
-    if (!WriteData(entry, out.fd)) return false;
+    UniqueFd out(::openat(folder.fd(), leaf.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (!out.valid()) return Fail(entry.name, errno == ELOOP ? ELOOP : errno);
+    if (!WriteData(entry, out.fd())) return false;
     // Permission bits only: no setuid, setgid or sticky bit from an archive.
-    if (::fchmod(out.fd, entry.mode & 0777) != 0) return Fail(entry.name, errno);
+    if (::fchmod(out.fd(), entry.mode & 0777) != 0) return Fail(entry.name, errno);
     const struct timespec times[2] = {{entry.mtime, 0}, {entry.mtime, 0}};
-    if (::futimens(out.fd, times) != 0) return Fail(entry.name, errno);
-    const int fd = out.fd;
-    out.fd = -1;
+    if (::futimens(out.fd(), times) != 0) return Fail(entry.name, errno);
+    const int fd = out.Release();
     if (::close(fd) != 0) return Fail(entry.name, errno);  // a late write error shows here
     return true;
   }
@@ -123,9 +112,9 @@ class Extraction {
   // Folder modes last: a folder's own mode may forbid writing into it.
   bool FinishFolders() {
     for (const FolderMode& folder : folderModes_) {
-      Descriptor made;
+      UniqueFd made;
       if (!OpenFolder(folder.parts, folder.name, made)) return false;
-      if (::fchmod(made.fd, folder.mode) != 0) return Fail(folder.name, errno);
+      if (::fchmod(made.fd(), folder.mode) != 0) return Fail(folder.name, errno);
     }
     return true;
   }
@@ -139,12 +128,12 @@ class Extraction {
 
   // Opens (making them as needed) the folders of `parts` below the root, never
   // through a link.
-  bool OpenFolder(const std::vector<std::string>& parts, const std::string& name, Descriptor& folder) {
-    folder = Descriptor(::dup(root_.fd));
+  bool OpenFolder(const std::vector<std::string>& parts, const std::string& name, UniqueFd& folder) {
+    folder = UniqueFd(::dup(root_.fd()));
     for (const std::string& part : parts) {
-      if (::mkdirat(folder.fd, part.c_str(), 0755) != 0 && errno != EEXIST) return Fail(name, errno);
-      Descriptor next(::openat(folder.fd, part.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-      if (next.fd < 0) return Fail(name, errno);
+      if (::mkdirat(folder.fd(), part.c_str(), 0755) != 0 && errno != EEXIST) return Fail(name, errno);
+      UniqueFd next(::openat(folder.fd(), part.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+      if (!next.valid()) return Fail(name, errno);
       folder = std::move(next);
     }
     return true;
@@ -219,7 +208,7 @@ class Extraction {
 
   const Payload& payload_;
   std::string& error_;
-  Descriptor root_;
+  UniqueFd root_;
   std::vector<FolderMode> folderModes_;
   bool kernelCopy_ = true;
   std::unique_ptr<char[]> buffer_;
