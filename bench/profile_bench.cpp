@@ -23,8 +23,8 @@ std::string MakeSetupIni() {
   for (int c = 0; c < 600; ++c) {
     text += "[Component " + std::to_string(c) + "]\r\n";
     for (int k = 0; k < 40; ++k) {
-      text += "Key" + std::to_string(k) + " = \"value of component " + std::to_string(c) + " key " +
-              std::to_string(k) + "\"\r\n";
+      text += "Key" + std::to_string(k) + " = \"value of component " + std::to_string(c) + " key " + std::to_string(k) +
+              "\"\r\n";
     }
     text += "\r\n";
   }

@@ -13,14 +13,14 @@
 
 namespace {
 
-const QColor kDeep(0x17, 0x4a, 0x7c);   // deep blue
-const QColor kTeal(0x1c, 0x9c, 0x96);   // teal
-const QColor kMint(0x7f, 0xdc, 0xc8);   // light accent
+const QColor kDeep(0x17, 0x4a, 0x7c);  // deep blue
+const QColor kTeal(0x1c, 0x9c, 0x96);  // teal
+const QColor kMint(0x7f, 0xdc, 0xc8);  // light accent
 
 // An isometric box centred at c with half-width w: top, left and right faces.
 void DrawBox(QPainter& p, QPointF c, double w, double alpha, bool lid) {
-  const double h = w * 0.58;   // the top face's half-height
-  const double d = w * 1.05;   // the side faces' height
+  const double h = w * 0.58;  // the top face's half-height
+  const double d = w * 1.05;  // the side faces' height
   const QPointF top(c.x(), c.y() - h), right(c.x() + w, c.y()), bottom(c.x(), c.y() + h), left(c.x() - w, c.y());
   QPainterPath topFace, leftFace, rightFace;
   topFace.addPolygon(QPolygonF{top, right, bottom, left, top});
@@ -111,7 +111,7 @@ QImage FolderStrip() {
   // Image 0: a closed folder.
   p.setPen(edge);
   p.setBrush(back);
-  p.drawRect(1, 2, 6, 2);   // tab
+  p.drawRect(1, 2, 6, 2);  // tab
   p.setBrush(front);
   p.drawRect(1, 4, 13, 9);  // body
   // Image 1: an open folder, a sheet showing and the front flap tilted.
@@ -148,6 +148,7 @@ int main(int argc, char** argv) {
   bool ok = Save(SidePicture(), out.filePath("bitmaps/154.png"));
   ok = Save(FolderStrip(), out.filePath("bitmaps/145.png")) && ok;
   ok = Save(Icon(128), out.filePath("icons/128.png")) && ok;
-  for (int size : {16, 32, 48, 64, 256}) ok = Save(Icon(size), out.filePath(QString("icons/128-%1.png").arg(size))) && ok;
+  for (int size : {16, 32, 48, 64, 256})
+    ok = Save(Icon(size), out.filePath(QString("icons/128-%1.png").arg(size))) && ok;
   return ok ? 0 : 1;
 }

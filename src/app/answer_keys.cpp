@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cctype>
 
-#include "platform/names.h"
-#include "engine/install_path_rule.h"
 #include "config/keys.h"
+#include "engine/install_path_rule.h"
+#include "platform/names.h"
 #include "string_table.h"
 
 namespace kc::app {
@@ -93,18 +93,26 @@ const AnswerKey* FindPlatformKey(const std::string& key) {
 
 std::string AnswerValueProblem(const AnswerKey& key, const std::string& value) {
   switch (key.kind) {
-    case K::kYesNo: return OneOf(value, {kYes, kNo});
-    case K::kEnabledDisabled: return OneOf(value, {kEnabled, kDisabled});
-    case K::kNetOrLocal: return OneOf(value, {kNet, kLocal});
-    case K::kNetworkOrLocal: return OneOf(value, {kNetwork, kLocal});
-    case K::kReboot: return OneOf(value, {kAlways, kNever, kAuto});
-    case K::kBasePath: return engine::IsValidInstallPath(value) ? "" : LoadString(IDS_INVALID_BASE_PATH);
-    case K::kProfilePath: return engine::IsValidInstallPath(value) ? "" : LoadString(IDS_INVALID_PROFILE_PATH);
+    case K::kYesNo:
+      return OneOf(value, {kYes, kNo});
+    case K::kEnabledDisabled:
+      return OneOf(value, {kEnabled, kDisabled});
+    case K::kNetOrLocal:
+      return OneOf(value, {kNet, kLocal});
+    case K::kNetworkOrLocal:
+      return OneOf(value, {kNetwork, kLocal});
+    case K::kReboot:
+      return OneOf(value, {kAlways, kNever, kAuto});
+    case K::kBasePath:
+      return engine::IsValidInstallPath(value) ? "" : LoadString(IDS_INVALID_BASE_PATH);
+    case K::kProfilePath:
+      return engine::IsValidInstallPath(value) ? "" : LoadString(IDS_INVALID_PROFILE_PATH);
     case K::kDerived:
       return "the page derives it from the executable's path; set that path instead";
     case K::kText:
     case K::kFile:
-    case K::kDialupPackage: return "";
+    case K::kDialupPackage:
+      return "";
   }
   return "";
 }

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cctype>
 
-#include "platform/names.h"
 #include "app/answer_keys.h"
+#include "config/profile_access.h"
 #include "engine/additional_install_names.h"
 #include "engine/page_entries.h"
-#include "config/profile_access.h"
 #include "platform/files.h"
+#include "platform/names.h"
 #include "platform/profile.h"
 #include "string_table.h"
 
@@ -25,11 +25,13 @@ std::string Trimmed(const std::string& text) {
   return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-std::string Quoted(const AnswerSetting& setting) { return "--set \"" + setting.given + "\": "; }
+std::string Quoted(const AnswerSetting& setting) {
+  return "--set \"" + setting.given + "\": ";
+}
 
 // A key of a component section as the components page records it.
 struct ComponentVerdict {
-  bool known = true;     // the kit offers such a component
+  bool known = true;    // the kit offers such a component
   std::string problem;  // the page would not record it so
 };
 
@@ -40,12 +42,14 @@ ComponentVerdict CheckComponentSetting(const RunPaths& kit, const std::string& s
     const std::string main = ReadValue(kit.programIni, kKitComposer, kVersionName32);
     if (!EqualNoCase(setting.key, main)) {
       verdict.known = false;
-      verdict.problem = "the kit's main module is \"" + main + "\" (" + kit.programIni + "), not \"" + setting.key + "\"";
+      verdict.problem =
+          "the kit's main module is \"" + main + "\" (" + kit.programIni + "), not \"" + setting.key + "\"";
       return verdict;
     }
     const std::string stem = ReadValue(kit.programIni, kMainModules32, main.c_str());
     if (setting.value != stem) {
-      verdict.problem = "the components page records the main module as \"" + stem + "\", not \"" + setting.value + "\"";
+      verdict.problem =
+          "the components page records the main module as \"" + stem + "\", not \"" + setting.value + "\"";
     }
     return verdict;
   }
@@ -54,7 +58,8 @@ ComponentVerdict CheckComponentSetting(const RunPaths& kit, const std::string& s
   const std::string ordinary = ReadValue(kit.programIni, kAvailable32, name);
   bool offered = false;
   for (const char* list : {kAvailable32, kMultimedia32}) {
-    for (const std::string& component : ReadAllKeys(kit.programIni, list)) offered |= EqualNoCase(component, setting.key);
+    for (const std::string& component : ReadAllKeys(kit.programIni, list))
+      offered |= EqualNoCase(component, setting.key);
   }
   if (!offered) {
     verdict.known = false;
@@ -136,8 +141,9 @@ class SettingsWriter {
     }
     if (!WriteValue(choices_, section.c_str(), key.c_str(), setting.value)) {
       const std::string textProblem = win::ProfileTextProblem(section.c_str(), key.c_str(), setting.value.c_str());
-      Refuse(page, setting, textProblem.empty() ? "it could not be written to " + choices_ + ": " + win::LastErrorText()
-                                                : textProblem);
+      Refuse(
+          page, setting,
+          textProblem.empty() ? "it could not be written to " + choices_ + ": " + win::LastErrorText() : textProblem);
     }
   }
 
@@ -170,8 +176,8 @@ class SettingsWriter {
     const std::string completed = engine::CompleteDialupEntry(entry);
     if (!engine::OpensForReading(completed)) {
       return RefusePage(kCustomizationMorePage, std::string(LoadString(IDS_INVALID_DIALUP)) + " (\"" +
-                                                    kCustomAccountSetupPath + "\" is \"" + entry + "\": " +
-                                                    completed + " does not open.)");
+                                                    kCustomAccountSetupPath + "\" is \"" + entry + "\": " + completed +
+                                                    " does not open.)");
     }
     WriteValue(choices_, section, kCustomAccountSetupPath, completed);
   }
@@ -191,7 +197,8 @@ class SettingsWriter {
       if (verdict.passed >= Passed::kSize) WriteValue(choices_, section, keys.size, verdict.size);
       // As on the page, slot 2 is not looked at while slot 1 is refused.
       if (verdict.passed != Passed::kAll) {
-        return RefusePage(kAdditionalInstallsPage, "Additional install " + std::to_string(i + 1) + ": " + verdict.problem);
+        return RefusePage(kAdditionalInstallsPage,
+                          "Additional install " + std::to_string(i + 1) + ": " + verdict.problem);
       }
       WriteValue(choices_, section, keys.filename, verdict.fileName);
     }

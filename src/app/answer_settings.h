@@ -30,7 +30,7 @@ struct AnswerSetting {
 std::optional<AnswerSetting> ParseAnswerSetting(const std::string& text, std::string& problem);
 
 struct SettingProblem {
-  std::string page;  // caption of the page that refused it; "" when no page owns the key
+  std::string page;     // caption of the page that refused it; "" when no page owns the key
   std::string message;  // names the setting as given
 };
 

@@ -43,7 +43,9 @@ std::string Escaped(unsigned code) {
   return text;
 }
 
-std::string Field(const char* name, const std::string& json) { return JsonString(name) + ": " + json; }
+std::string Field(const char* name, const std::string& json) {
+  return JsonString(name) + ": " + json;
+}
 
 }  // namespace
 
@@ -90,8 +92,7 @@ std::string FormatBuildJson(int exitStatus, const engine::BuildReport* report, c
       json += "    {" + Field("kind", JsonString(image.kind)) + ", " +
               Field("drive_path", JsonString(image.directory)) + ", " +
               Field("host_path", host.empty() ? "null" : JsonString(host)) + ", " +
-              Field("files", std::to_string(image.files)) + ", " + Field("bytes", std::to_string(image.bytes)) +
-              "}";
+              Field("files", std::to_string(image.files)) + ", " + Field("bytes", std::to_string(image.bytes)) + "}";
       separator = ",\n";
     }
     if (!report->images().empty()) json += "\n  ";

@@ -33,8 +33,7 @@ std::string FormatImages(const engine::BuildReport& report) {
   for (const engine::ImageResult& image : report.images()) {
     const std::string host = HostPathOf(image.directory);
     text += "  " + image.kind + " image in " + image.directory + (host.empty() ? "" : " (" + host + ")") + ": " +
-            std::to_string(image.files) + (image.files == 1 ? " file, " : " files, ") + FormatSize(image.bytes) +
-            "\n";
+            std::to_string(image.files) + (image.files == 1 ? " file, " : " files, ") + FormatSize(image.bytes) + "\n";
   }
   return text;
 }

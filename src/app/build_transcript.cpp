@@ -50,8 +50,7 @@ void BuildTranscript::UpdateWindow() {
   Each([](TerminalProgress& p) { p.UpdateWindow(); });
 }
 
-void BuildTranscript::ToolStarting(const std::string&, const std::string& directory,
-                                   const std::string& commandLine) {
+void BuildTranscript::ToolStarting(const std::string&, const std::string& directory, const std::string& commandLine) {
   const std::string line = ToolLine(directory, commandLine);
   // The stage a tool belongs to is shown before it, even when the engine has
   // not repainted since the stage began.

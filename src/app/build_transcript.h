@@ -30,8 +30,7 @@ class BuildTranscript : public engine::ProgressView, public engine::BuildObserve
   void SetStep(int step) override;
   void StepIt() override;
   void UpdateWindow() override;
-  void ToolStarting(const std::string& program, const std::string& directory,
-                    const std::string& commandLine) override;
+  void ToolStarting(const std::string& program, const std::string& directory, const std::string& commandLine) override;
 
   // Ends the last stage on every stream.
   void Finish();

@@ -9,11 +9,11 @@
 #include "app/build_transcript.h"
 #include "app/command_verify.h"
 #include "app/startup.h"
+#include "config/profile_access.h"
 #include "engine/build_plan.h"
 #include "engine/directory_utils.h"
 #include "engine/kit_lock.h"
 #include "engine/script_generation.h"
-#include "config/profile_access.h"
 #include "platform/files.h"
 #include "platform/interruption.h"
 #include "platform/whole_file.h"
@@ -45,7 +45,9 @@ BuildTranscript::Terminal ProgressTerminal(const BuildOptions& options, const Co
 class BuildCommand {
  public:
   BuildCommand(const BuildOptions& options, const CommandStreams& streams)
-      : options_(options), streams_(streams), transcript_(ProgressTerminal(options, streams), options.log.has_value()) {}
+      : options_(options),
+        streams_(streams),
+        transcript_(ProgressTerminal(options, streams), options.log.has_value()) {}
 
   int Run();
 
@@ -137,7 +139,8 @@ int BuildCommand::Run() {
                   "\" in [" + kKitComposer + "]. Run kitcomp in the kit's kitcomp folder or give -C.");
   }
   if (!engine::IsDirectory(paths.installRoot)) {
-    return Refuse("the install root " + paths.installRoot + " named by .\\kitcomp.ini is not a folder: no kit is there.");
+    return Refuse("the install root " + paths.installRoot +
+                  " named by .\\kitcomp.ini is not a folder: no kit is there.");
   }
   const Result<ResolvedChoice> resolved = ResolveConfigurationChoice(options_, paths);
   if (!resolved) return Refuse(resolved.error());
@@ -151,8 +154,8 @@ int BuildCommand::Run() {
                   paths.sourceSetupIni + ": " + win::LastErrorText());
   }
 
-  const SettingsOutcome settings = ApplyAnswerSettings(paths, paths.choicesFile, resolved->settings,
-                                                       options_.forceSettings, SettingChecks::kPages);
+  const SettingsOutcome settings =
+      ApplyAnswerSettings(paths, paths.choicesFile, resolved->settings, options_.forceSettings, SettingChecks::kPages);
   if (!settings.unknown.empty() || !settings.refused.empty()) {
     std::string message;
     for (const auto* problems : {&settings.unknown, &settings.refused}) {

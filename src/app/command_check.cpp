@@ -5,9 +5,9 @@
 #include "app/answer_keys.h"
 #include "app/configuration_check.h"
 #include "app/startup.h"
+#include "config/keys.h"
 #include "engine/directory_utils.h"
 #include "engine/output_location.h"
-#include "config/keys.h"
 #include "platform/files.h"
 #include "platform/temporary_folder.h"
 
@@ -21,7 +21,8 @@ int Unusable(const CommandStreams& streams, const std::string& message) {
 
 std::string Listing(const std::string& configuration, const std::vector<ConfigurationProblem>& problems) {
   if (problems.empty()) {
-    return "The configuration " + configuration + " is sound: neither a page nor Finish would refuse it, and every "
+    return "The configuration " + configuration +
+           " is sound: neither a page nor Finish would refuse it, and every "
            "file and module it names is there.\n";
   }
   std::string text = "The configuration " + configuration + " has " + std::to_string(problems.size()) +
@@ -73,14 +74,15 @@ int RunCommandLineCheck(const CheckOptions& options, const CommandStreams& strea
   if (scratch.windowsPath().empty()) return Unusable(streams, scratch.problem());
   const std::string root = engine::ComparablePath(paths.installRoot);
   if (engine::ComparablePath(scratch.windowsPath()).rfind(root + "\\", 0) == 0) {
-    return Unusable(streams, "the temporary folder " + scratch.windowsPath() + " lies inside the kit; set TMPDIR to "
-                             "a folder outside it.");
+    return Unusable(streams, "the temporary folder " + scratch.windowsPath() +
+                                 " lies inside the kit; set TMPDIR to "
+                                 "a folder outside it.");
   }
   const std::string choices = scratch.windowsPath() + "\\choices.ini";
   const std::string settings = scratch.windowsPath() + "\\setup.ini";
   if (win::CopyFileA(resolved->startingConfig.c_str(), choices.c_str(), win::FALSE) == win::FALSE) {
-    return Unusable(streams, "the configuration " + resolved->startingConfig + " cannot be read: " +
-                                 win::LastErrorText());
+    return Unusable(streams,
+                    "the configuration " + resolved->startingConfig + " cannot be read: " + win::LastErrorText());
   }
   // As the run driver copies it over the engine setup.ini; a kit without one
   // gets its settings from the rows alone, as a build would.

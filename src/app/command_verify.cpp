@@ -20,11 +20,9 @@ std::string Join(const std::vector<std::string>& items, const char* separator) {
 
 std::string FormatText(const verify::Verdict& verdict) {
   const std::size_t problems = verdict.problems.size();
-  std::string text = verdict.path + " (" + verdict.kind + " image, " + std::to_string(verdict.filesChecked) +
-                     " files checked): " +
-                     (problems == 0 ? "sound"
-                                    : std::to_string(problems) + (problems == 1 ? " problem" : " problems")) +
-                     "\n";
+  std::string text =
+      verdict.path + " (" + verdict.kind + " image, " + std::to_string(verdict.filesChecked) + " files checked): " +
+      (problems == 0 ? "sound" : std::to_string(problems) + (problems == 1 ? " problem" : " problems")) + "\n";
   for (const verify::Problem& problem : verdict.problems) {
     text += "  problem: " + (problem.file.empty() ? "" : problem.file + ": ") + problem.reason + "\n";
   }
@@ -37,9 +35,13 @@ std::string FormatText(const verify::Verdict& verdict) {
   return text;
 }
 
-std::string Field(const char* name, const std::string& json) { return JsonString(name) + ": " + json; }
+std::string Field(const char* name, const std::string& json) {
+  return JsonString(name) + ": " + json;
+}
 
-std::string JsonOrNull(const std::string& text) { return text.empty() ? "null" : JsonString(text); }
+std::string JsonOrNull(const std::string& text) {
+  return text.empty() ? "null" : JsonString(text);
+}
 
 std::string FormatJsonImage(const verify::Verdict& verdict) {
   std::string problems, modules, staged;
@@ -54,14 +56,12 @@ std::string FormatJsonImage(const verify::Verdict& verdict) {
               Field("file", JsonString(found.file)) + ", " + Field("detail", JsonString(found.detail)) + "}";
   }
   return "    {\n      " + Field("path", JsonString(verdict.path)) + ",\n      " +
-         Field("kind", JsonOrNull(verdict.kind)) + ",\n      " +
-         Field("sound", verdict.sound() ? "true" : "false") + ",\n      " +
-         Field("error", JsonOrNull(verdict.unusable)) + ",\n      " +
+         Field("kind", JsonOrNull(verdict.kind)) + ",\n      " + Field("sound", verdict.sound() ? "true" : "false") +
+         ",\n      " + Field("error", JsonOrNull(verdict.unusable)) + ",\n      " +
          Field("files_checked", std::to_string(verdict.filesChecked)) + ",\n      " +
          Field("problems", "[" + problems + "]") + ",\n      " +
-         Field("found", "{" + Field("mode", JsonOrNull(verdict.mode)) + ", " +
-                            Field("modules", "[" + modules + "]") + ", " +
-                            Field("customizations", "[" + staged + "]") + ", " +
+         Field("found", "{" + Field("mode", JsonOrNull(verdict.mode)) + ", " + Field("modules", "[" + modules + "]") +
+                            ", " + Field("customizations", "[" + staged + "]") + ", " +
                             Field("command_line", JsonOrNull(verdict.commandLine)) + "}") +
          "\n    }";
 }
@@ -80,9 +80,10 @@ int StatusOf(const std::vector<verify::Verdict>& verdicts) {
 CLI::App* AddVerifyCommand(CLI::App& app, VerifyOptions& options) {
   CLI::App* verify = app.add_subcommand(
       "verify", "Check that images are complete and consistent, without a kit and without changing anything");
-  verify->add_option("PATH", options.paths,
-                     "An image: a CD image folder, a disk image (its folder or setup.iso), a network image (its "
-                     "folder or netsetup.exe); a host path or a drive path")
+  verify
+      ->add_option("PATH", options.paths,
+                   "An image: a CD image folder, a disk image (its folder or setup.iso), a network image (its "
+                   "folder or netsetup.exe); a host path or a drive path")
       ->required();
   verify->add_flag("--json", options.json,
                    "Print one JSON document on standard output (each image's path, kind, files checked, problems "

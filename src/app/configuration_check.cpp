@@ -3,13 +3,13 @@
 #include <algorithm>
 
 #include "app/answer_keys.h"
+#include "config/profile_access.h"
 #include "engine/additional_install_names.h"
 #include "engine/build_paths.h"
 #include "engine/component_catalogue.h"
 #include "engine/file_name_rule.h"
 #include "engine/install_path_rule.h"
 #include "engine/page_entries.h"
-#include "config/profile_access.h"
 #include "string_table.h"
 
 namespace kc::app {
@@ -44,8 +44,8 @@ class Findings {
     if (IsPlatform16(choices_)) sections.push_back(kChoices16);
     for (const char* section : sections) {
       const std::string where = sections.size() > 1 ? std::string(" in [") + section + "]" : "";
-      for (auto [key, message] : {std::pair{kProductPath, IDS_INVALID_BASE_PATH},
-                                  std::pair{kProfilePath, IDS_INVALID_PROFILE_PATH}}) {
+      for (auto [key, message] :
+           {std::pair{kProductPath, IDS_INVALID_BASE_PATH}, std::pair{kProfilePath, IDS_INVALID_PROFILE_PATH}}) {
         const std::string value = ReadValue(choices_, section, key);
         if (!engine::IsValidInstallPath(value)) Add(kPathOptionsPage, LoadString(message) + Entry(key, value) + where);
       }

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/script_generation.h"
 #include "config/run_paths.h"
+#include "engine/script_generation.h"
 
 namespace kc::app {
 

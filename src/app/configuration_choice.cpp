@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <filesystem>
 
-#include "engine/directory_utils.h"
 #include "config/profile_access.h"
+#include "engine/directory_utils.h"
 #include "platform/drives.h"
 
 namespace kc::app {

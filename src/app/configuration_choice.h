@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "app/answer_settings.h"
-#include "engine/script_generation.h"
 #include "config/run_paths.h"
+#include "engine/script_generation.h"
 #include "platform/result.h"
 
 namespace CLI {
@@ -21,12 +21,12 @@ namespace kc::app {
 struct ConfigurationChoice {
   // As given: a Windows path, or a host path that is mapped after start-up
   // (ArgumentToWindowsPath), when the kit's own drives are in the table.
-  std::optional<std::string> config;  // a saved configuration
-  std::optional<std::string> output;  // replaces "Output Path"
-  std::optional<bool> createCd;       // replaces "Create CD"
-  std::optional<bool> createDownload; // replaces "Create Download"
-  std::vector<std::string> settings;  // --set, in the order given
-  bool forceSettings = false;         // --force-set: keys no page knows too
+  std::optional<std::string> config;   // a saved configuration
+  std::optional<std::string> output;   // replaces "Output Path"
+  std::optional<bool> createCd;        // replaces "Create CD"
+  std::optional<bool> createDownload;  // replaces "Create Download"
+  std::vector<std::string> settings;   // --set, in the order given
+  bool forceSettings = false;          // --force-set: keys no page knows too
 };
 
 // Adds --config, --output, --cd/--no-cd, --download/--no-download, --set and
@@ -35,8 +35,8 @@ void AddConfigurationOptions(CLI::App& command, ConfigurationChoice& choice);
 
 // The choice with its paths mapped and its settings parsed.
 struct ResolvedChoice {
-  std::string startingConfig;          // Windows path of an existing file
-  std::optional<std::string> output;   // Windows path
+  std::string startingConfig;         // Windows path of an existing file
+  std::optional<std::string> output;  // Windows path
   std::vector<AnswerSetting> settings;
 };
 // The refusal names the path that maps onto no drive, the configuration that

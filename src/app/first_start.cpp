@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "app/startup.h"
-#include "platform/names.h"
 #include "config/keys.h"
 #include "config/profile_access.h"
 #include "platform/drives.h"
+#include "platform/names.h"
 #include "platform/profile.h"
 
 namespace kc::app {

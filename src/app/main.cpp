@@ -61,15 +61,15 @@ int FailStart(int& argc, char** argv, const std::string& message) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  CLI::App app{"kitcomp: composes customised installers of the Lumenary client suite.\n"
-               "Without a subcommand it opens the Kit Composer wizard."};
+  CLI::App app{
+      "kitcomp: composes customised installers of the Lumenary client suite.\n"
+      "Without a subcommand it opens the Kit Composer wizard."};
   app.set_version_flag("--version", std::string("kitcomp ") + KITCOMP_VERSION);
 
   std::string directory;
   app.add_option("-C", directory, "Change to DIR first (.\\kitcomp.ini is read there)")->type_name("DIR");
   bool fromMenu = false;
-  app.add_flag("--from-menu", fromMenu, "Started from the desktop menu: work in the user's copy of the kit")
-      ->group("");
+  app.add_flag("--from-menu", fromMenu, "Started from the desktop menu: work in the user's copy of the kit")->group("");
 
   kc::app::BuildOptions buildOptions;
   CLI::App* build = kc::app::AddBuildCommand(app, buildOptions);
@@ -102,8 +102,9 @@ int main(int argc, char** argv) {
   if (*verify) return kc::app::RunCommandLineVerify(verifyOptions, streams);
 
   if (DesktopBuilt() && !HaveDisplay()) {
-    std::fprintf(stderr, "kitcomp: the wizard needs a display (none in DISPLAY or WAYLAND_DISPLAY); "
-                         "`kitcomp build` builds a configuration's images without one.\n");
+    std::fprintf(stderr,
+                 "kitcomp: the wizard needs a display (none in DISPLAY or WAYLAND_DISPLAY); "
+                 "`kitcomp build` builds a configuration's images without one.\n");
     return kc::app::kExitRefused;
   }
   if (fromMenu) {

@@ -2,9 +2,9 @@
 // below it and the run-wide paths; and the refresh of the working files.
 #include "app/startup.h"
 
-#include "engine/build_paths.h"
 #include "config/keys.h"
 #include "config/profile_access.h"
+#include "engine/build_paths.h"
 #include "platform/drives.h"
 #include "platform/files.h"
 
@@ -56,8 +56,7 @@ Result<config::RunPaths> StartUp(const std::string& startupIni, bool makeWorkFol
 }
 
 bool RefreshWorkingFiles(const config::RunPaths& paths, const std::string& startingConfig) {
-  const bool configCopied =
-      win::CopyFileA(startingConfig.c_str(), paths.choicesFile.c_str(), win::FALSE) == win::TRUE;
+  const bool configCopied = win::CopyFileA(startingConfig.c_str(), paths.choicesFile.c_str(), win::FALSE) == win::TRUE;
   const bool setupCopied =
       win::CopyFileA(paths.sourceSetupIni.c_str(), paths.engineSetupIni.c_str(), win::FALSE) == win::TRUE;
   return configCopied && setupCopied;

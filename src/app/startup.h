@@ -19,10 +19,9 @@ inline constexpr const char* kKitDrivesIni = "drives.ini";
 // force (see win::DriveTable::AddKitDrives). Returns "" or why it could not.
 std::string UseKitDrives(const std::string& startupIni = kStartupIni);
 
-// Takes in the kit's drive table (UseKitDrives), reads "INSTALLED PATH" of [Kit Composer] from the start-up INI file, makes it
-// absolute once (a relative root would otherwise move with the current
-// directory), creates "\custom" and "\custom\engine" below it (failures not
-// reported) and fixes the run-wide paths. An empty root is kept as the system
+// Takes in the kit's drive table (UseKitDrives), reads "INSTALLED PATH" of [Kit Composer] from the start-up INI file,
+// makes it absolute once (a relative root would otherwise move with the current directory), creates "\custom" and
+// "\custom\engine" below it (failures not reported) and fixes the run-wide paths. An empty root is kept as the system
 // always did: every path then starts at the root of the current drive. Refused
 // with a message naming it when a path of the run, or one that a build would
 // form below the install root, would not fit 259 characters.

@@ -7,9 +7,13 @@ namespace kc::app {
 TerminalProgress::TerminalProgress(std::FILE* out, bool interactive, int barWidth)
     : out_(out), interactive_(interactive), barWidth_(barWidth) {}
 
-TerminalProgress::~TerminalProgress() { Finish(); }
+TerminalProgress::~TerminalProgress() {
+  Finish();
+}
 
-int TerminalProgress::Clamp(int position) const { return std::clamp(position, lower_, std::max(lower_, upper_)); }
+int TerminalProgress::Clamp(int position) const {
+  return std::clamp(position, lower_, std::max(lower_, upper_));
+}
 
 void TerminalProgress::SetStatusText(const std::string& text) {
   EndStage();

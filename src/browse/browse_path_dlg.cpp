@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "dialogs/dlg141_browsepath_ids.h"
 #include "framework/data_exchange.h"
 #include "framework/resources.h"
 #include "platform/files.h"
-#include "dialogs/dlg141_browsepath_ids.h"
 
 namespace kc::browse {
 

@@ -42,8 +42,7 @@ class CBrowsePathDlg : public fw::CDialog {
   fw::LRESULT OnDoubleClickFolder();
   // Inserts every subfolder found by `pattern` below `parent`, sorted; a log
   // (when given) notes each insertion.
-  void ListSubfolders(const std::string& pattern, const std::string& prefix, fw::HTREEITEM parent,
-                      std::FILE* log);
+  void ListSubfolders(const std::string& pattern, const std::string& prefix, fw::HTREEITEM parent, std::FILE* log);
 
   fw::CTreeCtrl m_tree;
   fw::CImageList m_images;

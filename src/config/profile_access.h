@@ -31,7 +31,9 @@ std::vector<std::string> ReadKeyList(const std::string& file, const char* sectio
 std::vector<std::string> ReadAllKeys(const std::string& file, const char* section);
 
 // Exact, case-sensitive comparison of a value read with a value word.
-inline bool IsExactly(const std::string& value, const char* word) { return value == word; }
+inline bool IsExactly(const std::string& value, const char* word) {
+  return value == word;
+}
 
 // "Choices-16" when [Global] "Platform" of the choices file is exactly "16",
 // else "Choices-32". The capacity is that of the reading part (12 on the dialog
@@ -40,7 +42,11 @@ const char* PlatformSection(const std::string& choicesFile, unsigned capacity = 
 bool IsPlatform16(const std::string& choicesFile, unsigned capacity = kCapacityDefault);
 
 // "YES" or "NO" for a check state; the three-word reboot choice.
-inline const char* YesNo(bool checked) { return checked ? kYes : kNo; }
-inline const char* EnabledDisabled(bool locked) { return locked ? kDisabled : kEnabled; }
+inline const char* YesNo(bool checked) {
+  return checked ? kYes : kNo;
+}
+inline const char* EnabledDisabled(bool locked) {
+  return locked ? kDisabled : kEnabled;
+}
 
 }  // namespace kc::config

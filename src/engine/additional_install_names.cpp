@@ -3,11 +3,10 @@
 #include <algorithm>
 #include <cctype>
 
+#include "config/profile_access.h"
 #include "engine/directory_utils.h"
 #include "engine/file_name_rule.h"
 #include "engine/page_entries.h"
-#include "config/profile_access.h"
-#include "engine/directory_utils.h"
 #include "platform/files.h"
 #include "platform/names.h"
 #include "platform/profile.h"
@@ -92,8 +91,10 @@ std::string AdditionalInstallNameProblem(const AdditionalInstallNames& slot,
   }
   for (const std::string& component : reserved.componentNames) {
     if (SameKeyName(slot.description, component)) {
-      return "The descriptive module name \"" + slot.description + "\" is already the name of a component of the "
-             "installer (\"" + component + "\"). Please choose another name.";
+      return "The descriptive module name \"" + slot.description +
+             "\" is already the name of a component of the "
+             "installer (\"" +
+             component + "\"). Please choose another name.";
     }
   }
   const std::string& name = slot.fileName;
@@ -107,8 +108,8 @@ std::string AdditionalInstallNameProblem(const AdditionalInstallNames& slot,
       return "The executable's name begins with \".\", so it gives no installer module name. Please rename the "
              "executable.";
     case Kind::kNotPlainFileName:
-      return "The executable would become the installer module \"" + name + "\", which is not a plain file name: " +
-             clash.taker + ". Please rename the executable.";
+      return "The executable would become the installer module \"" + name +
+             "\", which is not a plain file name: " + clash.taker + ". Please rename the executable.";
     case Kind::kOtherSlot:
       return "Both additional installers would become the installer module \"" + name +
              "\". Please rename one of the executables.";
@@ -177,8 +178,9 @@ void ReadAdditionalInstallEntries(const std::string& choicesFile, AdditionalInst
   const char* section = PlatformSection(choicesFile);
   for (int i = 0; i < 2; ++i) {
     const AdditionalInstallKeys& keys = kAdditionalInstall[i];
-    slots[i] = {IsExactly(ReadValue(choicesFile, section, keys.include), kYes), ReadValue(choicesFile, section, keys.path),
-                ReadValue(choicesFile, section, keys.description), ReadValue(choicesFile, section, keys.size)};
+    slots[i] = {IsExactly(ReadValue(choicesFile, section, keys.include), kYes),
+                ReadValue(choicesFile, section, keys.path), ReadValue(choicesFile, section, keys.description),
+                ReadValue(choicesFile, section, keys.size)};
   }
 }
 

@@ -82,7 +82,7 @@ struct AdditionalInstallEntry {
 struct AdditionalInstallVerdict {
   enum class Passed { kNothing, kPath, kDescription, kSize, kAll };
   Passed passed = Passed::kNothing;
-  std::string problem;  // the page's message; "" when every check passed
+  std::string problem;                  // the page's message; "" when every check passed
   std::string path, description, size;  // trimmed, as stored
   std::string fileName;                 // derived from the trimmed path
 };

@@ -1,5 +1,8 @@
 #include "engine/build_paths.h"
 
+#include "config/keys.h"
+#include "config/profile_access.h"
+#include "config/run_paths.h"
 #include "engine/build_plan.h"
 #include "engine/directory_utils.h"
 #include "engine/disk_image.h"
@@ -8,9 +11,6 @@
 #include "engine/tool_arguments.h"
 #include "engine/tool_launcher.h"
 #include "engine/work_area.h"
-#include "config/keys.h"
-#include "config/profile_access.h"
-#include "config/run_paths.h"
 #include "platform/files.h"
 
 namespace kc::engine {
@@ -31,7 +31,8 @@ std::vector<std::string> FileNamesIn(const std::string& folder) {
 }
 
 void AddModuleFiles(const std::string& installRoot, const std::string& stem, LongestPath& longest) {
-  for (const char* extension : kModuleExtensions) longest.Path(installRoot + config::kSourceModulesPart + "\\" + stem + extension);
+  for (const char* extension : kModuleExtensions)
+    longest.Path(installRoot + config::kSourceModulesPart + "\\" + stem + extension);
   if (IsStagedStem(stem)) longest.Path(installRoot + kTempmodPart + "\\" + stem + ".z");
 }
 
@@ -43,18 +44,19 @@ void LongestPath::Consider(const std::string& text, bool commandLine) {
   commandLine_ = commandLine;
 }
 
-bool LongestPath::fits() const { return text_.size() <= config::kMaxPathLength; }
+bool LongestPath::fits() const {
+  return text_.size() <= config::kMaxPathLength;
+}
 
 std::string LongestPath::Describe() const {
-  return std::string(commandLine_ ? "the command line " : "the path ") + text_ + " (" +
-         std::to_string(text_.size()) + " characters; at most " + std::to_string(config::kMaxPathLength) + " fit)";
+  return std::string(commandLine_ ? "the command line " : "the path ") + text_ + " (" + std::to_string(text_.size()) +
+         " characters; at most " + std::to_string(config::kMaxPathLength) + " fit)";
 }
 
 void AddInstallRootPaths(const std::string& installRoot, LongestPath& longest) {
   using namespace config;
-  for (const char* part :
-       {kChoicesFilePart, kProgramIniPart, kDefaultConfigPart, kEngineSetupIniPart, kSourceSetupIniPart,
-        kFinishDraftPart, kFinishChoicesPart}) {
+  for (const char* part : {kChoicesFilePart, kProgramIniPart, kDefaultConfigPart, kEngineSetupIniPart,
+                           kSourceSetupIniPart, kFinishDraftPart, kFinishChoicesPart}) {
     longest.Path(installRoot + part);
   }
   const std::string kitcomp = installRoot + kKitcompPart;
@@ -73,12 +75,14 @@ void AddInstallRootPaths(const std::string& installRoot, LongestPath& longest) {
   longest.Path(tempmod + "lume.ini");
   // The merges of the staged archives: lume and vue from the staging tree, as
   // (and vue after it) from the account setup package.
-  longest.CommandLine(ToolCommandLine(kitcomp, kSquashTool, SquashMergeArguments(temptree + "\\*.*", tempmod + "lume.z")));
   longest.CommandLine(
-      ToolCommandLine(kitcomp, kSquashTool, SquashMergeArguments(temptree + kStagedCfgPart, tempmod + "lume.z", kConfigLabel)));
+      ToolCommandLine(kitcomp, kSquashTool, SquashMergeArguments(temptree + "\\*.*", tempmod + "lume.z")));
+  longest.CommandLine(ToolCommandLine(
+      kitcomp, kSquashTool, SquashMergeArguments(temptree + kStagedCfgPart, tempmod + "lume.z", kConfigLabel)));
   longest.CommandLine(ToolCommandLine(kitcomp, kSquashTool,
                                       SquashMergeArguments(account + "\\*.*", tempmod + "as.z", kAccountSetupLabel)));
-  longest.CommandLine(ToolCommandLine(kitcomp, kSquashTool, SquashMergeArguments(account + "\\*.*", tempmod + "vue.z")));
+  longest.CommandLine(
+      ToolCommandLine(kitcomp, kSquashTool, SquashMergeArguments(account + "\\*.*", tempmod + "vue.z")));
 
   for (const std::string& name : FileNamesIn(installRoot + config::kSourceInstallPart)) {
     longest.Path(installRoot + config::kSourceInstallPart + "\\" + name);
@@ -86,7 +90,8 @@ void AddInstallRootPaths(const std::string& installRoot, LongestPath& longest) {
   std::vector<std::string> delivered = {"lume", "as", "vue", "addinst"};
   const std::string programIni = installRoot + kProgramIniPart;
   for (const char* list : {kMainModules32, kAvailable32, kMultimedia32}) {
-    for (const std::string& key : ReadAllKeys(programIni, list)) delivered.push_back(ReadValue(programIni, list, key.c_str()));
+    for (const std::string& key : ReadAllKeys(programIni, list))
+      delivered.push_back(ReadValue(programIni, list, key.c_str()));
   }
   for (const std::string& stem : delivered) AddModuleFiles(installRoot, stem, longest);
 }

@@ -2,12 +2,12 @@
 // fixed order, and the administrator's settings of a network installer.
 #include "engine/build_plan.h"
 
+#include "config/keys.h"
+#include "config/profile_access.h"
 #include "engine/directory_utils.h"
 #include "engine/file_steps.h"
 #include "engine/image_builder.h"
 #include "engine/image_layout.h"
-#include "config/keys.h"
-#include "config/profile_access.h"
 #include "platform/files.h"
 
 namespace kc::engine {
@@ -62,7 +62,8 @@ void SetUpAdministratorCd(CImageBuilder& builder, const std::string& installRoot
   // Mended: the package list was made before these writes and gave the old
   // size and checksum of setup.ini. Without a first list (its failure is
   // already reported) there is nothing to make again.
-  if (IsFile(administrator + "\\" + kKindCd + "\\" + kPackageListName)) builder.ReindexCdImage(installRoot, administrator);
+  if (IsFile(administrator + "\\" + kKindCd + "\\" + kPackageListName))
+    builder.ReindexCdImage(installRoot, administrator);
 }
 
 }  // namespace
@@ -82,14 +83,14 @@ std::vector<PlannedImage> PlanImages(const std::string& choicesFile, const std::
     requested = outputPath + kEndUserPart;
   }
   for (const ImageRequest& request : kRequests) {
-    if (IsExactly(ReadValue(choicesFile, section, request.key), kYes)) images.push_back({requested, request.kind, false});
+    if (IsExactly(ReadValue(choicesFile, section, request.key), kYes))
+      images.push_back({requested, request.kind, false});
   }
   return images;
 }
 
 BuildReport RunBuildPlan(const config::RunPaths& paths, ProgressView& progress, Window& mainWindow,
-                         const std::function<void(const BuildReport&)>& showCompletion,
-                         BuildObserver* observer) {
+                         const std::function<void(const BuildReport&)>& showCompletion, BuildObserver* observer) {
   using namespace config;
   const std::string& choices = paths.choicesFile;
   mainWindow.UpdateWindow();

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "config/run_paths.h"
 #include "engine/build_report.h"
 #include "engine/progress.h"
-#include "config/run_paths.h"
 
 namespace kc::engine {
 

@@ -2,12 +2,12 @@
 // read from the engine setup.ini that Finish has just written.
 #include "engine/component_catalogue.h"
 
-#include "engine/directory_utils.h"
-#include "engine/file_name_rule.h"
-#include "engine/image_builder.h"
 #include "config/keys.h"
 #include "config/profile_access.h"
 #include "config/run_paths.h"
+#include "engine/directory_utils.h"
+#include "engine/file_name_rule.h"
+#include "engine/image_builder.h"
 
 namespace kc::engine {
 

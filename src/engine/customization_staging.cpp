@@ -1,6 +1,9 @@
 // "Adding Customizations": additional installers become modules of their own;
 // the customization files are gathered in custom\temptree and merged, with the
 // account setup package, into private copies of the lume, as and vue archives.
+#include "config/keys.h"
+#include "config/profile_access.h"
+#include "config/run_paths.h"
 #include "engine/additional_install_names.h"
 #include "engine/directory_utils.h"
 #include "engine/file_name_rule.h"
@@ -9,9 +12,6 @@
 #include "engine/tool_arguments.h"
 #include "engine/tool_launcher.h"
 #include "engine/work_area.h"
-#include "config/keys.h"
-#include "config/profile_access.h"
-#include "config/run_paths.h"
 #include "platform/files.h"
 #include "platform/names.h"
 #include "string_table.h"
@@ -28,9 +28,8 @@ std::string Phrase(int first, const std::string& description) {
 
 }  // namespace
 
-bool CImageBuilder::AdditionalInstallCollides(const std::string& installRoot, int slot,
-                                              const std::string& choicesFile, const char* section,
-                                              const std::string& filename) {
+bool CImageBuilder::AdditionalInstallCollides(const std::string& installRoot, int slot, const std::string& choicesFile,
+                                              const char* section, const std::string& filename) {
   using namespace config;
   const std::string step = "Adding additional install " + std::to_string(slot + 1);
   auto refuse = [&](const std::string& why) {
@@ -42,8 +41,8 @@ bool CImageBuilder::AdditionalInstallCollides(const std::string& installRoot, in
   const AdditionalInstallKeys& other = kAdditionalInstall[1 - slot];
   const bool otherIncluded = IsExactly(ReadValue(choicesFile, section, other.include), kYes);
   const std::string otherName = otherIncluded ? ReadValue(choicesFile, section, other.filename) : "";
-  const ModuleNameClash clash = ModuleFileNameClash(filename, otherIncluded ? &otherName : nullptr,
-                                                    LoadReservedModuleNames(installRoot));
+  const ModuleNameClash clash =
+      ModuleFileNameClash(filename, otherIncluded ? &otherName : nullptr, LoadReservedModuleNames(installRoot));
   using Kind = ModuleNameClash::Kind;
   switch (clash.kind) {
     case Kind::kNone:
@@ -117,7 +116,8 @@ void CImageBuilder::ResetWorkArea(const std::string& installRoot) {
     if (!RemoveTree(installRoot + part)) {
       report_.AddFailure(kStagingStep, installRoot + part,
                          "Files of an earlier build could not be removed from this work folder, so the images may "
-                         "hold them: " + win::LastErrorText());
+                         "hold them: " +
+                             win::LastErrorText());
     }
   }
 }
@@ -129,9 +129,9 @@ std::string CImageBuilder::StageAccountPackage(const std::string& installRoot, c
   // copied here and merged from here.
   const std::string folder = installRoot + kAccountPackagePart;
   MakeDirectoryRecorded(folder, step, report_);
-  if (!CopyDirectoryFiles(
-          package, folder, {},
-          [&](const std::string& file, const std::string& reason) { report_.AddFailure(step, file, reason); })) {
+  if (!CopyDirectoryFiles(package, folder, {}, [&](const std::string& file, const std::string& reason) {
+        report_.AddFailure(step, file, reason);
+      })) {
     report_.AddFailure(step, package, "Could not read the account setup package folder: " + win::LastErrorText());
   }
   return folder;
@@ -146,8 +146,8 @@ std::string CImageBuilder::StageLumeFiles(const std::string& installRoot, const 
   if (!inbox.empty()) CopyRecorded(inbox, installRoot + kInboxTargetPart, step, report_);
   if (CopyRecorded(installRoot + config::kSourceModulesPart + "\\lume.ini", tempmod + "lume.ini", step, report_)) {
     const bool overwrite = IsExactly(ReadValue(choicesFile, section, kOverwriteCfg), kYes);
-    WriteRecorded(tempmod + "lume.ini", kCompressGetCG5, kOptions,
-                  overwrite ? kLumeOptionsOverwrite : kLumeOptionsKeep, step, report_);
+    WriteRecorded(tempmod + "lume.ini", kCompressGetCG5, kOptions, overwrite ? kLumeOptionsOverwrite : kLumeOptionsKeep,
+                  step, report_);
     CarryWriteTime(installRoot + config::kSourceModulesPart + "\\lume.ini", tempmod + "lume.ini");
   }
   for (const PlacedFile& placed : kReplacedFiles) {
@@ -174,9 +174,9 @@ std::string CImageBuilder::StageLumeFiles(const std::string& installRoot, const 
     if (problem.empty()) {
       CopyRecorded(animation, installRoot + kAnimationFolderPart + "\\" + name, step, report_);
     } else {
-      report_.AddFailure(step, animation,
-                         "The animation's file name \"" + name + "\" is not a plain file name: " + problem +
-                             ". It was not added.");
+      report_.AddFailure(
+          step, animation,
+          "The animation's file name \"" + name + "\" is not a plain file name: " + problem + ". It was not added.");
     }
     Repaint();
   }

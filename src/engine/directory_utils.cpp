@@ -11,7 +11,9 @@ namespace {
 
 std::atomic<unsigned> g_emptyPause{50};
 
-bool IsDotEntry(const char* name) { return std::string_view(name) == "." || std::string_view(name) == ".."; }
+bool IsDotEntry(const char* name) {
+  return std::string_view(name) == "." || std::string_view(name) == "..";
+}
 
 std::string WithoutTrailingBackslash(const std::string& directory) {
   if (!directory.empty() && directory.back() == '\\') return directory.substr(0, directory.size() - 1);
@@ -39,8 +41,12 @@ bool IsLink(const win::WIN32_FIND_DATAA& data) {
 
 }  // namespace
 
-void SetEmptyDirectoryPause(unsigned milliseconds) { g_emptyPause = milliseconds; }
-unsigned EmptyDirectoryPause() { return g_emptyPause; }
+void SetEmptyDirectoryPause(unsigned milliseconds) {
+  g_emptyPause = milliseconds;
+}
+unsigned EmptyDirectoryPause() {
+  return g_emptyPause;
+}
 
 void EmptyDirectory(const std::string& directory) {
   const std::string base = WithoutTrailingBackslash(directory);

@@ -33,7 +33,11 @@ struct ImageFile {
 bool IsUtf8(const std::string& text) {
   for (std::size_t i = 0; i < text.size();) {
     const auto lead = static_cast<unsigned char>(text[i]);
-    const std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+    const std::size_t length = lead < 0x80           ? 1
+                               : (lead >> 5) == 0x6  ? 2
+                               : (lead >> 4) == 0xE  ? 3
+                               : (lead >> 3) == 0x1E ? 4
+                                                     : 0;
     if (length == 0 || i + length > text.size()) return false;
     std::uint32_t value = length == 1 ? lead : lead & (0x7F >> length);
     for (std::size_t k = 1; k < length; ++k) {
@@ -62,7 +66,8 @@ bool ListFiles(const std::string& folder, const std::string& leaveOut, std::vect
   do {
     if ((data.dwFileAttributes & win::FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
     if (!leaveOut.empty() && platform::EqualNoCase(data.cFileName, leaveOut)) continue;
-    files.push_back({data.cFileName, std::uint64_t{data.nFileSizeHigh} << 32 | data.nFileSizeLow, data.ftLastWriteTime});
+    files.push_back(
+        {data.cFileName, std::uint64_t{data.nFileSizeHigh} << 32 | data.nFileSizeLow, data.ftLastWriteTime});
   } while (win::FindNextFileA(find, &data) == win::TRUE);
   win::FindClose(find);
   return true;
@@ -81,8 +86,7 @@ struct FileClose {
 class ImageWriter {
  public:
   ImageWriter(const std::string& temporary, std::int64_t volumeTime)
-      : temporary_(temporary),
-        filter_(volumeTime, [this](const unsigned char* data, std::size_t size) {
+      : temporary_(temporary), filter_(volumeTime, [this](const unsigned char* data, std::size_t size) {
           return std::fwrite(data, 1, size, output_.get()) == size;
         }) {}
   ImageWriter(const ImageWriter&) = delete;
@@ -99,9 +103,10 @@ class ImageWriter {
     // Joliet names for Windows, Rock Ridge names and modes (read-only, the
     // execute bits kept) for the rest; the library's version is no part of
     // the image.
-    const std::pair<const char*, const char*> options[] = {
-        {"joliet", "1"}, {"rockridge", "useful"}, {"volume-id", volumeName.c_str()},
-        {"application-id", "KIT COMPOSER"}};
+    const std::pair<const char*, const char*> options[] = {{"joliet", "1"},
+                                                           {"rockridge", "useful"},
+                                                           {"volume-id", volumeName.c_str()},
+                                                           {"application-id", "KIT COMPOSER"}};
     for (const auto& [key, value] : options) {
       if (archive_write_set_format_option(archive_.get(), "iso9660", key, value) != ARCHIVE_OK) {
         return Problem(temporary_);
@@ -178,7 +183,8 @@ std::optional<DiskImageProblem> WriteThrough(const std::string& folder, const st
                                              const std::string& volumeName, const std::string& leaveOut,
                                              const std::function<void(const std::string&)>& added) {
   std::vector<ImageFile> files;
-  if (!ListFiles(folder, leaveOut, files)) return DiskImageProblem{folder, "Could not read the folder: " + win::LastErrorText()};
+  if (!ListFiles(folder, leaveOut, files))
+    return DiskImageProblem{folder, "Could not read the folder: " + win::LastErrorText()};
   std::int64_t volumeTime = 0;
   for (const ImageFile& file : files) {
     if (!IsUtf8(file.name)) {
@@ -233,7 +239,8 @@ std::optional<DiskImageProblem> WriteDiskImage(const std::string& folder, const 
                                                const std::function<void(const std::string&)>& added) {
   const std::string temporary = DiskImageTemporaryPath(imagePath);
   std::optional<DiskImageProblem> problem = WriteThrough(folder, temporary, volumeName, leaveOut, added);
-  if (!problem && win::MoveFileExA(temporary.c_str(), imagePath.c_str(), win::MOVEFILE_REPLACE_EXISTING) == win::FALSE) {
+  if (!problem &&
+      win::MoveFileExA(temporary.c_str(), imagePath.c_str(), win::MOVEFILE_REPLACE_EXISTING) == win::FALSE) {
     problem = DiskImageProblem{imagePath, "Could not put the disk image in place: " + win::LastErrorText()};
   }
   if (problem) win::DeleteFileA(temporary.c_str());

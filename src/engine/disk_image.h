@@ -16,7 +16,9 @@ struct DiskImageProblem {
 };
 
 // Where WriteDiskImage writes the image until it is complete.
-inline std::string DiskImageTemporaryPath(const std::string& imagePath) { return imagePath + ".tmp"; }
+inline std::string DiskImageTemporaryPath(const std::string& imagePath) {
+  return imagePath + ".tmp";
+}
 
 // The volume name of a disk image from a product setup title: letters and
 // digits in upper case, every other run of characters one "_", at most 16

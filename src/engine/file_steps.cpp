@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
-#include "engine/directory_utils.h"
 #include "config/profile_access.h"
+#include "engine/directory_utils.h"
 #include "platform/files.h"
 
 namespace kc::engine {
@@ -41,6 +41,5 @@ void MakeDirectoryRecorded(const std::string& path, const std::string& step, Bui
   const std::string reason = win::LastErrorText();
   if (!IsDirectory(path)) report.AddFailure(step, path, "Could not create the directory: " + reason);
 }
-
 
 }  // namespace kc::engine

@@ -2,6 +2,9 @@
 // installer's files, its settings, the module files of every catalogue entry,
 // the file list and the package list; for the network kind all of it packed
 // into one self-extracting file, for the disk kind into one ISO 9660 file.
+#include "config/keys.h"
+#include "config/profile_access.h"
+#include "config/run_paths.h"
 #include "engine/directory_utils.h"
 #include "engine/disk_image.h"
 #include "engine/file_steps.h"
@@ -10,9 +13,6 @@
 #include "engine/tool_arguments.h"
 #include "engine/tool_launcher.h"
 #include "engine/work_area.h"
-#include "config/keys.h"
-#include "config/profile_access.h"
-#include "config/run_paths.h"
 #include "platform/files.h"
 #include "platform/names.h"
 
@@ -156,9 +156,8 @@ void CImageBuilder::IndexCd(const std::string& installRoot, const std::string& i
                             const std::string& step) {
   const std::string kitcomp = installRoot + config::kKitcompPart;
   // The CD form names the tool by its full path (the network form by its bare name).
-  const bool indexed =
-      RunTool(kitcomp, kPkgIndexTool, Quoted(imageDirectory + kFileListName), {kitcomp + "\\setup.pkg"}, step,
-              report_, ToolName::kFullPath);
+  const bool indexed = RunTool(kitcomp, kPkgIndexTool, Quoted(imageDirectory + kFileListName),
+                               {kitcomp + "\\setup.pkg"}, step, report_, ToolName::kFullPath);
   Repaint();
   CollectPackageList(kitcomp, imageDirectory + kPackageListName, indexed, step, report_);
   Repaint();
@@ -315,7 +314,8 @@ void CImageBuilder::AssembleDisk(const std::string& installRoot, const std::stri
   PlaceSettingsAndModules(installRoot, stagingRoot, gathering + "\\", fileList, step);
   CloseFileList(fileList, listPath, step, report_);
 
-  const bool indexed = RunTool(kitcomp, kPkgIndexTool, Quoted(listPath), {kitcomp + "\\" + kPackageListName}, step, report_);
+  const bool indexed =
+      RunTool(kitcomp, kPkgIndexTool, Quoted(listPath), {kitcomp + "\\" + kPackageListName}, step, report_);
   CollectPackageList(kitcomp, gathering + "\\" + kPackageListName, indexed, step, report_);
   Repaint();
   StepProgress();

@@ -7,7 +7,9 @@ namespace kc::engine {
 CImageBuilder::CImageBuilder(ProgressView& progress, Window& mainWindow)
     : progress_(progress), mainWindow_(mainWindow) {}
 
-bool IsStagedStem(const std::string& stem) { return stem == "as" || stem == "lume" || stem == "vue"; }
+bool IsStagedStem(const std::string& stem) {
+  return stem == "as" || stem == "lume" || stem == "vue";
+}
 
 void CImageBuilder::Repaint() {
   progress_.UpdateWindow();
@@ -21,7 +23,9 @@ void CImageBuilder::BeginStage(const char* text, int upper) {
   progress_.SetStep(1);
 }
 
-void CImageBuilder::StepProgress() { progress_.StepIt(); }
+void CImageBuilder::StepProgress() {
+  progress_.StepIt();
+}
 
 void CImageBuilder::RecordImage(const std::string& kind, const std::string& imageDirectory) {
   ImageResult image;

@@ -38,8 +38,8 @@ class CImageBuilder {
   // Builds one image of `kind` ("CD", "network" or "disk") in
   // outputDirectory\kind, emptying what an earlier build left there. The disk
   // image is one ISO 9660 file, setup.iso, holding what a CD image holds.
-  void AssembleImage(const std::string& installRoot, const std::string& stagingRoot,
-                     const std::string& outputDirectory, const std::string& kind);
+  void AssembleImage(const std::string& installRoot, const std::string& stagingRoot, const std::string& outputDirectory,
+                     const std::string& kind);
 
   // Lists the CD image in outputDirectory\CD again (pkgindex.exe and its
   // setup.pkg), after a file of it was rewritten.
@@ -64,8 +64,7 @@ class CImageBuilder {
   // The client's customization files gathered into the staging tree; that tree.
   std::string StageLumeFiles(const std::string& installRoot, const std::string& choicesFile, const char* section,
                              const std::string& step);
-  std::string StageAccountPackage(const std::string& installRoot, const std::string& package,
-                                  const std::string& step);
+  std::string StageAccountPackage(const std::string& installRoot, const std::string& package, const std::string& step);
   void AssembleCd(const std::string& installRoot, const std::string& stagingRoot, const std::string& imageDirectory);
   void IndexCd(const std::string& installRoot, const std::string& imageDirectory, const std::string& step);
   void AssembleNetwork(const std::string& installRoot, const std::string& stagingRoot,

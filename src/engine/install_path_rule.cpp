@@ -7,8 +7,12 @@ namespace {
 // the whole text and only in lower case.
 constexpr const char* kUserNameVariable = "%username%";
 
-bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsAsciiLetter(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+bool IsAsciiDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 bool IsPathCharacter(char c) {
   return IsAsciiLetter(c) || IsAsciiDigit(c) || c == '\\' || c == ':' || c == ' ' || c == '.';
 }

@@ -32,8 +32,7 @@ bool Valid(const Civil& c) {
 std::int64_t SecondsOf(const Civil& c) {
   using namespace std::chrono;
   const sys_days date = year{c.year} / month{static_cast<unsigned>(c.month)} / day{static_cast<unsigned>(c.day)};
-  return static_cast<std::int64_t>(date.time_since_epoch().count()) * 86400 + c.hour * 3600 + c.minute * 60 +
-         c.second;
+  return static_cast<std::int64_t>(date.time_since_epoch().count()) * 86400 + c.hour * 3600 + c.minute * 60 + c.second;
 }
 
 Civil CivilOf(std::int64_t seconds) {
@@ -45,9 +44,12 @@ Civil CivilOf(std::int64_t seconds) {
     --days;
   }
   const year_month_day date{sys_days{std::chrono::days{days}}};
-  return {static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
-          static_cast<int>(static_cast<unsigned>(date.day())), static_cast<int>(rest / 3600),
-          static_cast<int>(rest % 3600 / 60), static_cast<int>(rest % 60)};
+  return {static_cast<int>(date.year()),
+          static_cast<int>(static_cast<unsigned>(date.month())),
+          static_cast<int>(static_cast<unsigned>(date.day())),
+          static_cast<int>(rest / 3600),
+          static_cast<int>(rest % 3600 / 60),
+          static_cast<int>(rest % 60)};
 }
 
 // Directory records and Rock Ridge times: years since 1900, month, day, hour,
@@ -172,7 +174,8 @@ IsoStampFilter::Progress IsoStampFilter::MendVolumeDescriptors() {
       return Progress::kDone;
     }
     if (type != 1 && type != 2) continue;  // primary, supplementary (Joliet)
-    for (std::size_t field : {813, 830, 864}) PutLongTime(descriptor + field, volumeTime_);  // creation, modification, effective
+    for (std::size_t field : {813, 830, 864})
+      PutLongTime(descriptor + field, volumeTime_);  // creation, modification, effective
     unsigned char* root = descriptor + 156;
     PutShortTime(root + 18, volumeTime_);
     roots_.push_back({Le32(root + 2) * kSector, Le32(root + 10)});
@@ -218,8 +221,7 @@ IsoStampFilter::Progress IsoStampFilter::MendDirectory(std::uint64_t offset, std
 }
 
 // The Rock Ridge entries of a record or of a continuation area it points to.
-IsoStampFilter::Progress IsoStampFilter::MendSystemUse(std::uint64_t offset, std::uint64_t size, bool root,
-                                                       int depth) {
+IsoStampFilter::Progress IsoStampFilter::MendSystemUse(std::uint64_t offset, std::uint64_t size, bool root, int depth) {
   if (depth > 8) {
     Fail("The image's continuation areas chain too far.");
     return Progress::kFailed;

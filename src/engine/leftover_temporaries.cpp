@@ -3,8 +3,8 @@
 #include <functional>
 #include <vector>
 
-#include "engine/directory_utils.h"
 #include "config/run_paths.h"
+#include "engine/directory_utils.h"
 #include "platform/atomic_file.h"
 #include "platform/files.h"
 
@@ -14,7 +14,9 @@ namespace {
 // Deeper than any work area goes; a bound all the same.
 constexpr int kDeepest = 16;
 
-bool IsDotName(const std::string& name) { return name == "." || name == ".."; }
+bool IsDotName(const std::string& name) {
+  return name == "." || name == "..";
+}
 
 // Removes the entries of `folder` that `remove` picks, and goes into its
 // subfolders (never through a link) while `depth` allows. Returns the count.
@@ -45,7 +47,9 @@ int Sweep(const std::string& folder, int depth, const std::function<bool(const s
   return removed;
 }
 
-bool AnyTemporary(const std::string& name) { return platform::IsTemporaryFileName(name); }
+bool AnyTemporary(const std::string& name) {
+  return platform::IsTemporaryFileName(name);
+}
 
 }  // namespace
 

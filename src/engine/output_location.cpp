@@ -3,8 +3,8 @@
 #include <cctype>
 #include <vector>
 
-#include "engine/directory_utils.h"
 #include "config/run_paths.h"
+#include "engine/directory_utils.h"
 
 namespace kc::engine {
 
@@ -52,7 +52,8 @@ std::string OutputLocationProblem(const std::string& installRoot, const std::str
   }
   const std::string kitcomp = installRoot + config::kKitcompPart;
   if (output == ComparablePath(FullOutputPath(kitcomp))) {
-    return "The output path " + outputPath + " is the kit's program folder, which holds its tools and working "
+    return "The output path " + outputPath +
+           " is the kit's program folder, which holds its tools and working "
            "files. Please choose another output path.";
   }
   return "";

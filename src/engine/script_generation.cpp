@@ -6,6 +6,8 @@
 #include <chrono>
 #include <random>
 
+#include "config/keys.h"
+#include "config/profile_access.h"
 #include "engine/build_paths.h"
 #include "engine/build_plan.h"
 #include "engine/component_catalogue.h"
@@ -14,8 +16,6 @@
 #include "engine/file_steps.h"
 #include "engine/output_location.h"
 #include "engine/work_area.h"
-#include "config/keys.h"
-#include "config/profile_access.h"
 #include "platform/files.h"
 #include "platform/folder_access.h"
 #include "platform/ini_text.h"
@@ -72,8 +72,8 @@ std::atomic<unsigned> g_probeCounter{0};
 std::string ProbeName() {
   static const unsigned long long seed = std::random_device{}();
   const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
-  return "kitcomp-probe-" + std::to_string(seed) + "-" + std::to_string(static_cast<unsigned long long>(ticks)) +
-         "-" + std::to_string(g_probeCounter++) + ".tmp";
+  return "kitcomp-probe-" + std::to_string(seed) + "-" + std::to_string(static_cast<unsigned long long>(ticks)) + "-" +
+         std::to_string(g_probeCounter++) + ".tmp";
 }
 
 // Writes the settings rows; the first failure is kept, naming the file the
@@ -83,8 +83,8 @@ class SettingsWriter {
   SettingsWriter(std::string file, std::string shownAs) : file_(std::move(file)), shownAs_(std::move(shownAs)) {}
   void Write(const char* section, const char* key, const std::string& value) {
     if (!config::WriteValue(file_, section, key, value) && problem_.empty()) {
-      problem_ = std::string("The installer settings could not be written to ") + shownAs_ + " (\"" + key +
-                 "\" in [" + section + "]): " + win::LastErrorText();
+      problem_ = std::string("The installer settings could not be written to ") + shownAs_ + " (\"" + key + "\" in [" +
+                 section + "]): " + win::LastErrorText();
     }
   }
   void RemoveSection(const char* section) {
@@ -119,7 +119,9 @@ class Drafts {
 
 // The text as the choices file gives it back once stored: the INI layer trims
 // the blanks around a value and drops one pair of quotes.
-std::string AsStored(const std::string& text) { return std::string(win::ini::ReadableValue(text)); }
+std::string AsStored(const std::string& text) {
+  return std::string(win::ini::ReadableValue(text));
+}
 
 }  // namespace
 
@@ -281,8 +283,8 @@ FinishOutcome FinishInstallerScript(const config::RunPaths& paths, const FinishR
   // cannot replace the engine setup.ini.
   const bool hadChoices = IsFile(choices);
   if (hadChoices && win::CopyFileA(choices.c_str(), choicesBefore.c_str(), win::FALSE) == win::FALSE) {
-    return {false, "The choices file " + choices + " could not be kept in " + choicesBefore + ": " +
-                       win::LastErrorText()};
+    return {false,
+            "The choices file " + choices + " could not be kept in " + choicesBefore + ": " + win::LastErrorText()};
   }
   if (!WriteValue(choices, section, kOutputPath, outputText)) {
     return {false, "The output path could not be stored in " + choices + ": " + win::LastErrorText()};

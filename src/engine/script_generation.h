@@ -5,14 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "engine/component_catalogue.h"
 #include "config/run_paths.h"
+#include "engine/component_catalogue.h"
 
 namespace kc::engine {
 
 struct FinishRequest {
-  std::string outputPath;  // the output page's path text
-  bool createCd = false;   // "Create CD image" checked
+  std::string outputPath;       // the output page's path text
+  bool createCd = false;        // "Create CD image" checked
   bool createDownload = false;  // "Create Network downloadable file" checked
 };
 

@@ -7,7 +7,9 @@
 
 namespace kc::engine {
 
-inline std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+inline std::string Quoted(const std::string& text) {
+  return "\"" + text + "\"";
+}
 
 // squash.exe "<file>" "<archive>": one file, stored under its own file name.
 inline std::string SquashFileArguments(const std::string& file, const std::string& archive) {

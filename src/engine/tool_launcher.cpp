@@ -3,8 +3,8 @@
 #include <optional>
 #include <vector>
 
-#include "engine/leftover_temporaries.h"
 #include "config/run_paths.h"
+#include "engine/leftover_temporaries.h"
 #include "platform/file_stamp.h"
 #include "platform/process.h"
 

@@ -34,8 +34,7 @@ using ToolOutputs = std::vector<std::string>;
 // its outputs are removed; returns true only when the tool ran, succeeded and
 // wrote its outputs.
 bool RunTool(const std::string& kitcompDirectory, const char* tool, const std::string& arguments,
-             const ToolOutputs& outputs, const std::string& step, BuildReport& report,
-             ToolName name = ToolName::kBare);
+             const ToolOutputs& outputs, const std::string& step, BuildReport& report, ToolName name = ToolName::kBare);
 
 // The command line RunTool would pass: the tool's name, a blank, the arguments.
 // A full path with a blank in it is quoted, so that it stays one argument.

@@ -25,7 +25,9 @@ inline const std::string kAccountPackagePart = std::string(kTempmodPart) + "\\ac
 // An additional installer copied under the name its settings file gives
 // ("<filename>.exe"): squash stores a single file under its own name. Slot 1
 // or 2.
-inline std::string AdditionalInstallCopyPart(int slot) { return kTempmodPart + ("\\install" + std::to_string(slot)); }
+inline std::string AdditionalInstallCopyPart(int slot) {
+  return kTempmodPart + ("\\install" + std::to_string(slot));
+}
 
 // The work areas, emptied at the start of every staging, and the staging
 // directories made below them, parents first.

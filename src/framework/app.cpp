@@ -11,15 +11,21 @@ namespace {
 CWinApp* g_app = nullptr;
 }
 
-CWinApp::CWinApp(const std::string& appName) : m_pszAppName(appName) { g_app = this; }
+CWinApp::CWinApp(const std::string& appName) : m_pszAppName(appName) {
+  g_app = this;
+}
 
 CWinApp::~CWinApp() {
   if (g_app == this) g_app = nullptr;
 }
 
-bool CWinApp::InitInstance() { return true; }
+bool CWinApp::InitInstance() {
+  return true;
+}
 
-int CWinApp::ExitInstance() { return 0; }
+int CWinApp::ExitInstance() {
+  return 0;
+}
 
 int CWinApp::Run(int& argc, char** argv) {
   QApplication qapp(argc, argv);
@@ -36,9 +42,13 @@ int CWinApp::Run(int& argc, char** argv) {
   return status;
 }
 
-CWinApp* AfxGetApp() { return g_app; }
+CWinApp* AfxGetApp() {
+  return g_app;
+}
 
-QWidget* AfxGetMainWnd() { return g_app ? g_app->m_pMainWnd : nullptr; }
+QWidget* AfxGetMainWnd() {
+  return g_app ? g_app->m_pMainWnd : nullptr;
+}
 
 std::string AfxGetAppName() {
   if (g_app && !g_app->m_pszAppName.empty()) return g_app->m_pszAppName;

@@ -11,8 +11,10 @@ int SortedPosition(const QComboBox* c, const QString& text) {
   int lo = 0, hi = c->count();
   while (lo < hi) {
     const int mid = (lo + hi) / 2;
-    if (QString::compare(c->itemText(mid), text, Qt::CaseInsensitive) <= 0) lo = mid + 1;
-    else hi = mid;
+    if (QString::compare(c->itemText(mid), text, Qt::CaseInsensitive) <= 0)
+      lo = mid + 1;
+    else
+      hi = mid;
   }
   return lo;
 }
@@ -31,7 +33,9 @@ int Search(const QComboBox* c, int startAfter, Match match) {
 
 }  // namespace
 
-QComboBox* CComboBox::combo() const { return qobject_cast<QComboBox*>(m_hWnd); }
+QComboBox* CComboBox::combo() const {
+  return qobject_cast<QComboBox*>(m_hWnd);
+}
 
 int CComboBox::AddString(const std::string& text) {
   QComboBox* c = combo();

@@ -22,8 +22,8 @@ void RememberControlText(QWidget* w, std::string_view bytes, const QString& show
   w->setProperty(kShownProperty, shown);
 }
 
-std::optional<std::string> StoredControlText(const QWidget* w, const QString& current,
-                                             platform::TextEncoding encoding, std::string* refused) {
+std::optional<std::string> StoredControlText(const QWidget* w, const QString& current, platform::TextEncoding encoding,
+                                             std::string* refused) {
   if (w) {
     const QVariant shown = w->property(kShownProperty);
     if (shown.isValid() && shown.toString() == current) return w->property(kBytesProperty).toByteArray().toStdString();

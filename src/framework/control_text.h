@@ -32,8 +32,8 @@ void RememberControlText(QWidget* w, std::string_view bytes, const QString& show
 // The stored form of `current`, the text control w shows now: the bytes it was
 // given while it still shows what it showed then, else `current` in
 // `encoding`. nullopt when a character cannot be held; `refused` then names it.
-std::optional<std::string> StoredControlText(const QWidget* w, const QString& current,
-                                             platform::TextEncoding encoding, std::string* refused = nullptr);
+std::optional<std::string> StoredControlText(const QWidget* w, const QString& current, platform::TextEncoding encoding,
+                                             std::string* refused = nullptr);
 
 // Items: the data that keeps an item's bytes, and the bytes of an item (its
 // shown text as UTF-8 when it was made without them).

@@ -1,8 +1,6 @@
 // Window texts, enabling and showing, buttons and static pictures.
 #include "framework/controls.h"
 
-#include "framework/control_text.h"
-
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QComboBox>
@@ -12,6 +10,8 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QTextEdit>
+
+#include "framework/control_text.h"
 
 namespace kc::fw {
 
@@ -34,7 +34,8 @@ std::optional<std::string> GetWindowTextIn(const QWidget* w, platform::TextEncod
   if (!w) return std::string();
   const QString current = CurrentText(w);
   // A combo box's entry keeps the bytes it was added with.
-  if (auto* c = qobject_cast<const QComboBox*>(w); c && c->currentIndex() >= 0 && c->itemText(c->currentIndex()) == current) {
+  if (auto* c = qobject_cast<const QComboBox*>(w);
+      c && c->currentIndex() >= 0 && c->itemText(c->currentIndex()) == current) {
     return BytesOfItem(c->itemData(c->currentIndex(), kItemBytesRole), current);
   }
   return StoredControlText(w, current, encoding, refused);
@@ -56,8 +57,10 @@ void SetWindowTextOf(QWidget* w, const std::string& text) {
   } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
     b->setText(s);
   } else if (auto* c = qobject_cast<QComboBox*>(w)) {
-    if (c->isEditable()) c->setEditText(s);
-    else c->setCurrentIndex(c->findText(s, Qt::MatchFixedString));
+    if (c->isEditable())
+      c->setEditText(s);
+    else
+      c->setCurrentIndex(c->findText(s, Qt::MatchFixedString));
   } else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) {
     p->setPlainText(s);
   } else if (auto* t = qobject_cast<QTextEdit*>(w)) {
@@ -93,17 +96,25 @@ void CWnd::EnableWindow(bool enable) {
   if (m_hWnd) m_hWnd->setEnabled(enable);
 }
 
-bool CWnd::IsWindowEnabled() const { return m_hWnd && m_hWnd->isEnabled(); }
+bool CWnd::IsWindowEnabled() const {
+  return m_hWnd && m_hWnd->isEnabled();
+}
 
 void CWnd::ShowWindow(int cmd) {
   if (m_hWnd) m_hWnd->setVisible(cmd != SW_HIDE);
 }
 
-bool CWnd::IsWindowVisible() const { return m_hWnd && m_hWnd->isVisible(); }
+bool CWnd::IsWindowVisible() const {
+  return m_hWnd && m_hWnd->isVisible();
+}
 
-void CWnd::SetWindowText(const std::string& text) { SetWindowTextOf(m_hWnd, text); }
+void CWnd::SetWindowText(const std::string& text) {
+  SetWindowTextOf(m_hWnd, text);
+}
 
-std::string CWnd::GetWindowText() const { return GetWindowTextOf(m_hWnd); }
+std::string CWnd::GetWindowText() const {
+  return GetWindowTextOf(m_hWnd);
+}
 
 void CWnd::SetFocus() {
   if (m_hWnd) m_hWnd->setFocus(Qt::OtherFocusReason);
@@ -113,11 +124,17 @@ void CStatic::SetBitmap(const QPixmap& bitmap) {
   if (auto* l = qobject_cast<QLabel*>(m_hWnd)) l->setPixmap(bitmap);
 }
 
-QAbstractButton* CButton::button() const { return qobject_cast<QAbstractButton*>(m_hWnd); }
+QAbstractButton* CButton::button() const {
+  return qobject_cast<QAbstractButton*>(m_hWnd);
+}
 
-int CButton::GetCheck() const { return GetButtonCheck(button()); }
+int CButton::GetCheck() const {
+  return GetButtonCheck(button());
+}
 
-void CButton::SetCheck(int state) { SetButtonCheck(button(), state); }
+void CButton::SetCheck(int state) {
+  SetButtonCheck(button(), state);
+}
 
 void CButton::Click() {
   if (auto* b = button()) b->click();

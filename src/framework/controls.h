@@ -109,8 +109,8 @@ class CListBox : public CWnd {
   int FindString(int startAfter, const std::string& prefix) const;
   int GetCurSel() const;
   int SetCurSel(int index);
-  int GetSel(int index) const;                 // > 0 when selected
-  int SetSel(int index, bool select = true);   // index -1: every item
+  int GetSel(int index) const;                // > 0 when selected
+  int SetSel(int index, bool select = true);  // index -1: every item
   int GetSelCount() const;
   // Indexes of the selected items in ascending order, at most maxItems.
   int GetSelItems(int maxItems, int* indexes) const;
@@ -172,8 +172,8 @@ class CTreeCtrl : public CWnd {
   void SetImageList(const CImageList* images, int which = TVSIL_NORMAL);
   // parent TVI_ROOT inserts a root item; after is TVI_LAST, TVI_FIRST, TVI_SORT
   // (sorted among its siblings without regard to case) or a sibling item.
-  HTREEITEM InsertItem(const std::string& text, int image, int selectedImage,
-                       HTREEITEM parent = TVI_ROOT, HTREEITEM after = TVI_LAST);
+  HTREEITEM InsertItem(const std::string& text, int image, int selectedImage, HTREEITEM parent = TVI_ROOT,
+                       HTREEITEM after = TVI_LAST);
   bool DeleteItem(HTREEITEM item);  // with its children
   bool DeleteAllItems();
   HTREEITEM GetRootItem() const;
@@ -201,10 +201,10 @@ class CProgressCtrl : public CWnd {
   using CWnd::CWnd;
   void SetRange(int lower, int upper);
   void GetRange(int& lower, int& upper) const;
-  int SetPos(int pos);     // previous position
+  int SetPos(int pos);  // previous position
   int GetPos() const;
-  int SetStep(int step);   // previous step
-  int StepIt();            // previous position
+  int SetStep(int step);  // previous step
+  int StepIt();           // previous position
   int OffsetPos(int delta);
   // PBM_SETRANGE, PBM_SETPOS, PBM_DELTAPOS, PBM_SETSTEP, PBM_STEPIT, PBM_GETPOS.
   LRESULT SendMessage(unsigned msg, WPARAM wParam = 0, LPARAM lParam = 0);

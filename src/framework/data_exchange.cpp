@@ -74,8 +74,10 @@ void DDX_Text(CDataExchange* pDX, int id, int& value) {
 
 void DDX_Check(CDataExchange* pDX, int id, int& value) {
   pDX->PrepareCtrl(id);
-  if (pDX->m_bSaveAndValidate) value = pDX->m_pDlgWnd->IsDlgButtonChecked(id);
-  else pDX->m_pDlgWnd->CheckDlgButton(id, value);
+  if (pDX->m_bSaveAndValidate)
+    value = pDX->m_pDlgWnd->IsDlgButtonChecked(id);
+  else
+    pDX->m_pDlgWnd->CheckDlgButton(id, value);
 }
 
 void DDX_CBString(CDataExchange* pDX, int id, std::string& value) {
@@ -93,8 +95,10 @@ void DDX_CBString(CDataExchange* pDX, int id, std::string& value) {
 void DDX_CBIndex(CDataExchange* pDX, int id, int& index) {
   pDX->PrepareCtrl(id);
   CComboBox box = pDX->m_pDlgWnd->ComboBox(id);
-  if (pDX->m_bSaveAndValidate) index = box.GetCurSel();
-  else box.SetCurSel(index);
+  if (pDX->m_bSaveAndValidate)
+    index = box.GetCurSel();
+  else
+    box.SetCurSel(index);
 }
 
 void DDX_Control(CDataExchange* pDX, int id, CWnd& control) {

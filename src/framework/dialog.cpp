@@ -28,7 +28,9 @@
 namespace kc::fw {
 namespace {
 
-QString ControlName(int id) { return QStringLiteral("ctl%1").arg(id); }
+QString ControlName(int id) {
+  return QStringLiteral("ctl%1").arg(id);
+}
 
 // A user click on an auto radio button clears every partner (Qt clears only
 // one, as it assumes at most one is checked; code may have checked several).
@@ -84,7 +86,9 @@ CDialog::~CDialog() = default;
 
 // --- Running -----------------------------------------------------------------
 
-int CDialog::DoModal() { return Prompts::Current().RunModal(*this); }
+int CDialog::DoModal() {
+  return Prompts::Current().RunModal(*this);
+}
 
 int CDialog::RunModalLoop() {
   m_ended = false;
@@ -146,8 +150,10 @@ void CDialog::PrepareTemplate() {
   for (int id : {IDOK, IDCANCEL}) {
     if (std::find(m_commandIds.begin(), m_commandIds.end(), id) != m_commandIds.end()) continue;
     if (auto* b = qobject_cast<QAbstractButton*>(FindDlgItem(id))) {
-      if (id == IDOK) connect(b, &QAbstractButton::clicked, this, [this] { OnOK(); });
-      else connect(b, &QAbstractButton::clicked, this, [this] { OnCancel(); });
+      if (id == IDOK)
+        connect(b, &QAbstractButton::clicked, this, [this] { OnOK(); });
+      else
+        connect(b, &QAbstractButton::clicked, this, [this] { OnCancel(); });
     }
   }
   // The auto-exclusive radio buttons of one parent are a group (as Qt makes
@@ -195,7 +201,9 @@ void CDialog::OnOK() {
   EndDialog(IDOK);
 }
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel() {
+  EndDialog(IDCANCEL);
+}
 
 void CDialog::DoDataExchange(CDataExchange*) {}
 
@@ -210,13 +218,19 @@ bool CDialog::UpdateData(bool saveAndValidate) {
   return true;
 }
 
-void CDialog::accept() { OnOK(); }
+void CDialog::accept() {
+  OnOK();
+}
 
-void CDialog::reject() { OnCancel(); }
+void CDialog::reject() {
+  OnCancel();
+}
 
 // --- Controls by ID --------------------------------------------------------------
 
-QWidget* CDialog::FindDlgItem(int id) const { return findChild<QWidget*>(ControlName(id)); }
+QWidget* CDialog::FindDlgItem(int id) const {
+  return findChild<QWidget*>(ControlName(id));
+}
 
 QWidget* CDialog::GetDlgItem(int id) const {
   QWidget* w = FindDlgItem(id);
@@ -227,7 +241,9 @@ QWidget* CDialog::GetDlgItem(int id) const {
   return w;
 }
 
-void CDialog::SetDlgItemText(int id, const std::string& text) { SetWindowTextOf(GetDlgItem(id), text); }
+void CDialog::SetDlgItemText(int id, const std::string& text) {
+  SetWindowTextOf(GetDlgItem(id), text);
+}
 
 std::string CDialog::GetDlgItemText(int id) const {
   QWidget* control = GetDlgItem(id);
@@ -239,7 +255,9 @@ platform::TextEncoding CDialog::TypedTextEncoding() const {
   return m_textFile.empty() ? platform::TextEncoding::kUtf8 : win::ProfileTextEncoding(m_textFile.c_str());
 }
 
-std::string CDialog::MessageCaption() const { return AfxGetAppName(); }
+std::string CDialog::MessageCaption() const {
+  return AfxGetAppName();
+}
 
 void CDialog::CheckDlgButton(int id, int state) {
   SetButtonCheck(qobject_cast<QAbstractButton*>(GetDlgItem(id)), state);
@@ -249,11 +267,17 @@ int CDialog::IsDlgButtonChecked(int id) const {
   return GetButtonCheck(qobject_cast<QAbstractButton*>(GetDlgItem(id)));
 }
 
-void CDialog::EnableWindow(int id, bool enable) { Item(id).EnableWindow(enable); }
+void CDialog::EnableWindow(int id, bool enable) {
+  Item(id).EnableWindow(enable);
+}
 
-bool CDialog::IsWindowEnabled(int id) const { return Item(id).IsWindowEnabled(); }
+bool CDialog::IsWindowEnabled(int id) const {
+  return Item(id).IsWindowEnabled();
+}
 
-void CDialog::ShowWindow(int id, int cmd) { Item(id).ShowWindow(cmd); }
+void CDialog::ShowWindow(int id, int cmd) {
+  Item(id).ShowWindow(cmd);
+}
 
 void CDialog::GotoDlgCtrl(QWidget* control) {
   if (!control) return;
@@ -299,7 +323,9 @@ int CDialog::MessageBox(const std::string& text, const std::string& caption, uns
 
 // --- Handlers --------------------------------------------------------------------
 
-void CDialog::OnCommand(int id, std::function<void()> handler) { OnCommand(id, BN_CLICKED, std::move(handler)); }
+void CDialog::OnCommand(int id, std::function<void()> handler) {
+  OnCommand(id, BN_CLICKED, std::move(handler));
+}
 
 void CDialog::OnCommand(int id, int code, std::function<void()> handler) {
   ConnectCommand(id, code, std::move(handler));
@@ -354,8 +380,10 @@ bool CDialog::eventFilter(QObject* watched, QEvent* event) {
       if (!index.isValid() || mouse->button() != Qt::LeftButton) return true;
       auto* tree = qobject_cast<QTreeWidget*>(view);
       QTreeWidgetItem* item = tree ? tree->itemFromIndex(index) : nullptr;
-      if (tree) CTreeCtrl(tree).SelectItem(item);
-      else view->setCurrentIndex(index);
+      if (tree)
+        CTreeCtrl(tree).SelectItem(item);
+      else
+        view->setCurrentIndex(index);
       const QPersistentModelIndex still(index);
       const LRESULT r = it->second();
       if (r == 0 && tree && still.isValid()) {

@@ -47,7 +47,9 @@ QStringList ToQtNameFilters(const std::string& barFilter) {
   return filters;
 }
 
-bool IsWildcardName(const std::string& name) { return name.find_first_of("*?") != std::string::npos; }
+bool IsWildcardName(const std::string& name) {
+  return name.find_first_of("*?") != std::string::npos;
+}
 
 void ConfigureFileDialog(QFileDialog& dialog, const FileDialogRequest& r) {
   dialog.setOption(QFileDialog::DontUseNativeDialog, true);
@@ -63,7 +65,8 @@ void ConfigureFileDialog(QFileDialog& dialog, const FileDialogRequest& r) {
   dialog.setSidebarUrls(places);
   QString start = QDir::currentPath();
   if (!r.initialFolder.empty()) {
-    if (std::optional<std::string> host = win::ToHostPath(r.initialFolder); host && QFileInfo(QString::fromStdString(*host)).isDir()) {
+    if (std::optional<std::string> host = win::ToHostPath(r.initialFolder);
+        host && QFileInfo(QString::fromStdString(*host)).isDir()) {
       start = QString::fromStdString(*host);
     }
   }
@@ -88,7 +91,8 @@ void ConfigureFileDialog(QFileDialog& dialog, const FileDialogRequest& r) {
     dialog.setNameFilters(filters);
     dialog.selectNameFilter(selected);
   }
-  if (!r.initialName.empty() && !IsWildcardName(r.initialName)) dialog.selectFile(QString::fromStdString(r.initialName));
+  if (!r.initialName.empty() && !IsWildcardName(r.initialName))
+    dialog.selectFile(QString::fromStdString(r.initialName));
 }
 
 std::string InitialFolderOf(const std::string& fieldPath) {

@@ -5,7 +5,9 @@
 
 namespace kc::fw {
 
-bool IsHostPathText(const std::string& text) { return !text.empty() && text[0] == '/' && text.rfind("//", 0) != 0; }
+bool IsHostPathText(const std::string& text) {
+  return !text.empty() && text[0] == '/' && text.rfind("//", 0) != 0;
+}
 
 std::string DriveTableText() {
   std::string text;
@@ -25,8 +27,8 @@ std::optional<std::string> DrivePathOfHostPath(const std::string& hostPath, cons
     message = "The path of the " + what + " \"" + hostPath + "\" is too long: a path may have at most " +
               std::to_string(win::MAX_PATH - 1) + " characters. Choose a " + what + " with a shorter path.";
   } else {
-    message = "The " + what + " \"" + hostPath + "\" is on none of the drives in the drive table (" +
-              DriveTableText() + "). Choose a " + what + " on one of the drives.";
+    message = "The " + what + " \"" + hostPath + "\" is on none of the drives in the drive table (" + DriveTableText() +
+              "). Choose a " + what + " on one of the drives.";
   }
   return std::nullopt;
 }

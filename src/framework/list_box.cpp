@@ -24,8 +24,10 @@ int SortedPosition(QListWidget* l, const QString& text) {
   int lo = 0, hi = l->count();
   while (lo < hi) {
     const int mid = (lo + hi) / 2;
-    if (QString::compare(l->item(mid)->text(), text, Qt::CaseInsensitive) <= 0) lo = mid + 1;
-    else hi = mid;
+    if (QString::compare(l->item(mid)->text(), text, Qt::CaseInsensitive) <= 0)
+      lo = mid + 1;
+    else
+      hi = mid;
   }
   return lo;
 }
@@ -50,7 +52,9 @@ void InsertItem(QListWidget* l, int at, const std::string& bytes, const QString&
 
 }  // namespace
 
-QListWidget* CListBox::list() const { return qobject_cast<QListWidget*>(m_hWnd); }
+QListWidget* CListBox::list() const {
+  return qobject_cast<QListWidget*>(m_hWnd);
+}
 
 int CListBox::AddString(const std::string& text) {
   QListWidget* l = list();
@@ -103,8 +107,7 @@ std::string CListBox::GetText(int index) const {
 // Searches compare the texts as shown, as a list box compares its strings.
 int CListBox::FindStringExact(int startAfter, const std::string& text) const {
   const QString s = ShownText(text);
-  return Search(list(), startAfter,
-                [&](const QString& t) { return QString::compare(t, s, Qt::CaseInsensitive) == 0; });
+  return Search(list(), startAfter, [&](const QString& t) { return QString::compare(t, s, Qt::CaseInsensitive) == 0; });
 }
 
 int CListBox::FindString(int startAfter, const std::string& prefix) const {

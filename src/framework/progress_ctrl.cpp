@@ -50,7 +50,9 @@ int Clamp(const BarState& s, int pos) {
 
 }  // namespace
 
-QProgressBar* CProgressCtrl::bar() const { return qobject_cast<QProgressBar*>(m_hWnd); }
+QProgressBar* CProgressCtrl::bar() const {
+  return qobject_cast<QProgressBar*>(m_hWnd);
+}
 
 void CProgressCtrl::SetRange(int lower, int upper) {
   QProgressBar* b = bar();
@@ -78,7 +80,9 @@ int CProgressCtrl::SetPos(int pos) {
   return old;
 }
 
-int CProgressCtrl::GetPos() const { return bar() ? Read(bar()).pos : 0; }
+int CProgressCtrl::GetPos() const {
+  return bar() ? Read(bar()).pos : 0;
+}
 
 int CProgressCtrl::SetStep(int step) {
   QProgressBar* b = bar();
@@ -99,8 +103,10 @@ int CProgressCtrl::StepIt() {
   int pos = s.pos + s.step;
   // Past either end the position starts over from the other one.
   if (span > 0) {
-    if (pos > s.upper) pos = (pos - s.lower) % span + s.lower;
-    else if (pos < s.lower) pos = (pos - s.lower) % span + s.upper;
+    if (pos > s.upper)
+      pos = (pos - s.lower) % span + s.lower;
+    else if (pos < s.lower)
+      pos = (pos - s.lower) % span + s.upper;
   } else {
     pos = s.lower;
   }
@@ -123,12 +129,18 @@ LRESULT CProgressCtrl::SendMessage(unsigned msg, WPARAM wParam, LPARAM lParam) {
       SetRange(LOWORD(lParam), HIWORD(lParam));
       return MAKELPARAM(lower, upper);
     }
-    case PBM_SETPOS: return SetPos(static_cast<int>(wParam));
-    case PBM_DELTAPOS: return OffsetPos(static_cast<int>(wParam));
-    case PBM_SETSTEP: return SetStep(static_cast<int>(wParam));
-    case PBM_STEPIT: return StepIt();
-    case PBM_GETPOS: return GetPos();
-    default: return 0;
+    case PBM_SETPOS:
+      return SetPos(static_cast<int>(wParam));
+    case PBM_DELTAPOS:
+      return OffsetPos(static_cast<int>(wParam));
+    case PBM_SETSTEP:
+      return SetStep(static_cast<int>(wParam));
+    case PBM_STEPIT:
+      return StepIt();
+    case PBM_GETPOS:
+      return GetPos();
+    default:
+      return 0;
   }
 }
 

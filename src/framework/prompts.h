@@ -19,7 +19,7 @@ class CDialog;
 struct MessageBoxRequest {
   QWidget* owner = nullptr;
   std::string text;
-  std::string caption;  // empty: "Error", as Windows shows
+  std::string caption;    // empty: "Error", as Windows shows
   unsigned type = MB_OK;  // buttons | icon
 };
 

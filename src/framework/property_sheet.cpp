@@ -152,8 +152,10 @@ void CPropertySheet::FocusPageStart() {
     m_finish->setFocus(Qt::TabFocusReason);
     return;
   }
-  if (QWidget* first = FirstTabStop(GetActivePage())) first->setFocus(Qt::TabFocusReason);
-  else if (m_next->isEnabled()) m_next->setFocus(Qt::TabFocusReason);
+  if (QWidget* first = FirstTabStop(GetActivePage()))
+    first->setFocus(Qt::TabFocusReason);
+  else if (m_next->isEnabled())
+    m_next->setFocus(Qt::TabFocusReason);
 }
 
 void CPropertySheet::ShowCaption() {

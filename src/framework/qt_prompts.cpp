@@ -15,11 +15,16 @@ namespace {
 
 QMessageBox::Icon IconOf(unsigned type) {
   switch (type & MB_ICONMASK) {
-    case MB_ICONHAND: return QMessageBox::Critical;
-    case MB_ICONQUESTION: return QMessageBox::Question;
-    case MB_ICONEXCLAMATION: return QMessageBox::Warning;
-    case MB_ICONASTERISK: return QMessageBox::Information;
-    default: return QMessageBox::NoIcon;
+    case MB_ICONHAND:
+      return QMessageBox::Critical;
+    case MB_ICONQUESTION:
+      return QMessageBox::Question;
+    case MB_ICONEXCLAMATION:
+      return QMessageBox::Warning;
+    case MB_ICONASTERISK:
+      return QMessageBox::Information;
+    default:
+      return QMessageBox::NoIcon;
   }
 }
 
@@ -47,10 +52,14 @@ int QtPrompts::MessageBox(const MessageBoxRequest& r) {
       break;
   }
   switch (box.exec()) {
-    case QMessageBox::Ok: return IDOK;
-    case QMessageBox::Yes: return IDYES;
-    case QMessageBox::No: return IDNO;
-    default: return IDCANCEL;
+    case QMessageBox::Ok:
+      return IDOK;
+    case QMessageBox::Yes:
+      return IDYES;
+    case QMessageBox::No:
+      return IDNO;
+    default:
+      return IDCANCEL;
   }
 }
 
@@ -65,6 +74,8 @@ std::optional<std::string> QtPrompts::FileDialog(const FileDialogRequest& r) {
   return std::nullopt;
 }
 
-int QtPrompts::RunModal(CDialog& dialog) { return dialog.RunModalLoop(); }
+int QtPrompts::RunModal(CDialog& dialog) {
+  return dialog.RunModalLoop();
+}
 
 }  // namespace kc::fw

@@ -14,7 +14,9 @@
 
 namespace kc::fw {
 
-QPixmap LoadBitmap(int id) { return QPixmap(QStringLiteral(":/bitmaps/%1.png").arg(id)); }
+QPixmap LoadBitmap(int id) {
+  return QPixmap(QStringLiteral(":/bitmaps/%1.png").arg(id));
+}
 
 QIcon LoadIcon(int id) {
   QIcon icon;
@@ -63,11 +65,14 @@ bool CImageList::Create(int bitmapId, int cx, int /*grow*/, unsigned maskRgb) {
       if ((line[x] & 0xFFFFFF) == (mask & 0xFFFFFF)) line[x] = qRgba(0, 0, 0, 0);
     }
   }
-  for (int x = 0; x + cx <= strip.width(); x += cx) m_images.push_back(QPixmap::fromImage(strip.copy(x, 0, cx, strip.height())));
+  for (int x = 0; x + cx <= strip.width(); x += cx)
+    m_images.push_back(QPixmap::fromImage(strip.copy(x, 0, cx, strip.height())));
   return !m_images.empty();
 }
 
-void CImageList::DeleteImageList() { m_images.clear(); }
+void CImageList::DeleteImageList() {
+  m_images.clear();
+}
 
 const QPixmap& CImageList::GetImage(int index) const {
   static const QPixmap none;

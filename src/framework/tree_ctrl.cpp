@@ -25,7 +25,9 @@ QTreeWidgetItem* Sibling(QTreeWidgetItem* item, int delta) {
 
 }  // namespace
 
-QTreeWidget* CTreeCtrl::tree() const { return qobject_cast<QTreeWidget*>(m_hWnd); }
+QTreeWidget* CTreeCtrl::tree() const {
+  return qobject_cast<QTreeWidget*>(m_hWnd);
+}
 
 void CTreeCtrl::SetImageList(const CImageList* images, int which) {
   QTreeWidget* t = tree();
@@ -72,8 +74,10 @@ HTREEITEM CTreeCtrl::InsertItem(const std::string& text, int image, int selected
   auto* item = new QTreeWidgetItem(QStringList{s});
   item->setData(0, kItemBytesRole, ItemBytes(text));
   item->setIcon(0, iconFor(image, selectedImage));
-  if (parent) parent->insertChild(at, item);
-  else t->insertTopLevelItem(at, item);
+  if (parent)
+    parent->insertChild(at, item);
+  else
+    t->insertTopLevelItem(at, item);
   return item;
 }
 
@@ -100,10 +104,18 @@ HTREEITEM CTreeCtrl::GetChildItem(HTREEITEM item) const {
   return item->childCount() > 0 ? item->child(0) : nullptr;
 }
 
-HTREEITEM CTreeCtrl::GetNextSiblingItem(HTREEITEM item) const { return Sibling(item, +1); }
-HTREEITEM CTreeCtrl::GetPrevSiblingItem(HTREEITEM item) const { return Sibling(item, -1); }
-HTREEITEM CTreeCtrl::GetParentItem(HTREEITEM item) const { return item ? item->parent() : nullptr; }
-bool CTreeCtrl::ItemHasChildren(HTREEITEM item) const { return item && item->childCount() > 0; }
+HTREEITEM CTreeCtrl::GetNextSiblingItem(HTREEITEM item) const {
+  return Sibling(item, +1);
+}
+HTREEITEM CTreeCtrl::GetPrevSiblingItem(HTREEITEM item) const {
+  return Sibling(item, -1);
+}
+HTREEITEM CTreeCtrl::GetParentItem(HTREEITEM item) const {
+  return item ? item->parent() : nullptr;
+}
+bool CTreeCtrl::ItemHasChildren(HTREEITEM item) const {
+  return item && item->childCount() > 0;
+}
 
 std::string CTreeCtrl::GetItemText(HTREEITEM item) const {
   return item ? BytesOfItem(item->data(0, kItemBytesRole), item->text(0)) : std::string();
@@ -112,10 +124,17 @@ std::string CTreeCtrl::GetItemText(HTREEITEM item) const {
 bool CTreeCtrl::Expand(HTREEITEM item, unsigned code) {
   if (!item) return false;
   switch (code) {
-    case TVE_EXPAND: item->setExpanded(true); break;
-    case TVE_COLLAPSE: item->setExpanded(false); break;
-    case TVE_TOGGLE: item->setExpanded(!item->isExpanded()); break;
-    default: return false;
+    case TVE_EXPAND:
+      item->setExpanded(true);
+      break;
+    case TVE_COLLAPSE:
+      item->setExpanded(false);
+      break;
+    case TVE_TOGGLE:
+      item->setExpanded(!item->isExpanded());
+      break;
+    default:
+      return false;
   }
   return true;
 }

@@ -17,8 +17,12 @@ inline constexpr LPARAM MAKELPARAM(int low, int high) {
   return static_cast<LPARAM>((static_cast<std::uint32_t>(high & 0xFFFF) << 16) |
                              static_cast<std::uint32_t>(low & 0xFFFF));
 }
-inline constexpr int LOWORD(LPARAM v) { return static_cast<int>(v & 0xFFFF); }
-inline constexpr int HIWORD(LPARAM v) { return static_cast<int>((v >> 16) & 0xFFFF); }
+inline constexpr int LOWORD(LPARAM v) {
+  return static_cast<int>(v & 0xFFFF);
+}
+inline constexpr int HIWORD(LPARAM v) {
+  return static_cast<int>((v >> 16) & 0xFFFF);
+}
 
 // Dialog results and the standard control IDs (a control's object name is
 // "ctl" followed by its ID: IDOK is "ctl1").

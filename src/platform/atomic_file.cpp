@@ -97,7 +97,9 @@ void SyncFolder(const std::string& folder) {
 
 }  // namespace
 
-AtomicFile::~AtomicFile() { Abandon(); }
+AtomicFile::~AtomicFile() {
+  Abandon();
+}
 
 void AtomicFile::Abandon() {
   if (fd_ >= 0) ::close(fd_);
@@ -245,13 +247,17 @@ bool ReadWholeFile(const std::string& hostPath, std::string& contents) {
   return true;
 }
 
-bool IsTemporaryFileName(std::string_view name) { return TargetOfTemporary(name).has_value(); }
+bool IsTemporaryFileName(std::string_view name) {
+  return TargetOfTemporary(name).has_value();
+}
 
 bool IsTemporaryFileName(std::string_view name, std::string_view of) {
   const auto target = TargetOfTemporary(name);
   return target && (*target == of || (of.size() > kNameKept && *target == of.substr(0, kNameKept)));
 }
 
-void AllowUnnamedFiles(bool allowed) { g_unnamedAllowed = allowed; }
+void AllowUnnamedFiles(bool allowed) {
+  g_unnamedAllowed = allowed;
+}
 
 }  // namespace kc::platform

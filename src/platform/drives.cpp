@@ -187,11 +187,11 @@ const DriveEntry* EntryHolding(const DriveTable& table, std::string_view hostPat
   for (const auto& entry : table.Entries()) {
     std::string_view r;
     if (!IsUnder(hostPath, entry.hostFolder, r)) continue;
-    bool better = !best || entry.hostFolder.size() > best->hostFolder.size() ||
-                  (entry.hostFolder.size() == best->hostFolder.size() && best->name[0] == '\\' &&
-                   entry.name[0] != '\\') ||
-                  (entry.hostFolder.size() == best->hostFolder.size() && best->name[0] != '\\' &&
-                   entry.name[0] != '\\' && entry.name < best->name);
+    bool better =
+        !best || entry.hostFolder.size() > best->hostFolder.size() ||
+        (entry.hostFolder.size() == best->hostFolder.size() && best->name[0] == '\\' && entry.name[0] != '\\') ||
+        (entry.hostFolder.size() == best->hostFolder.size() && best->name[0] != '\\' && entry.name[0] != '\\' &&
+         entry.name < best->name);
     if (better) {
       best = &entry;
       rest = r;
@@ -224,7 +224,9 @@ struct ResolvedPath {
   std::vector<std::string> parts;
 };
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+bool IsSeparator(char c) {
+  return c == '\\' || c == '/';
+}
 
 // "\\server\share\rest": the share must be an entry of the table.
 std::optional<ResolvedPath> ResolveShare(const DriveTable& table, std::string_view path) {
@@ -416,7 +418,9 @@ std::vector<char> DriveTable::Letters() const {
   return letters;
 }
 
-bool DriveTable::IsFloppy(char letter) { return Lower(letter) == 'a' || Lower(letter) == 'b'; }
+bool DriveTable::IsFloppy(char letter) {
+  return Lower(letter) == 'a' || Lower(letter) == 'b';
+}
 
 std::optional<std::string> ToHostPath(std::string_view windowsPath) {
   auto resolved = Resolve(windowsPath);

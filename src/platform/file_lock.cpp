@@ -22,7 +22,9 @@ namespace {
 
 constexpr std::size_t kLongestNote = 200;
 
-bool Alive(long pid) { return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM); }
+bool Alive(long pid) {
+  return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+}
 
 // "<pid> <program>\n", as Take writes it.
 LockHolder ParseNote(const std::string& text) {
@@ -61,8 +63,7 @@ LockHolder WhoHolds(int fd) {
 
 }  // namespace
 
-FileLock::FileLock(FileLock&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)), holder_(std::move(other.holder_)) {}
+FileLock::FileLock(FileLock&& other) noexcept : fd_(std::exchange(other.fd_, -1)), holder_(std::move(other.holder_)) {}
 
 FileLock& FileLock::operator=(FileLock&& other) noexcept {
   if (this != &other) {
@@ -112,8 +113,7 @@ FileLock::Outcome FileLock::Take(const std::string& windowsPath, std::string_vie
       ::close(fd);
       continue;
     }
-    const std::string note =
-        std::to_string(::getpid()) + " " + std::string(program.substr(0, kLongestNote)) + "\n";
+    const std::string note = std::to_string(::getpid()) + " " + std::string(program.substr(0, kLongestNote)) + "\n";
     // Without the note others cannot name us; the lock holds all the same.
     [[maybe_unused]] const bool noted =
         ::ftruncate(fd, 0) == 0 && ::pwrite(fd, note.data(), note.size(), 0) == static_cast<ssize_t>(note.size());

@@ -138,15 +138,15 @@ BOOL CopyFileA(LPCSTR existingFileName, LPCSTR newFileName, BOOL failIfExists) {
   if (::stat(target->c_str(), &to) == 0) {
     if (to.st_dev == from.st_dev && to.st_ino == from.st_ino) {
       // One file under two names: copying would destroy it.
-        SetLastError(ERROR_SHARING_VIOLATION);
+      SetLastError(ERROR_SHARING_VIOLATION);
       return FALSE;
     }
     if (failIfExists) {
-        SetLastError(ERROR_FILE_EXISTS);
+      SetLastError(ERROR_FILE_EXISTS);
       return FALSE;
     }
     if (S_ISDIR(to.st_mode) || !(to.st_mode & S_IWUSR)) {
-        SetLastError(ERROR_ACCESS_DENIED);
+      SetLastError(ERROR_ACCESS_DENIED);
       return FALSE;
     }
   }

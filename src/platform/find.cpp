@@ -108,7 +108,9 @@ WIN32_FIND_DATAA Describe(int folder, const std::string& name) {
 
 }  // namespace
 
-bool NameMatchesPattern(std::string_view pattern, std::string_view name) { return MatchesPattern(pattern, name); }
+bool NameMatchesPattern(std::string_view pattern, std::string_view name) {
+  return MatchesPattern(pattern, name);
+}
 
 HANDLE FindFirstFileA(LPCSTR fileName, WIN32_FIND_DATAA* findData) {
   if (!fileName || !findData) {
@@ -194,6 +196,8 @@ BOOL FindNextFileA(HANDLE findFile, WIN32_FIND_DATAA* findData) {
   return TRUE;
 }
 
-BOOL FindClose(HANDLE findFile) { return detail::ReleaseHandle<FindHandle>(findFile) ? TRUE : FALSE; }
+BOOL FindClose(HANDLE findFile) {
+  return detail::ReleaseHandle<FindHandle>(findFile) ? TRUE : FALSE;
+}
 
 }  // namespace win

@@ -32,9 +32,12 @@ bool DecodeFileText(std::string bytes, FileText& out, std::string& problem) {
 
 std::string EncodeFileText(FileForm form, std::string text) {
   switch (form) {
-    case FileForm::kUtf8Bom: return text.insert(0, kUtf8Bom);
-    case FileForm::kUtf16LeBom: return std::string(kUtf16LeBom) + kc::platform::NarrowToUtf16Le(text);
-    case FileForm::kAnsi: break;
+    case FileForm::kUtf8Bom:
+      return text.insert(0, kUtf8Bom);
+    case FileForm::kUtf16LeBom:
+      return std::string(kUtf16LeBom) + kc::platform::NarrowToUtf16Le(text);
+    case FileForm::kAnsi:
+      break;
   }
   return text;
 }

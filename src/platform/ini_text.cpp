@@ -14,9 +14,13 @@ namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
 
-char FoldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char FoldCase(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
-bool HasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
+bool HasLineBreak(std::string_view s) {
+  return s.find_first_of("\r\n") != std::string_view::npos;
+}
 
 // The text with [from, to) replaced by the pieces given, built in one allocation.
 std::string Splice(std::string_view text, std::size_t from, std::size_t to,
@@ -46,8 +50,7 @@ struct SectionScan {
 
 // Scans for the first section named `section` and, when `keyName` is given,
 // the first key of that name in it. Stops at the end of that section.
-SectionScan ScanSection(std::string_view text, std::string_view section, std::string_view keyName,
-                        bool wantKey) {
+SectionScan ScanSection(std::string_view text, std::string_view section, std::string_view keyName, bool wantKey) {
   SectionScan scan;
   LineReader reader(text);
   Line line;
@@ -115,7 +118,9 @@ std::string_view Unquote(std::string_view value) {
   return value;
 }
 
-std::string_view ReadableValue(std::string_view rawValue) { return Unquote(TrimBlanks(CutAtNul(rawValue))); }
+std::string_view ReadableValue(std::string_view rawValue) {
+  return Unquote(TrimBlanks(CutAtNul(rawValue)));
+}
 
 LineReader::LineReader(std::string_view text, std::size_t from) : text_(text), pos_(from) {}
 
@@ -181,8 +186,7 @@ bool ParseKey(std::string_view text, const Line& line, KeyLine& key) {
   return true;
 }
 
-std::optional<std::string_view> FindRawValue(std::string_view text, std::string_view section,
-                                             std::string_view key) {
+std::optional<std::string_view> FindRawValue(std::string_view text, std::string_view section, std::string_view key) {
   key = TrimBlanks(key);
   if (key.empty()) return std::nullopt;
   std::optional<std::string_view> found;
@@ -254,8 +258,7 @@ std::optional<std::string> SetValue(std::string_view text, std::string_view sect
   if (scan.found) {
     // After the last non-blank line of the section, as Windows does: blank
     // lines that separate it from the next section stay below the new key.
-    return Splice(text, scan.appendAt, scan.appendAt,
-                  {scan.appendNeedsBreak ? kCrLf : "", key, "=", value, kCrLf});
+    return Splice(text, scan.appendAt, scan.appendAt, {scan.appendNeedsBreak ? kCrLf : "", key, "=", value, kCrLf});
   }
   std::string_view lead = (!text.empty() && text.back() != '\n' && text.back() != '\r') ? kCrLf : "";
   return Splice(text, text.size(), text.size(), {lead, "[", section, "]", kCrLf, key, "=", value, kCrLf});

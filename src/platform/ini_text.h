@@ -90,8 +90,7 @@ template <typename Visit>
 bool VisitSection(std::string_view text, std::string_view section, Visit&& visit);
 
 // Lookups. Arguments are the caller's names; they are trimmed here.
-std::optional<std::string_view> FindRawValue(std::string_view text, std::string_view section,
-                                             std::string_view key);
+std::optional<std::string_view> FindRawValue(std::string_view text, std::string_view section, std::string_view key);
 
 // Fills a caller's buffer with NUL-terminated names and the final NUL, with
 // the cut of the Windows profile functions: a list that does not fit, or fits

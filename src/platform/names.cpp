@@ -4,17 +4,25 @@
 
 namespace kc::platform {
 
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char Upper(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char Lower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) { return Lower(x) == Lower(y); });
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
 
-std::string Stem(const std::string& fileName) { return fileName.substr(0, fileName.find('.')); }
+std::string Stem(const std::string& fileName) {
+  return fileName.substr(0, fileName.find('.'));
+}
 
 std::string FolderOf(const std::string& hostPath) {
   const std::size_t slash = hostPath.rfind('/');

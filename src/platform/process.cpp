@@ -61,8 +61,8 @@ struct Child {
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
     reaped = true;
-    exitCode = WIFSIGNALED(status) ? 128u + static_cast<DWORD>(WTERMSIG(status))
-                                   : static_cast<DWORD>(WEXITSTATUS(status));
+    exitCode =
+        WIFSIGNALED(status) ? 128u + static_cast<DWORD>(WTERMSIG(status)) : static_cast<DWORD>(WEXITSTATUS(status));
     return true;
   }
 
@@ -167,8 +167,7 @@ struct SpawnPlan {
   // Our own handlers must not run here; exec would reset them anyway.
   for (int signal = 1; signal < NSIG; ++signal) {
     struct sigaction current {};
-    if (::sigaction(signal, nullptr, &current) == 0 && current.sa_handler != SIG_IGN &&
-        current.sa_handler != SIG_DFL) {
+    if (::sigaction(signal, nullptr, &current) == 0 && current.sa_handler != SIG_IGN && current.sa_handler != SIG_DFL) {
       struct sigaction fallback {};
       fallback.sa_handler = SIG_DFL;
       ::sigaction(signal, &fallback, nullptr);
@@ -326,8 +325,8 @@ DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
   auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
   auto pause = std::chrono::microseconds(200);
   while (std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(
-        pause, deadline - std::chrono::steady_clock::now()));
+    std::this_thread::sleep_for(
+        std::min<std::chrono::steady_clock::duration>(pause, deadline - std::chrono::steady_clock::now()));
     if (child->Poll()) return WAIT_OBJECT_0;
     pause = std::min<std::chrono::microseconds>(pause * 2, std::chrono::milliseconds(10));
   }

@@ -50,7 +50,9 @@ int SeekText(void* cookie, off64_t* position, int whence) {
   return 0;
 }
 
-int CloseText(void* cookie) { return std::fclose(static_cast<FILE*>(cookie)); }
+int CloseText(void* cookie) {
+  return std::fclose(static_cast<FILE*>(cookie));
+}
 
 }  // namespace
 

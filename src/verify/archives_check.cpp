@@ -12,8 +12,8 @@ namespace {
 // earlier image that was packed along (an output folder inside a staging tree).
 constexpr const char* kImageFolders[] = {engine::kKindCd, engine::kKindDisk, engine::kKindNetwork, "administrator",
                                          "end_user"};
-constexpr const char* kImageOnlyFiles[] = {engine::kFileListName, engine::kPackageListName,
-                                           engine::kSelfExtractingName, engine::kDiskImageName};
+constexpr const char* kImageOnlyFiles[] = {engine::kFileListName, engine::kPackageListName, engine::kSelfExtractingName,
+                                           engine::kDiskImageName};
 
 std::vector<std::string> Components(const std::string& name) {
   std::vector<std::string> parts;
@@ -42,7 +42,8 @@ std::string LeftoverReason(const ArchiveEntry& entry) {
   if (!entry.directory) {
     for (const char* file : kImageOnlyFiles) {
       if (tools::EqualNoCase(parts.back(), file)) {
-        return "its entry \"" + entry.name + "\" is a file of an earlier image: an output folder was packed into "
+        return "its entry \"" + entry.name +
+               "\" is a file of an earlier image: an output folder was packed into "
                "the archive";
       }
     }

@@ -9,7 +9,8 @@ void CheckCommandLine(const ImageContents& image, Verdict& verdict) {
   verdict.commandLine = image.commandLine;
   const std::vector<std::string> arguments = win::CommandLineToArgs(image.commandLine);
   if (arguments.empty() || arguments.front().empty()) {
-    verdict.problems.push_back({image.container, "its command line is empty: the extracted installer would never start"});
+    verdict.problems.push_back(
+        {image.container, "its command line is empty: the extracted installer would never start"});
     return;
   }
   // The extractor resolves the program in the extraction folder.
@@ -18,7 +19,7 @@ void CheckCommandLine(const ImageContents& image, Verdict& verdict) {
   const ImageFile* file = image.Find(program);
   if (file == nullptr || file->folder) {
     verdict.problems.push_back({image.container, "its command line \"" + image.commandLine + "\" runs \"" +
-                                                  arguments.front() + "\", which the payload does not hold"});
+                                                     arguments.front() + "\", which the payload does not hold"});
   }
 }
 

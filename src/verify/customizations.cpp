@@ -56,17 +56,21 @@ void ListCustomizations(const ImageContents& image, Verdict& verdict) {
   }
   if (client != nullptr) {
     for (const ArchiveEntry& entry : client->archive.entries) {
-      if (entry.label == engine::kConfigLabel) verdict.customizations.push_back({config::kCustomCfgPath, client->name, entry.name});
+      if (entry.label == engine::kConfigLabel)
+        verdict.customizations.push_back({config::kCustomCfgPath, client->name, entry.name});
     }
   }
   if (const ImageFile* splash = image.Find(engine::kSplashName)) {
-    verdict.customizations.push_back({config::kInstallSplashPath, splash->name, std::to_string(splash->size) + " bytes"});
+    verdict.customizations.push_back(
+        {config::kInstallSplashPath, splash->name, std::to_string(splash->size) + " bytes"});
   }
   if (const ImageFile* account = image.Find(kAccountArchive)) {
-    const auto files = std::count_if(account->archive.entries.begin(), account->archive.entries.end(),
-                                     [](const ArchiveEntry& entry) { return entry.label == engine::kAccountSetupLabel; });
+    const auto files =
+        std::count_if(account->archive.entries.begin(), account->archive.entries.end(),
+                      [](const ArchiveEntry& entry) { return entry.label == engine::kAccountSetupLabel; });
     if (files > 0) {
-      verdict.customizations.push_back({config::kCustomAccountSetupPath, account->name, std::to_string(files) + " files"});
+      verdict.customizations.push_back(
+          {config::kCustomAccountSetupPath, account->name, std::to_string(files) + " files"});
     }
   }
 }

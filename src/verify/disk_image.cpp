@@ -67,8 +67,7 @@ ImageContents ReadDiskImage(const std::string& isoFile, const std::string& scrat
     image.files.push_back(std::move(file));
   }
   if (status != ARCHIVE_EOF) {
-    image.problems.push_back({self, std::string("the disk image cannot be read to its end: ") +
-                                        ErrorOf(reader.get())});
+    image.problems.push_back({self, std::string("the disk image cannot be read to its end: ") + ErrorOf(reader.get())});
   }
   return image;
 }

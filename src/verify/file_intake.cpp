@@ -14,8 +14,7 @@ constexpr std::size_t kSettingsMost = 16u << 20;
 
 }  // namespace
 
-FileIntake::FileIntake(ImageFile& file, bool holdArchive)
-    : file_(file), holdArchive_(holdArchive && file.isArchive) {}
+FileIntake::FileIntake(ImageFile& file, bool holdArchive) : file_(file), holdArchive_(holdArchive && file.isArchive) {}
 
 FileIntake::~FileIntake() {
   if (spool_ != nullptr) std::fclose(spool_);

@@ -33,7 +33,7 @@ class FileIntake {
   ImageFile& file_;
   bool holdArchive_;
   tools::Sha256 digest_;
-  std::string held_;       // settings text, or an archive while it is small
+  std::string held_;            // settings text, or an archive while it is small
   std::FILE* spool_ = nullptr;  // an archive once it is large
   bool tooLarge_ = false;       // a settings file too large to be one
 };

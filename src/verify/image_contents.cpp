@@ -23,8 +23,12 @@ const ImageFile* ImageContents::Find(const std::string& name) const {
   return nullptr;
 }
 
-bool IsSettingsName(const std::string& name) { return EndsWithNoCase(name, ".ini") || EndsWithNoCase(name, ".pkg"); }
+bool IsSettingsName(const std::string& name) {
+  return EndsWithNoCase(name, ".ini") || EndsWithNoCase(name, ".pkg");
+}
 
-bool IsArchiveName(const std::string& name) { return EndsWithNoCase(name, ".z"); }
+bool IsArchiveName(const std::string& name) {
+  return EndsWithNoCase(name, ".z");
+}
 
 }  // namespace kc::verify

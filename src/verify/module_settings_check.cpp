@@ -11,7 +11,9 @@ namespace {
 
 constexpr const char* kCompressGet = "CompressGet-";
 
-bool IsWildcard(const std::string& name) { return name.find_first_of("*?") != std::string::npos; }
+bool IsWildcard(const std::string& name) {
+  return name.find_first_of("*?") != std::string::npos;
+}
 
 // The archives a Source value takes files from: the one it names, or every
 // archive of the image its pattern matches.
@@ -50,8 +52,8 @@ void CheckModuleSettings(const ImageContents& image, Verdict& verdict) {
       }
       const std::vector<const ImageFile*> archives = SourceArchives(image, source);
       if (archives.empty()) {
-        verdict.problems.push_back({settings->name, where + "takes its files from \"" + source +
-                                                        "\", and the image holds no such archive"});
+        verdict.problems.push_back(
+            {settings->name, where + "takes its files from \"" + source + "\", and the image holds no such archive"});
         continue;
       }
       std::string target = config::ReadValue(file, section.c_str(), "TargetFiles");
@@ -64,8 +66,8 @@ void CheckModuleSettings(const ImageContents& image, Verdict& verdict) {
                                     [&](const ImageFile* archive) { return HoldsEntry(*archive, target); });
       // An archive that does not open is named by the archive check.
       if (opened && !held) {
-        verdict.problems.push_back({settings->name, where + "installs \"" + target + "\" from \"" + source +
-                                                        "\", which holds no such file"});
+        verdict.problems.push_back(
+            {settings->name, where + "installs \"" + target + "\" from \"" + source + "\", which holds no such file"});
       }
     }
   }

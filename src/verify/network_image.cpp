@@ -26,7 +26,8 @@ ImageContents ReadNetworkImage(const std::string& sfxFile, const std::string& sc
   sfx::SfxFile opened;
   std::string error;
   if (!sfx::OpenSfxFile(stream.get(), opened, error)) {
-    image.problems.push_back({self, "it is no intact self-extracting file (" + error + "); nothing in it can be checked"});
+    image.problems.push_back(
+        {self, "it is no intact self-extracting file (" + error + "); nothing in it can be checked"});
     return image;
   }
   image.commandLine = opened.commandLine;

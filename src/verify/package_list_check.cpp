@@ -47,7 +47,9 @@ struct Listed {
 
 void CheckPackageList(const ImageContents& image, Verdict& verdict) {
   const std::string list = engine::kPackageListName;
-  auto problem = [&](const std::string& file, const std::string& reason) { verdict.problems.push_back({file, reason}); };
+  auto problem = [&](const std::string& file, const std::string& reason) {
+    verdict.problems.push_back({file, reason});
+  };
   const ImageFile* pkg = image.Find(list);
   if (pkg == nullptr) {
     problem(list, "the package list is missing, so the installer cannot check what it copies");
@@ -105,8 +107,9 @@ void CheckPackageList(const ImageContents& image, Verdict& verdict) {
       problem(entry.name, "it has " + std::to_string(found->size) + " bytes, setup.pkg says " +
                               std::to_string(entry.size) + ": the package list is stale or the file was changed");
     } else if (tools::HexOf(found->sha256) != entry.digest) {
-      problem(entry.name, "its SHA-256 is not the one setup.pkg gives: the package list is stale or the file was "
-                          "changed");
+      problem(entry.name,
+              "its SHA-256 is not the one setup.pkg gives: the package list is stale or the file was "
+              "changed");
     }
   }
   for (const ImageFile& file : image.files) {

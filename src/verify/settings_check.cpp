@@ -26,13 +26,17 @@ std::string ModuleStem(const std::string& name) {
   return "";
 }
 
-bool StartsWith(const std::string& kind, const char* start) { return kind.rfind(start, 0) == 0; }
+bool StartsWith(const std::string& kind, const char* start) {
+  return kind.rfind(start, 0) == 0;
+}
 
 }  // namespace
 
 void CheckInstallerSettings(const ImageContents& image, Verdict& verdict) {
   using namespace config;
-  auto problem = [&](const std::string& file, const std::string& reason) { verdict.problems.push_back({file, reason}); };
+  auto problem = [&](const std::string& file, const std::string& reason) {
+    verdict.problems.push_back({file, reason});
+  };
   const ImageFile* settings = image.Find(kSettingsName);
   if (settings == nullptr || settings->settingsPath.empty()) {
     problem(kSettingsName, settings == nullptr ? "the installer's settings are missing" : "it cannot be read");

@@ -18,8 +18,8 @@ struct Finding {
 };
 
 struct Verdict {
-  std::string path;  // as given
-  std::string kind;  // "CD", "administrator CD", "end-user CD", "disk", "end-user disk", "network", ...
+  std::string path;       // as given
+  std::string kind;       // "CD", "administrator CD", "end-user CD", "disk", "end-user disk", "network", ...
   std::string container;  // the file the image was read from (setup.iso, netsetup.exe), "" for a folder
   std::size_t filesChecked = 0;
   std::vector<Problem> problems;

@@ -77,8 +77,8 @@ void CheckGatheringFolder(const std::string& folder, Verdict& verdict) {
   } while (win::FindNextFileA(search, &found) != win::FALSE);
   win::FindClose(search);
   if (left > 0) {
-    verdict.problems.push_back({"temp", "the gathering folder still holds " + std::to_string(left) +
-                                            " entries: the image was not finished"});
+    verdict.problems.push_back(
+        {"temp", "the gathering folder still holds " + std::to_string(left) + " entries: the image was not finished"});
   }
 }
 

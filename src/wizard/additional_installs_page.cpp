@@ -1,12 +1,12 @@
 #include "wizard/additional_installs_page.h"
 
-#include "engine/additional_install_names.h"
 #include "config/profile_access.h"
+#include "dialogs/dlg147_addinstalls_ids.h"
+#include "engine/additional_install_names.h"
 #include "framework/app.h"
 #include "framework/data_exchange.h"
 #include "framework/resources.h"
 #include "wizard/page_file_browse.h"
-#include "dialogs/dlg147_addinstalls_ids.h"
 
 namespace kc::wizard {
 
@@ -86,8 +86,7 @@ bool CAdditionalInstalls::StoreSlot(int index, const char* section) {
 
   engine::AdditionalInstallEntry entries[2];
   for (int i = 0; i < 2; ++i) {
-    entries[i] = {m_values[i].include == fw::BST_CHECKED, m_values[i].path, m_values[i].description,
-                  m_values[i].size};
+    entries[i] = {m_values[i].include == fw::BST_CHECKED, m_values[i].path, m_values[i].description, m_values[i].size};
   }
   using Passed = engine::AdditionalInstallVerdict::Passed;
   const engine::AdditionalInstallVerdict verdict =

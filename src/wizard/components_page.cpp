@@ -1,16 +1,14 @@
 #include "wizard/components_page.h"
 
 #include "config/profile_access.h"
-#include "framework/resources.h"
 #include "dialogs/dlg129_components_ids.h"
+#include "framework/resources.h"
 
 namespace kc::wizard {
 
 using namespace dlg129_components;
 
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 CPage1::CPage1(const std::string& choicesFile, const std::string& programIni)
     : CPropertyPage(IDD), m_choicesFile(choicesFile), m_programIni(programIni) {
@@ -20,7 +18,9 @@ CPage1::CPage1(const std::string& choicesFile, const std::string& programIni)
   OnCommand(IDC_REMOVE, [this] { OnRemove(); });
 }
 
-bool CPage1::OnInitDialog() { return CDialog::OnInitDialog(); }
+bool CPage1::OnInitDialog() {
+  return CDialog::OnInitDialog();
+}
 
 bool CPage1::OnSetActive() {
   fw::CListBox available = ListBox(IDC_AVAILABLE);
@@ -79,8 +79,8 @@ void CPage1::OnRemove() {
 }
 
 bool CPage1::OnKillActive() {
-  const std::string mainModule = config::ReadValue(m_programIni, config::kKitComposer, config::kVersionName32,
-                                                   config::kCapacityComponentsPage);
+  const std::string mainModule =
+      config::ReadValue(m_programIni, config::kKitComposer, config::kVersionName32, config::kCapacityComponentsPage);
   // Without a version name there is no main module to record; a key with an
   // empty name would only put a bogus line into the choices file.
   if (mainModule.empty()) return true;

@@ -1,10 +1,10 @@
 #include "wizard/customization_files_page.h"
 
 #include "config/profile_access.h"
+#include "dialogs/dlg139_customfiles_ids.h"
 #include "framework/data_exchange.h"
 #include "framework/resources.h"
 #include "wizard/page_file_browse.h"
-#include "dialogs/dlg139_customfiles_ids.h"
 
 namespace kc::wizard {
 
@@ -25,7 +25,9 @@ CPage4::CPage4(const RunPaths& paths) : CPropertyPage(IDD), m_choicesFile(paths.
   OnCommand(IDC_BROWSE_ADDRESS_BOOK, [this] {
     BrowseIntoEdit(*this, IDC_ADDRESS_BOOK_PATH, {"Addressbook file (*.ab2)|*.ab2||", "pab.ab2", "ab2"});
   });
-  OnCommand(IDC_BROWSE_INBOX, [this] { BrowseIntoEdit(*this, IDC_INBOX_PATH, {"Sample Inbox file (*.*)|*.*||", "*.*", ""}); });
+  OnCommand(IDC_BROWSE_INBOX, [this] {
+    BrowseIntoEdit(*this, IDC_INBOX_PATH, {"Sample Inbox file (*.*)|*.*||", "*.*", ""});
+  });
 
   // Clear empties only its edit; the overwrite box keeps its state.
   OnCommand(IDC_CLEAR_CONFIG, [this] { SetDlgItemText(IDC_CONFIG_PATH, ""); });
@@ -46,8 +48,9 @@ void CPage4::DoDataExchange(fw::CDataExchange* pDX) {
 bool CPage4::OnSetActive() {
   const char* section = PlatformSection(m_choicesFile);
   SetDlgItemText(IDC_CONFIG_PATH, ReadValue(m_choicesFile, section, kCustomCfgPath));
-  CheckDlgButton(IDC_OVERWRITE_CONFIG, IsExactly(ReadValue(m_choicesFile, section, kOverwriteCfg), kYes) ? fw::BST_CHECKED
-                                                                                           : fw::BST_UNCHECKED);
+  CheckDlgButton(IDC_OVERWRITE_CONFIG, IsExactly(ReadValue(m_choicesFile, section, kOverwriteCfg), kYes)
+                                           ? fw::BST_CHECKED
+                                           : fw::BST_UNCHECKED);
   SetDlgItemText(IDC_BOOKMARKS_PATH, ReadValue(m_choicesFile, section, kCustomBookmarkPath));
   SetDlgItemText(IDC_ADDRESS_BOOK_PATH, ReadValue(m_choicesFile, section, kCustomAddressbookPath));
   SetDlgItemText(IDC_INBOX_PATH, ReadValue(m_choicesFile, section, kCustomInboxPath));

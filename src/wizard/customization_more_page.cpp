@@ -1,14 +1,14 @@
 #include "wizard/customization_more_page.h"
 
-#include "engine/page_entries.h"
 #include "config/profile_access.h"
+#include "dialogs/dlg152_custommore_ids.h"
 #include "engine/directory_utils.h"
+#include "engine/page_entries.h"
 #include "framework/app.h"
 #include "framework/data_exchange.h"
 #include "framework/resources.h"
 #include "string_table.h"
 #include "wizard/page_file_browse.h"
-#include "dialogs/dlg152_custommore_ids.h"
 
 namespace kc::wizard {
 
@@ -24,17 +24,26 @@ CCustomDlg2::CCustomDlg2(const RunPaths& paths) : CPropertyPage(IDD), m_choicesF
   ui.setupUi(this);
   fw::ShowSidePicture(this);
 
-  OnCommand(IDC_BROWSE_SMALL_ANIMATION, [this] { BrowseIntoEdit(*this, IDC_SMALL_ANIMATION_PATH, {"Animation file (*.bmp)|*.bmp||", "*.bmp", ""}); });
-  OnCommand(IDC_BROWSE_LARGE_ANIMATION, [this] { BrowseIntoEdit(*this, IDC_LARGE_ANIMATION_PATH, {"Animation file (*.bmp)|*.bmp||", "*.bmp", ""}); });
-  OnCommand(IDC_BROWSE_README, [this] { BrowseIntoEdit(*this, IDC_README_PATH, {"Readme file (*.txt)|*.txt||", "*.txt", "txt"}); });
-  OnCommand(IDC_BROWSE_LICENSE, [this] { BrowseIntoEdit(*this, IDC_LICENSE_PATH, {"License file (*.txt)|*.txt||", "*.txt", "txt"}); });
+  OnCommand(IDC_BROWSE_SMALL_ANIMATION, [this] {
+    BrowseIntoEdit(*this, IDC_SMALL_ANIMATION_PATH, {"Animation file (*.bmp)|*.bmp||", "*.bmp", ""});
+  });
+  OnCommand(IDC_BROWSE_LARGE_ANIMATION, [this] {
+    BrowseIntoEdit(*this, IDC_LARGE_ANIMATION_PATH, {"Animation file (*.bmp)|*.bmp||", "*.bmp", ""});
+  });
+  OnCommand(IDC_BROWSE_README, [this] {
+    BrowseIntoEdit(*this, IDC_README_PATH, {"Readme file (*.txt)|*.txt||", "*.txt", "txt"});
+  });
+  OnCommand(IDC_BROWSE_LICENSE, [this] {
+    BrowseIntoEdit(*this, IDC_LICENSE_PATH, {"License file (*.txt)|*.txt||", "*.txt", "txt"});
+  });
   OnCommand(IDC_BROWSE_SECURITY_FILES, [this] {
     BrowseIntoEdit(*this, IDC_SECURITY_FILES_PATH, {"Security database file (*.db)|*.db||", "*.db", "db"});
   });
   OnCommand(IDC_BROWSE_DIALUP, [this] {
     // The package is picked by its main page; only an existing file will do.
     const std::string filter = std::string(kc::LoadString(IDS_DIALUP_FILTER)) + "|*.htm||";
-    BrowseIntoEdit(*this, IDC_DIALUP_PATH, {filter.c_str(), kDialupMainFile, "htm", kPageBrowseFlags | fw::OFN_FILEMUSTEXIST});
+    BrowseIntoEdit(*this, IDC_DIALUP_PATH,
+                   {filter.c_str(), kDialupMainFile, "htm", kPageBrowseFlags | fw::OFN_FILEMUSTEXIST});
   });
 
   OnCommand(IDC_CLEAR_SMALL_ANIMATION, [this] { SetDlgItemText(IDC_SMALL_ANIMATION_PATH, ""); });

@@ -1,8 +1,8 @@
 #include "wizard/dialog_control_page.h"
 
 #include "config/profile_access.h"
-#include "framework/resources.h"
 #include "dialogs/dlg131_dialogcontrol_ids.h"
+#include "framework/resources.h"
 
 namespace kc::wizard {
 
@@ -33,7 +33,9 @@ constexpr DialogBox kDialogBoxes[] = {
 // to 11 characters before they are compared.
 constexpr unsigned kCapacity = config::kCapacityDialogControl;
 
-int CheckState(bool checked) { return checked ? fw::BST_CHECKED : fw::BST_UNCHECKED; }
+int CheckState(bool checked) {
+  return checked ? fw::BST_CHECKED : fw::BST_UNCHECKED;
+}
 
 }  // namespace
 
@@ -47,8 +49,8 @@ CPage2::CPage2(const std::string& choicesFile) : CPropertyPage(IDD), m_choicesFi
 bool CPage2::OnSetActive() {
   const char* section = config::PlatformSection(m_choicesFile, kCapacity);
 
-  const bool showDialogs = config::IsExactly(config::ReadValue(m_choicesFile, section, config::kShowDialogs, kCapacity),
-                                             config::kYes);
+  const bool showDialogs =
+      config::IsExactly(config::ReadValue(m_choicesFile, section, config::kShowDialogs, kCapacity), config::kYes);
   CheckDlgButton(IDC_THESE_DIALOGS_ON, CheckState(showDialogs));
   CheckDlgButton(IDC_ALL_DIALOGS_OFF, CheckState(!showDialogs));
   EnableDialogBoxes(showDialogs);

@@ -1,10 +1,10 @@
 #include "wizard/installer_settings_page.h"
 
 #include "config/profile_access.h"
+#include "dialogs/dlg134_settings_ids.h"
 #include "framework/data_exchange.h"
 #include "framework/resources.h"
 #include "wizard/page_file_browse.h"
-#include "dialogs/dlg134_settings_ids.h"
 
 namespace kc::wizard {
 
@@ -74,11 +74,17 @@ bool CPage3::OnKillActive() {
   return true;
 }
 
-bool CPage3::OnWizardFinish() { return CPropertyPage::OnWizardFinish(); }
+bool CPage3::OnWizardFinish() {
+  return CPropertyPage::OnWizardFinish();
+}
 
 // Cancelled: the previous path stays.
-void CPage3::OnBrowseSplash() { BrowseIntoEdit(*this, IDC_SPLASH_PATH, {"Bitmap files (*.bmp)|*.bmp||", "setup.bmp", "bmp"}); }
+void CPage3::OnBrowseSplash() {
+  BrowseIntoEdit(*this, IDC_SPLASH_PATH, {"Bitmap files (*.bmp)|*.bmp||", "setup.bmp", "bmp"});
+}
 
-void CPage3::OnClearSplash() { SetDlgItemText(IDC_SPLASH_PATH, std::string()); }
+void CPage3::OnClearSplash() {
+  SetDlgItemText(IDC_SPLASH_PATH, std::string());
+}
 
 }  // namespace kc::wizard

@@ -1,8 +1,8 @@
 #include "wizard/net_or_not_page.h"
 
 #include "config/profile_access.h"
-#include "framework/resources.h"
 #include "dialogs/dlg150_netornot_ids.h"
+#include "framework/resources.h"
 
 namespace kc::wizard {
 
@@ -60,7 +60,9 @@ bool CNetOrNot::OnKillActive() {
   return CPropertyPage::OnKillActive();
 }
 
-void CNetOrNot::OnLocalType() { EnableEndUserControls(false); }
+void CNetOrNot::OnLocalType() {
+  EnableEndUserControls(false);
+}
 
 void CNetOrNot::OnNetworkType() {
   EnableEndUserControls(true);
@@ -73,8 +75,8 @@ void CNetOrNot::EnableEndUserControls(bool enable) {
 }
 
 void CNetOrNot::ShowStoredEndUserChoice() {
-  const std::string state = config::ReadValue(m_choicesFile, kSection, config::kEndUserPathDialogOptionState,
-                                              config::kCapacityInstallerType);
+  const std::string state =
+      config::ReadValue(m_choicesFile, kSection, config::kEndUserPathDialogOptionState, config::kCapacityInstallerType);
   const bool networkServer = config::IsExactly(state, config::kNetwork);
   CheckDlgButton(IDC_END_USER_NETWORK, networkServer ? fw::BST_CHECKED : fw::BST_UNCHECKED);
   CheckDlgButton(IDC_END_USER_LOCAL, networkServer ? fw::BST_UNCHECKED : fw::BST_CHECKED);

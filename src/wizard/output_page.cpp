@@ -1,13 +1,13 @@
 #include "wizard/output_page.h"
 
 #include "browse/browse_path_dlg.h"
-#include "engine/script_generation.h"
 #include "config/profile_access.h"
+#include "dialogs/dlg140_output_ids.h"
+#include "engine/script_generation.h"
 #include "framework/data_exchange.h"
 #include "framework/file_dialog.h"
 #include "framework/resources.h"
 #include "platform/files.h"
-#include "dialogs/dlg140_output_ids.h"
 
 namespace kc::wizard {
 
@@ -29,7 +29,9 @@ CPage5::CPage5(const RunPaths& paths) : CPropertyPage(IDD), m_paths(paths) {
   SetTextFile(m_paths.choicesFile);
 }
 
-std::string CPage5::MessageCaption() const { return kFinishCaption; }
+std::string CPage5::MessageCaption() const {
+  return kFinishCaption;
+}
 
 void CPage5::DoDataExchange(fw::CDataExchange* pDX) {
   fw::DDX_Path(pDX, IDC_OUTPUT_PATH, m_outputPath);
@@ -46,10 +48,12 @@ bool CPage5::OnSetActive() {
   const std::string& choices = m_paths.choicesFile;
   const char* section = PlatformSection(choices);
   SetWizardButtons(fw::PSWIZB_BACK | fw::PSWIZB_FINISH);
-  CheckDlgButton(IDC_CREATE_CD, IsExactly(ReadValue(choices, section, kCreateCd), kYes) ? fw::BST_CHECKED : fw::BST_UNCHECKED);
+  CheckDlgButton(IDC_CREATE_CD,
+                 IsExactly(ReadValue(choices, section, kCreateCd), kYes) ? fw::BST_CHECKED : fw::BST_UNCHECKED);
   CheckDlgButton(IDC_CREATE_DOWNLOAD,
                  IsExactly(ReadValue(choices, section, kCreateDownload), kYes) ? fw::BST_CHECKED : fw::BST_UNCHECKED);
-  EnableOutputPath(IsDlgButtonChecked(IDC_CREATE_CD) == fw::BST_CHECKED || IsDlgButtonChecked(IDC_CREATE_DOWNLOAD) == fw::BST_CHECKED);
+  EnableOutputPath(IsDlgButtonChecked(IDC_CREATE_CD) == fw::BST_CHECKED ||
+                   IsDlgButtonChecked(IDC_CREATE_DOWNLOAD) == fw::BST_CHECKED);
   // Loaded at every activation, image boxes checked or not: a disabled edit
   // left with the text of an earlier visit would be written back by Back over
   // the stored output path.

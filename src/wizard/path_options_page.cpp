@@ -1,11 +1,11 @@
 #include "wizard/path_options_page.h"
 
-#include "engine/install_path_rule.h"
 #include "config/profile_access.h"
+#include "dialogs/dlg151_pathoptions_ids.h"
+#include "engine/install_path_rule.h"
 #include "framework/data_exchange.h"
 #include "framework/resources.h"
 #include "string_table.h"
-#include "dialogs/dlg151_pathoptions_ids.h"
 
 namespace kc::wizard {
 
@@ -25,7 +25,9 @@ CPathOptions::CPathOptions(const std::string& choicesFile) : CPropertyPage(IDD),
   SetTextFile(m_choicesFile);
 }
 
-std::string CPathOptions::MessageCaption() const { return kMessageCaption; }
+std::string CPathOptions::MessageCaption() const {
+  return kMessageCaption;
+}
 
 void CPathOptions::DoDataExchange(fw::CDataExchange* pDX) {
   fw::DDX_Text(pDX, IDC_BASE_PATH, m_basePath);

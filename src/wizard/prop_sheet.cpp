@@ -4,7 +4,9 @@ namespace kc::wizard {
 
 CPropSheet::CPropSheet(QWidget* parent, int selectPage) : CPropertySheet(std::string(), parent, selectPage) {}
 
-int CPropSheet::DoModal() { return CPropertySheet::DoModal(); }
+int CPropSheet::DoModal() {
+  return CPropertySheet::DoModal();
+}
 
 bool CPropSheet::OnInitDialog() {
   // The pages have no help to offer.

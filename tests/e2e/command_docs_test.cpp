@@ -35,7 +35,9 @@ std::string ReadFile(const std::string& path) {
   return text.str();
 }
 
-std::string Quoted(const std::string& text) { return "'" + text + "'"; }
+std::string Quoted(const std::string& text) {
+  return "'" + text + "'";
+}
 
 // The options a --help text lists in its first column ("  -q,--quiet ...",
 // "  --cd,--no-cd{false}", "  --config FILE.kcm").
@@ -114,18 +116,19 @@ TEST_P(ManPage, DocumentsTheOptionsTheProgramHasAndRenders) {
 
 const std::string kTools = KITCOMP_BUILT_TOOLS;
 
-INSTANTIATE_TEST_SUITE_P(Pages, ManPage,
-                         ::testing::Values(PageCase{"kitcomp.1", KITCOMP_BINARY, {"", "build", "check", "verify"}, true},
-                                           PageCase{"squash.exe.1", kTools + "/squash.exe", {""}, false},
-                                           PageCase{"pkgindex.exe.1", kTools + "/pkgindex.exe", {""}, false},
-                                           PageCase{"sfxmaker.exe.1", kTools + "/sfxmaker.exe", {""}, false}));
+INSTANTIATE_TEST_SUITE_P(
+    Pages, ManPage,
+    ::testing::Values(PageCase{"kitcomp.1", KITCOMP_BINARY, {"", "build", "check", "verify"}, true},
+                      PageCase{"squash.exe.1", kTools + "/squash.exe", {""}, false},
+                      PageCase{"pkgindex.exe.1", kTools + "/pkgindex.exe", {""}, false},
+                      PageCase{"sfxmaker.exe.1", kTools + "/sfxmaker.exe", {""}, false}));
 
 // What the completion offers for the words typed so far (the last one is being
 // completed), in the folder `in`.
 std::set<std::string> Completions(const std::string& words, const std::filesystem::path& in) {
   const std::filesystem::path script = in.parent_path() / (in.filename().string() + ".sh");
-  std::ofstream(script) << "source " << Quoted(KITCOMP_COMPLETION) << "\ncd " << Quoted(in.string())
-                        << "\nCOMP_WORDS=(" << words << ")\nCOMP_CWORD=$((${#COMP_WORDS[@]} - 1))\n_kitcomp\n"
+  std::ofstream(script) << "source " << Quoted(KITCOMP_COMPLETION) << "\ncd " << Quoted(in.string()) << "\nCOMP_WORDS=("
+                        << words << ")\nCOMP_CWORD=$((${#COMP_WORDS[@]} - 1))\n_kitcomp\n"
                         << "printf '%s\\n' \"${COMPREPLY[@]}\"\n";
   std::set<std::string> offered;
   std::istringstream lines(Output("bash " + Quoted(script.string())));

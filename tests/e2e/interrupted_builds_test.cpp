@@ -20,7 +20,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+bool Has(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
 
 bool WaitFor(const std::function<bool()>& condition) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
@@ -65,12 +67,21 @@ void MakeSquashWait(const KitCopy& kit) {
   fs::rename(kit.Host("kit/kitcomp/squash.exe"), kit.Host("kit/kitcomp/squash.real"));
   kit.Write("kit/kitcomp/squash.exe",
             "#!/bin/sh\n"
-            "echo $$ > '" + kit.Host("tool.pid") + "'\n"
-            "sleep 300 & echo $! > '" + kit.Host("grandchild.pid") + "'\n"
-            ": > '" + kit.Host("started") + "'\n"
-            "while [ ! -e '" + kit.Host("go") + "' ]; do sleep 0.05; done\n"
-            "kill $! 2>/dev/null\n"
-            "exec '" + kit.Host("kit/kitcomp/squash.real") + "' \"$@\"\n",
+            "echo $$ > '" +
+                kit.Host("tool.pid") +
+                "'\n"
+                "sleep 300 & echo $! > '" +
+                kit.Host("grandchild.pid") +
+                "'\n"
+                ": > '" +
+                kit.Host("started") +
+                "'\n"
+                "while [ ! -e '" +
+                kit.Host("go") +
+                "' ]; do sleep 0.05; done\n"
+                "kill $! 2>/dev/null\n"
+                "exec '" +
+                kit.Host("kit/kitcomp/squash.real") + "' \"$@\"\n",
             true);
 }
 

@@ -1,5 +1,3 @@
-#include "e2e_support.h"
-
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <stdlib.h>
@@ -12,6 +10,7 @@
 #include <sstream>
 
 #include "config/profile_access.h"
+#include "e2e_support.h"
 #include "platform/drives.h"
 
 namespace fs = std::filesystem;
@@ -20,7 +19,9 @@ namespace kc::e2e {
 
 namespace {
 
-std::string DrivesFor(const std::string& root) { return "t=" + root + ";z=/"; }
+std::string DrivesFor(const std::string& root) {
+  return "t=" + root + ";z=/";
+}
 
 }  // namespace
 
@@ -121,8 +122,7 @@ KitCopy::Streams KitCopy::Run(const std::string& subcommand, const std::string& 
 pid_t KitCopy::BuildInBackground(const std::string& arguments, const std::string& log) const {
   // exec: the pid is kitcomp's, not the shell's.
   const std::string command = "exec env KITCOMP_DRIVES='" + DrivesFor(root_) + "' KITCOMP_EMPTY_PAUSE_MS=0 " +
-                              Program() + " build -C 'T:\\kit\\kitcomp' " + arguments + " > '" + Host(log) +
-                              "' 2>&1";
+                              Program() + " build -C 'T:\\kit\\kitcomp' " + arguments + " > '" + Host(log) + "' 2>&1";
   const char* argv[] = {"sh", "-c", command.c_str(), nullptr};
   pid_t pid = -1;
   if (::posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char**>(argv), environ) != 0) return -1;

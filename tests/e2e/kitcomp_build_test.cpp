@@ -13,7 +13,9 @@
 namespace kc::e2e {
 namespace {
 
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+bool Has(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
 
 // The files of a disk image as a reader sees them.
 std::map<std::string, std::string> IsoTree(const std::string& hostPath) {
@@ -247,8 +249,9 @@ TEST(KitcompBuild, OutputPathThatIsAFileIsOneClearFailure) {
   kit.Write("taken", "a file");
   const KitCopy::Outcome built = kit.Build("--output 'T:\\taken'");
   EXPECT_EQ(built.status, 1) << built.output;
-  EXPECT_TRUE(Has(built.output, "1 step failed:\n  Creating the output path: T:\\taken\n"
-                                "    It is a file, not a folder. No image was built.\n"))
+  EXPECT_TRUE(Has(built.output,
+                  "1 step failed:\n  Creating the output path: T:\\taken\n"
+                  "    It is a file, not a folder. No image was built.\n"))
       << built.output;
   EXPECT_EQ(kit.Read("taken"), "a file");
 }

@@ -1,10 +1,10 @@
 // kitcomp build --json, read back by a real JSON parser (Qt's).
 #ifdef KITCOMP_TEST_JSON_PARSER
+#include <gtest/gtest.h>
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <string>
 
@@ -19,7 +19,7 @@ struct JsonCase {
   int status;
   const char* statusWord;
   std::vector<const char*> kinds;  // the images, in order
-  const char* detail;  // the first failure's file, or the refusal; nullptr for none
+  const char* detail;              // the first failure's file, or the refusal; nullptr for none
   const char* why;
 };
 
@@ -33,7 +33,8 @@ TEST_P(BuildJson, OneDocumentNamingTheImagesAndFailures) {
   EXPECT_EQ(run.status, c.status) << c.why << "\n" << run.err;
   QJsonParseError error;
   const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(run.out), &error);
-  ASSERT_EQ(error.error, QJsonParseError::NoError) << c.why << ": " << error.errorString().toStdString() << "\n" << run.out;
+  ASSERT_EQ(error.error, QJsonParseError::NoError) << c.why << ": " << error.errorString().toStdString() << "\n"
+                                                   << run.out;
   const QJsonObject outcome = document.object();
   EXPECT_EQ(outcome["status"].toString().toStdString(), c.statusWord) << c.why;
   EXPECT_EQ(outcome["exit_status"].toInt(), c.status) << c.why;

@@ -35,13 +35,13 @@ TEST_P(NoDisplay, WizardExplainsAndTheBuildRuns) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Starts, NoDisplay,
-    ::testing::Values(
-        NoDisplayCase{"", 2, "needs a display", "the wizard cannot open"},
-        NoDisplayCase{"--from-menu", 2, "`kitcomp build` builds", "a menu start without a display points to build"},
-        NoDisplayCase{"build --no-download", 0, nullptr, "the command line build needs no display"}),
-    kc::test::ByWhy{});
+INSTANTIATE_TEST_SUITE_P(Starts, NoDisplay,
+                         ::testing::Values(NoDisplayCase{"", 2, "needs a display", "the wizard cannot open"},
+                                           NoDisplayCase{"--from-menu", 2, "`kitcomp build` builds",
+                                                         "a menu start without a display points to build"},
+                                           NoDisplayCase{"build --no-download", 0, nullptr,
+                                                         "the command line build needs no display"}),
+                         kc::test::ByWhy{});
 
 }  // namespace
 }  // namespace kc::e2e

@@ -12,7 +12,9 @@
 namespace kc::e2e {
 namespace {
 
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+bool Has(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
 
 // ---- What goes where: standard output, standard error, the log ----
 
@@ -64,10 +66,10 @@ TEST(BuildLog, HoldsEveryStageEveryToolAndTheSummaryWhateverTheTerminalShows) {
   ASSERT_EQ(quiet.status, 0) << quiet.err;
   EXPECT_EQ(quiet.out, "");
   const std::string log = kit.Read("build.log");
-  for (const char* part : {"Adding Customizations [", "Creating CD image [", "Creating disk image [",
-                           "Creating Network image [", "  running in T:\\kit\\kitcomp: sfxmaker.exe",
-                           "  running in T:\\kit\\kitcomp: squash.exe", "Images:\n  CD image in T:\\out\\CD (",
-                           "Your installation creation is complete.\n"}) {
+  for (const char* part :
+       {"Adding Customizations [", "Creating CD image [", "Creating disk image [", "Creating Network image [",
+        "  running in T:\\kit\\kitcomp: sfxmaker.exe", "  running in T:\\kit\\kitcomp: squash.exe",
+        "Images:\n  CD image in T:\\out\\CD (", "Your installation creation is complete.\n"}) {
     EXPECT_TRUE(Has(log, part)) << part << " is not in the log:\n" << log;
   }
   // Every tool line follows the line of the stage it belongs to.
@@ -126,7 +128,8 @@ INSTANTIATE_TEST_SUITE_P(
         SetCase{"--set 'Custom Account Setup Path=T:\\kit\\samples\\dialup'", 0, "kit/kitcomp/choices.tmp",
                 "Custom Account Setup Path=T:\\kit\\samples\\dialup\\main.htm\r\n",
                 "the dial-up folder is stored as the path of its main.htm"},
-        SetCase{"--set 'Product Path=C:/apps'", 2, "", "kitcomp: Path Options: --set \"Product Path=C:/apps\": The base path is invalid.",
+        SetCase{"--set 'Product Path=C:/apps'", 2, "",
+                "kitcomp: Path Options: --set \"Product Path=C:/apps\": The base path is invalid.",
                 "the path rule refuses it"},
         SetCase{"--set 'Create CD=yes'", 2, "", "the page stores \"YES\" or \"NO\"",
                 "a check box takes only the words its page writes"},
@@ -134,8 +137,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "The Custom Dial-Up package folder is invalid.", "a package folder without main.htm is refused"},
         SetCase{"--set '[Mods-32]Audio Player=audio'", 2, "", "records \"Audio Player\" in [MMMods-32]",
                 "a multimedia component is not an ordinary module"},
-        SetCase{"--set 'Program Folda=x'", 2, "", "--force-set writes it all the same",
-                "a misspelt key is refused"},
+        SetCase{"--set 'Program Folda=x'", 2, "", "--force-set writes it all the same", "a misspelt key is refused"},
         SetCase{"--force-set --set 'Program Folda=x'", 0, "kit/kitcomp/choices.tmp", "Program Folda=x\r\n",
                 "forced, an unknown key is written as given"},
         SetCase{"--set 'Program Folder'", 2, "", "no \"=\"", "a setting needs KEY=VALUE"}),
@@ -185,20 +187,30 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, Check,
     ::testing::Values(
         CheckCase{{}, "", 0, "is sound", "the sample configuration passes every check"},
-        CheckCase{{{"Product Path", "C:/apps", "Choices-32"}, {"Profile Path", "", "Choices-32"}}, "", 1,
+        CheckCase{{{"Product Path", "C:/apps", "Choices-32"}, {"Profile Path", "", "Choices-32"}},
+                  "",
+                  1,
                   "has 2 problems:\nPath Options:\n  The base path is invalid. (\"Product Path\" is \"C:/apps\")\n"
                   "  The profile path is invalid. (\"Profile Path\" is \"\")\n",
                   "both path refusals, under their page"},
-        CheckCase{{{"Custom CFG Path", "T:\\kit\\samples\\gone.cfg", "Choices-32"}}, "", 1,
+        CheckCase{{{"Custom CFG Path", "T:\\kit\\samples\\gone.cfg", "Choices-32"}},
+                  "",
+                  1,
                   "Customization files:\n  \"Custom CFG Path\": T:\\kit\\samples\\gone.cfg does not exist.",
                   "a customization file that is not there"},
-        CheckCase{{{"Custom Readme Path", "T:\\kit\\samples", "Choices-32"}}, "", 1,
+        CheckCase{{{"Custom Readme Path", "T:\\kit\\samples", "Choices-32"}},
+                  "",
+                  1,
                   "Customization Files, continued...:\n  \"Custom Readme Path\": T:\\kit\\samples is a folder",
                   "a customization file that is a folder"},
-        CheckCase{{{"Custom Account Setup Path", "T:\\kit\\samples\\custom", "Choices-32"}}, "", 1,
+        CheckCase{{{"Custom Account Setup Path", "T:\\kit\\samples\\custom", "Choices-32"}},
+                  "",
+                  1,
                   "  The Custom Dial-Up package folder is invalid. (\"Custom Account Setup Path\" is",
                   "the dial-up package's refusal"},
-        CheckCase{{{"Additional Install 1 Path", "T:\\kit\\samples\\gone.exe", "Choices-32"}}, "", 1,
+        CheckCase{{{"Additional Install 1 Path", "T:\\kit\\samples\\gone.exe", "Choices-32"}},
+                  "",
+                  1,
                   "Additional Installs:\n  Additional install 1: The installer path you specified is invalid. "
                   "(T:\\kit\\samples\\gone.exe does not exist)",
                   "an installer that is not there"},
@@ -206,26 +218,51 @@ INSTANTIATE_TEST_SUITE_P(
                    {"Additional Install 2 Path", "T:\\kit\\samples\\extras\\viewer.exe", "Choices-32"},
                    {"Additional Install 2 Description", "Calendar", "Choices-32"},
                    {"Additional Install 2 Size", "1", "Choices-32"}},
-                  "", 1, "Additional install 2: The descriptive module name \"Calendar\" is already the name",
+                  "",
+                  1,
+                  "Additional install 2: The descriptive module name \"Calendar\" is already the name",
                   "the page's name checks, on the second slot too"},
-        CheckCase{{{"Ghost", "ghost", "Mods-32"}}, "", 1,
-                  "Installable modules:\n  The module \"ghost\" of \"Ghost\" (in [Components]) is not in the kit: "
-                  "T:\\kit\\source\\modules\\ghost.z does not exist; T:\\kit\\source\\modules\\ghost.ini does not exist.",
-                  "a module stem the kit does not hold"},
-        CheckCase{{{"Escape", "..\\..\\kitcomp\\kitcomp", "Mods-32"}}, "", 1,
+        CheckCase{
+            {{"Ghost", "ghost", "Mods-32"}},
+            "",
+            1,
+            "Installable modules:\n  The module \"ghost\" of \"Ghost\" (in [Components]) is not in the kit: "
+            "T:\\kit\\source\\modules\\ghost.z does not exist; T:\\kit\\source\\modules\\ghost.ini does not exist.",
+            "a module stem the kit does not hold"},
+        CheckCase{{{"Escape", "..\\..\\kitcomp\\kitcomp", "Mods-32"}},
+                  "",
+                  1,
                   "Kit Composer Output (Finish):\n  The component \"Escape\" (in [Components]) names the module",
                   "Finish's name rule"},
-        CheckCase{{}, "--output 'Q:\\images'", 1, "  The output drive is invalid. (\"Output Path\" is \"Q:\\images\")",
+        CheckCase{{},
+                  "--output 'Q:\\images'",
+                  1,
+                  "  The output drive is invalid. (\"Output Path\" is \"Q:\\images\")",
                   "Finish's drive check, asked without writing"},
-        CheckCase{{{"Output Path", "T:\\kit\\custom\\images", "Choices-32"}}, "", 1,
-                  "lies inside the kit's work folder T:\\kit\\custom", "an output path inside the kit"},
-        CheckCase{{{"Output Path", kLongOutput.c_str(), "Choices-32"}}, "", 1, "characters; at most 259 fit)",
+        CheckCase{{{"Output Path", "T:\\kit\\custom\\images", "Choices-32"}},
+                  "",
+                  1,
+                  "lies inside the kit's work folder T:\\kit\\custom",
+                  "an output path inside the kit"},
+        CheckCase{{{"Output Path", kLongOutput.c_str(), "Choices-32"}},
+                  "",
+                  1,
+                  "characters; at most 259 fit)",
                   "a path the build would form that does not fit"},
-        CheckCase{{}, "--set 'Show Dialogs=maybe'", 1, "Dialog control:\n  --set \"Show Dialogs=maybe\": the page stores",
+        CheckCase{{},
+                  "--set 'Show Dialogs=maybe'",
+                  1,
+                  "Dialog control:\n  --set \"Show Dialogs=maybe\": the page stores",
                   "a --set the page would refuse is a problem of the configuration"},
-        CheckCase{{}, "--set 'Show Dialogz=YES'", 2, "no page of the wizard and no step of a build uses the key",
+        CheckCase{{},
+                  "--set 'Show Dialogz=YES'",
+                  2,
+                  "no page of the wizard and no step of a build uses the key",
                   "an unknown key is bad usage"},
-        CheckCase{{}, "--config 'T:\\kit\\none.kcm'", 2, "the configuration T:\\kit\\none.kcm does not exist.",
+        CheckCase{{},
+                  "--config 'T:\\kit\\none.kcm'",
+                  2,
+                  "the configuration T:\\kit\\none.kcm does not exist.",
                   "a configuration that is not there cannot be checked"}),
     kc::test::ByWhy{});
 

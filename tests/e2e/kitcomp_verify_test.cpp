@@ -88,7 +88,8 @@ TEST_F(Verify, SoundImagesPassAndEachDamageIsNamed) {
        "chat.z", "does not hold"},
       {"end_user/CD", "",
        [](const KitCopy& kit, const std::string& copy) {
-         Append(kit.Host(copy + "/news.ini"), "[CompressGet-CG7]\r\nSource=news.z\r\nTargetFiles=program\\gone.dll\r\n");
+         Append(kit.Host(copy + "/news.ini"),
+                "[CompressGet-CG7]\r\nSource=news.z\r\nTargetFiles=program\\gone.dll\r\n");
        },
        "news.ini", "installs \"program/gone.dll\" from \"news.z\", which holds no such file"},
       {"end_user/network", "netsetup.exe",
@@ -103,7 +104,8 @@ TEST_F(Verify, SoundImagesPassAndEachDamageIsNamed) {
        "setup.ini", "the package list is stale"},
       {"administrator/CD", "",
        [](const KitCopy& kit, const std::string& copy) {
-         kit.Shell("sed -i 's/^Show Options Dialog=.*/Show Options Dialog=NO\\r/' '" + kit.Host(copy + "/setup.ini") + "'");
+         kit.Shell("sed -i 's/^Show Options Dialog=.*/Show Options Dialog=NO\\r/' '" + kit.Host(copy + "/setup.ini") +
+                   "'");
        },
        "setup.ini", "Show Options Dialog is \"NO\""},
       // A file of an image packed into a module archive.

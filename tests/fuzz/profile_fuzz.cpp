@@ -69,8 +69,7 @@ std::vector<std::string> List(std::string_view text, const char* section, std::u
     return {};
   }
   Check(count <= size - 2, "list count beyond size-2");
-  Check(buffer[count] == '\0' && (count == 0 || buffer[count - 1] == '\0' || count == size - 2),
-        "list terminators");
+  Check(buffer[count] == '\0' && (count == 0 || buffer[count - 1] == '\0' || count == size - 2), "list terminators");
   return SplitList(buffer.get(), count);
 }
 
@@ -171,8 +170,7 @@ void ExerciseFile(std::string_view text, const std::string& section, const std::
       if (text.substr(0, bom.size()) == bom) Check(after.substr(0, bom.size()) == bom, "byte order mark lost");
     }
     char buffer[4];
-    Check(win::GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer, 4, file) == 1 &&
-              buffer[0] == 'v',
+    Check(win::GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer, 4, file) == 1 && buffer[0] == 'v',
           "file write reads back");
   }
 }

@@ -29,11 +29,15 @@ std::uint32_t ArchiveMode(fs::perms perms) {
 
 const char* SpecialKind(fs::file_type type) {
   switch (type) {
-    case fs::file_type::fifo: return "a FIFO";
-    case fs::file_type::socket: return "a socket";
+    case fs::file_type::fifo:
+      return "a FIFO";
+    case fs::file_type::socket:
+      return "a socket";
     case fs::file_type::block:
-    case fs::file_type::character: return "a device";
-    default: return nullptr;
+    case fs::file_type::character:
+      return "a device";
+    default:
+      return nullptr;
   }
 }
 

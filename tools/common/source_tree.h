@@ -25,8 +25,8 @@ enum class LinkPolicy {
 };
 
 struct FolderScan {
-  std::vector<SourceFile> files;          // sorted by NameLess of entryName
-  std::vector<std::string> skippedLinks;  // linked folders, not followed (loops)
+  std::vector<SourceFile> files;              // sorted by NameLess of entryName
+  std::vector<std::string> skippedLinks;      // linked folders, not followed (loops)
   std::vector<std::string> skippedLeftovers;  // temporaries of interrupted writes
 };
 

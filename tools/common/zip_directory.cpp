@@ -39,7 +39,8 @@ EndRecord FindEnd(const ZipSource& source) {
     if (Le(bytes, at, 4) != kEndSignature || at + kEndSize + Le(bytes, at + 20, 2) != tail) continue;
     EndRecord end;
     end.position = length - tail + at;
-    if (Le(bytes, at + 4, 2) != 0 || Le(bytes, at + 6, 2) != 0) throw ZipError("archives on several disks are not supported");
+    if (Le(bytes, at + 4, 2) != 0 || Le(bytes, at + 6, 2) != 0)
+      throw ZipError("archives on several disks are not supported");
     end.entries = Le(bytes, at + 10, 2);
     end.directorySize = Le(bytes, at + 12, 4);
     end.directoryOffset = Le(bytes, at + 16, 4);
@@ -143,7 +144,8 @@ std::vector<ZipEntry> ReadZipDirectory(const ZipSource& source) {
     entry.mode = host == 3 ? external >> 16 : 0;
     if ((entry.mode & kTypeMask) == 0) {
       const bool directoryEntry = (external & 0x10) || (!entry.name.empty() && entry.name.back() == '/');
-      entry.mode = (directoryEntry ? kTypeDirectory | 0755 : kTypeRegular | (entry.mode & 07777 ? entry.mode & 07777 : 0644));
+      entry.mode =
+          (directoryEntry ? kTypeDirectory | 0755 : kTypeRegular | (entry.mode & 07777 ? entry.mode & 07777 : 0644));
     }
     if (entry.localOffset >= end.directoryOffset || entry.compressedSize > end.directoryOffset - entry.localOffset)
       throw ZipError("damaged archive: " + entry.name + " lies outside the archive");
@@ -211,7 +213,8 @@ void ReadEntryData(const ZipSource& source, const ZipEntry& entry, const BlockSi
     }
   }
   if (produced != entry.size || crc != entry.crc)
-    throw ZipError("damaged archive: " + entry.name + (produced != entry.size ? " has the wrong size" : " fails its CRC check"));
+    throw ZipError("damaged archive: " + entry.name +
+                   (produced != entry.size ? " has the wrong size" : " fails its CRC check"));
 }
 
 }  // namespace kc::zip

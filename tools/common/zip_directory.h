@@ -22,7 +22,7 @@ class ZipError : public std::runtime_error {
 
 struct ZipEntry {
   std::string name;
-  std::string comment;     // squash keeps an entry's label here
+  std::string comment;      // squash keeps an entry's label here
   std::uint16_t flags = 0;  // general purpose bits
   std::uint16_t method = 0;
   std::uint32_t crc = 0;

@@ -61,10 +61,14 @@ bool NeedsUtf8Flag(std::string_view name) {
     ascii = false;
     std::size_t length;
     std::uint32_t code;
-    if ((c & 0xE0) == 0xC0) length = 2, code = c & 0x1F;
-    else if ((c & 0xF0) == 0xE0) length = 3, code = c & 0x0F;
-    else if ((c & 0xF8) == 0xF0) length = 4, code = c & 0x07;
-    else return false;
+    if ((c & 0xE0) == 0xC0)
+      length = 2, code = c & 0x1F;
+    else if ((c & 0xF0) == 0xE0)
+      length = 3, code = c & 0x0F;
+    else if ((c & 0xF8) == 0xF0)
+      length = 4, code = c & 0x07;
+    else
+      return false;
     if (i + length > name.size()) return false;
     for (std::size_t k = 1; k < length; ++k) {
       const auto next = static_cast<unsigned char>(name[i + k]);

@@ -22,7 +22,7 @@ namespace kc::tools {
 struct IndexedFile {
   std::string name;  // the file name part of the listed path
   std::uint64_t size = 0;
-  std::string sha256;  // lower-case hex
+  std::string sha256;      // lower-case hex
   std::int64_t mtime = 0;  // seconds since the Unix epoch
 };
 

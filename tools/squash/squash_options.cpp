@@ -56,8 +56,8 @@ missing, unreadable or not a file; 3 the archive could not be written.
 // the spellings the engine and Windows users type are mapped onto ours.
 std::vector<std::string> CanonicalSpellings(const std::vector<std::string>& arguments) {
   static const std::map<std::string, std::string> kSpellings = {
-      {"-i", "-i"},         {"-o", "-o"},         {"-sh", "--sh"},          {"-l", "--list"},   {"--list", "--list"},
-      {"-h", "--help"},     {"-?", "--help"},     {"--help", "--help"},     {"--version", "--version"}};
+      {"-i", "-i"},     {"-o", "-o"},     {"-sh", "--sh"},      {"-l", "--list"},          {"--list", "--list"},
+      {"-h", "--help"}, {"-?", "--help"}, {"--help", "--help"}, {"--version", "--version"}};
   std::vector<std::string> canonical;
   bool optionsEnded = false;
   for (const std::string& argument : arguments) {

@@ -1,8 +1,9 @@
 #include "app/gui/complete_dlg.h"
-#include "dialogs/dlg155_complete_ids.h"
 
 #include <QHeaderView>
 #include <QTreeWidget>
+
+#include "dialogs/dlg155_complete_ids.h"
 
 namespace kc::app {
 
@@ -41,10 +42,12 @@ void CCompleteDlg::ShowReport(const engine::BuildReport& report) {
   }
   setWindowTitle(QString::fromUtf8(kFailureCaption));
   SetDlgItemText(IDC_HEADLINE, FailureHeadline(report.failures().size()));
-  SetDlgItemText(IDC_NEXT_STEPS, "The images may be incomplete. Mend what the list names and create the installation again, or exit Kit Composer.");
+  SetDlgItemText(IDC_NEXT_STEPS,
+                 "The images may be incomplete. Mend what the list names and create the installation again, or exit "
+                 "Kit Composer.");
   for (const engine::Failure& f : report.failures()) {
-    auto* item = new QTreeWidgetItem(list, {QString::fromStdString(f.step), QString::fromStdString(f.file),
-                                            QString::fromStdString(f.reason)});
+    auto* item = new QTreeWidgetItem(
+        list, {QString::fromStdString(f.step), QString::fromStdString(f.file), QString::fromStdString(f.reason)});
     item->setToolTip(1, item->text(1));
     item->setToolTip(2, item->text(2));
   }

@@ -12,7 +12,6 @@ class CCompleteDlg : public fw::CDialog {
   Q_OBJECT
 
  public:
-
   explicit CCompleteDlg(QWidget* parent = nullptr);
 
   // Shows the outcome of a build: the template's texts when it went well,

@@ -28,6 +28,8 @@ bool CComposerApp::InitInstance() {
   return false;
 }
 
-int CComposerApp::ExitInstance() { return m_status; }
+int CComposerApp::ExitInstance() {
+  return m_status;
+}
 
 }  // namespace kc::app

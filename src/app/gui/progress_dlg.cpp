@@ -3,8 +3,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-#include "framework/window_ops.h"
 #include "dialogs/dlg146_progress_ids.h"
+#include "framework/window_ops.h"
 
 namespace kc::app {
 
@@ -31,7 +31,9 @@ bool CProgressDlg::OnInitDialog() {
   return true;
 }
 
-void CProgressDlg::SetStatusText(const std::string& text) { SetDlgItemText(IDC_STATUS_TEXT, text); }
+void CProgressDlg::SetStatusText(const std::string& text) {
+  SetDlgItemText(IDC_STATUS_TEXT, text);
+}
 
 void CProgressDlg::SetRange(int lower, int upper) {
   SendDlgItemMessage(IDC_PROGRESS_BAR, fw::PBM_SETRANGE, 0, fw::MAKELPARAM(lower, upper));
@@ -45,8 +47,12 @@ void CProgressDlg::SetStep(int step) {
   SendDlgItemMessage(IDC_PROGRESS_BAR, fw::PBM_SETSTEP, static_cast<fw::WPARAM>(step));
 }
 
-void CProgressDlg::StepIt() { SendDlgItemMessage(IDC_PROGRESS_BAR, fw::PBM_STEPIT); }
+void CProgressDlg::StepIt() {
+  SendDlgItemMessage(IDC_PROGRESS_BAR, fw::PBM_STEPIT);
+}
 
-void CProgressDlg::UpdateWindow() { fw::UpdateWindow(this); }
+void CProgressDlg::UpdateWindow() {
+  fw::UpdateWindow(this);
+}
 
 }  // namespace kc::app

@@ -15,7 +15,6 @@ class CProgressDlg : public fw::CDialog, public engine::ProgressView {
   Q_OBJECT
 
  public:
-
   explicit CProgressDlg(QWidget* parent = nullptr);
 
   bool OnInitDialog() override;

@@ -7,9 +7,10 @@
 #include "app/gui/complete_dlg.h"
 #include "app/gui/progress_dlg.h"
 #include "app/startup.h"
+#include "config/profile_access.h"
+#include "dialogs/dlg102_welcome_ids.h"
 #include "engine/build_plan.h"
 #include "engine/kit_lock.h"
-#include "config/profile_access.h"
 #include "framework/data_exchange.h"
 #include "framework/file_dialog.h"
 #include "framework/resources.h"
@@ -17,7 +18,6 @@
 #include "platform/interruption.h"
 #include "string_table.h"
 #include "wizard/prop_sheet.h"
-#include "dialogs/dlg102_welcome_ids.h"
 
 namespace kc::app {
 
@@ -44,7 +44,9 @@ CWelcomeDlg::CWelcomeDlg(QWidget* parent, std::string startupIni)
 
 CWelcomeDlg::~CWelcomeDlg() = default;
 
-std::string CWelcomeDlg::MessageCaption() const { return kMessageCaption; }
+std::string CWelcomeDlg::MessageCaption() const {
+  return kMessageCaption;
+}
 
 void CWelcomeDlg::DoDataExchange(fw::CDataExchange* pDX) {
   fw::DDX_Path(pDX, IDC_CONFIGURATION_PATH, m_configurationPath);
@@ -133,7 +135,9 @@ void CWelcomeDlg::RunBuild(CCompleteDlg& complete, platform::FileLock& kitLock) 
   });
 }
 
-void CWelcomeDlg::UpdateWindow() { fw::UpdateWindow(this); }
+void CWelcomeDlg::UpdateWindow() {
+  fw::UpdateWindow(this);
+}
 
 void CWelcomeDlg::showEvent(QShowEvent* event) {
   CDialog::showEvent(event);

@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
-#include "engine/progress.h"
 #include "config/run_paths.h"
+#include "engine/progress.h"
 #include "framework/dialog.h"
 #include "ui_dlg102_welcome.h"
 #include "wizard/page_list.h"
@@ -30,7 +30,6 @@ class CWelcomeDlg : public fw::CDialog, public engine::Window {
   Q_OBJECT
 
  public:
-
   // Makes the wizard's pages for one run; the run driver's default is the
   // wizard's own list.
   using PageFactory = std::function<wizard::PageList(const config::RunPaths&)>;

@@ -1,6 +1,8 @@
 // What a screen reader finds on every window of the desktop program: each
 // input control has a name, and no two controls of one window share a name
 // (two "Browse" buttons must say which field they serve).
+#include <gtest/gtest.h>
+
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
@@ -16,7 +18,6 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 #include <functional>
-#include <gtest/gtest.h>
 #include <memory>
 
 #include "app/gui/complete_dlg.h"
@@ -130,8 +131,7 @@ TEST(AccessibleNaming, FindsEachKindOfFault) {
          add(l, new QPushButton("Browse"), "browse2");
        },
        1},
-      {"a hidden control is not met",
-       [&](QVBoxLayout* l) { add(l, new QLineEdit, "edit")->hide(); }, 0},
+      {"a hidden control is not met", [&](QVBoxLayout* l) { add(l, new QLineEdit, "edit")->hide(); }, 0},
   };
   for (const Row& row : rows) {
     QWidget window;

@@ -3,9 +3,10 @@
 // desktop program starts, and a welcome dialog opened on it.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QByteArray>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 

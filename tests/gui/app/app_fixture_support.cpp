@@ -1,5 +1,3 @@
-#include "app_fixture.h"
-
 #include <QtGlobal>
 #include <algorithm>
 #include <cstdlib>
@@ -7,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "app_fixture.h"
 #include "config/keys.h"
 #include "config/profile_access.h"
 #include "platform/drives.h"
@@ -53,8 +52,10 @@ void AppTest::TearDown() {
   welcome.reset();
   prompts.reset();
   std::filesystem::current_path(savedCwd);
-  if (hadDrives) qputenv("KITCOMP_DRIVES", savedDrives);
-  else qunsetenv("KITCOMP_DRIVES");
+  if (hadDrives)
+    qputenv("KITCOMP_DRIVES", savedDrives);
+  else
+    qunsetenv("KITCOMP_DRIVES");
   win::DriveTable::Reload();
 }
 
@@ -77,7 +78,9 @@ std::string AppTest::ReadFile(const std::string& windowsPath) const {
   return text.str();
 }
 
-bool AppTest::Exists(const std::string& windowsPath) const { return std::filesystem::exists(Host(windowsPath)); }
+bool AppTest::Exists(const std::string& windowsPath) const {
+  return std::filesystem::exists(Host(windowsPath));
+}
 
 std::string AppTest::MakeConfiguration(const std::string& windowsPath, const std::string& outputPath) {
   std::string text = ReplaceAll(ReadFile("C:\\kit\\kitcomp\\default.dkb"), originalRoot, kInstallRoot);
@@ -92,6 +95,8 @@ void AppTest::OpenWelcome() {
   welcome->show();
 }
 
-void AppTest::PressNext() { Click(welcome.get(), fw::IDOK); }
+void AppTest::PressNext() {
+  Click(welcome.get(), fw::IDOK);
+}
 
 }  // namespace kc::test

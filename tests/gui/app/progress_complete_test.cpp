@@ -1,16 +1,17 @@
 // The progress dialog as the build drives it, and the completion dialog's
 // two outcomes.
+#include <gtest/gtest.h>
+
 #include <QDialog>
 #include <QProgressBar>
 #include <QTreeWidget>
-#include <gtest/gtest.h>
 
 #include "app/gui/complete_dlg.h"
 #include "app/gui/progress_dlg.h"
-#include "framework/win_defs.h"
-#include "support/gui_driver.h"
 #include "dialogs/dlg146_progress_ids.h"
 #include "dialogs/dlg155_complete_ids.h"
+#include "framework/win_defs.h"
+#include "support/gui_driver.h"
 
 namespace kc::test {
 namespace {
@@ -18,7 +19,9 @@ namespace {
 using app::CCompleteDlg;
 using app::CProgressDlg;
 
-QProgressBar* Bar(CProgressDlg& d) { return qobject_cast<QProgressBar*>(d.GetDlgItem(dlg146_progress::IDC_PROGRESS_BAR)); }
+QProgressBar* Bar(CProgressDlg& d) {
+  return qobject_cast<QProgressBar*>(d.GetDlgItem(dlg146_progress::IDC_PROGRESS_BAR));
+}
 
 TEST(ProgressDialog, StartsWithAnEmptyTextAndAnEmptyBar) {
   CProgressDlg dialog;

@@ -1,25 +1,26 @@
 // A full run from the welcome dialog: Next, the wizard's pages with Next to
 // Finish, the build with its progress dialog, and the completion dialog;
 // afterwards the welcome dialog is idle again and the images are on disk.
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QCursor>
 #include <QEvent>
-#include <filesystem>
 #include <QTreeWidget>
-#include <gtest/gtest.h>
+#include <filesystem>
 
 #include "app/gui/complete_dlg.h"
 #include "app/gui/progress_dlg.h"
 #include "app_fixture.h"
 #include "config/keys.h"
 #include "config/profile_access.h"
+#include "dialogs/dlg102_welcome_ids.h"
+#include "dialogs/dlg146_progress_ids.h"
+#include "dialogs/dlg155_complete_ids.h"
 #include "engine/kit_lock.h"
 #include "framework/property_sheet.h"
 #include "framework/win_defs.h"
 #include "support/gui_driver.h"
-#include "dialogs/dlg146_progress_ids.h"
-#include "dialogs/dlg155_complete_ids.h"
-#include "dialogs/dlg102_welcome_ids.h"
 
 namespace kc::test {
 namespace {

@@ -1,17 +1,18 @@
 // The welcome dialog and its run driver: start-up, Browse, which configuration
 // a run starts from, what each Next refreshes, and that the dialog stays.
-#include <QLabel>
 #include <gtest/gtest.h>
+
+#include <QLabel>
 
 #include "app_fixture.h"
 #include "config/keys.h"
 #include "config/profile_access.h"
+#include "dialogs/dlg102_welcome_ids.h"
 #include "engine/kit_lock.h"
 #include "framework/app.h"
 #include "framework/property_sheet.h"
 #include "framework/win_defs.h"
 #include "support/gui_driver.h"
-#include "dialogs/dlg102_welcome_ids.h"
 
 namespace kc::test {
 namespace {
@@ -62,7 +63,8 @@ TEST_F(WelcomeDialog, ShowsItsTextsAndTheSidePicture) {
         "Before you begin, you should prepare any customization files that you intend to use, such as:",
         "A local configuration file", "A bookmarks file", "An address book file", "A custom animation",
         "A custom Inbox and message", "Security database and certificate files", "A Read Me file and license file",
-        "If you're ready to begin, select an existing installer configuration to edit or click Next to create a new one"}) {
+        "If you're ready to begin, select an existing installer configuration to edit or click Next to create a new "
+        "one"}) {
     EXPECT_NE(all.find(std::string(text) + "\n"), std::string::npos) << text;
   }
   auto* picture = qobject_cast<QLabel*>(welcome->GetDlgItem(1000));

@@ -1,6 +1,10 @@
 // The Browse Path dialog on drives c:, d: and the floppy a:, each a temporary
 // folder: the chain it opens on, double clicks, drive changes, the floppy
 // refusal, what OK returns, the current directory it leaves and its log.
+#include "browse/browse_path_dlg.h"
+
+#include <gtest/gtest.h>
+
 #include <QComboBox>
 #include <QLabel>
 #include <QTemporaryDir>
@@ -8,18 +12,16 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <gtest/gtest.h>
 #include <regex>
 #include <sstream>
 
-#include "browse/browse_path_dlg.h"
+#include "dialogs/dlg141_browsepath_ids.h"
 #include "framework/win_defs.h"
 #include "platform/drives.h"
 #include "platform/files.h"
 #include "support/gui_driver.h"
-#include "support/scripted_prompts.h"
 #include "support/row_names.h"
-#include "dialogs/dlg141_browsepath_ids.h"
+#include "support/scripted_prompts.h"
 
 namespace kc::test {
 namespace {
@@ -157,14 +159,13 @@ TEST_P(StartFolderTest, FallsBackToTheDriveRootThenToC) {
   EXPECT_EQ(Tree()->topLevelItemCount(), 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Starts, StartFolderTest,
-    ::testing::Values(StartCase{"", "c:\\", {"c:\\", "kits"}},
-                      StartCase{"d:\\missing\\x", "d:\\", {"d:\\"}},
-                      StartCase{"q:\\nowhere", "c:\\", {"c:\\"}},
-                      StartCase{"d:\\\\out", "d:\\\\out", {"d:\\", "out"}},
-                      StartCase{"d:/out/", "d:\\out\\", {"d:\\", "out"}},
-                      StartCase{"\\kits", "C:\\kits", {"C:\\", "kits"}}));
+INSTANTIATE_TEST_SUITE_P(Starts, StartFolderTest,
+                         ::testing::Values(StartCase{"", "c:\\", {"c:\\", "kits"}},
+                                           StartCase{"d:\\missing\\x", "d:\\", {"d:\\"}},
+                                           StartCase{"q:\\nowhere", "c:\\", {"c:\\"}},
+                                           StartCase{"d:\\\\out", "d:\\\\out", {"d:\\", "out"}},
+                                           StartCase{"d:/out/", "d:\\out\\", {"d:\\", "out"}},
+                                           StartCase{"\\kits", "C:\\kits", {"C:\\", "kits"}}));
 
 TEST_F(BrowsePathTest, AnEmptyStartOpensOnCWithItsFoldersListed) {
   Open("");

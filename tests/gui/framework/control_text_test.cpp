@@ -1,13 +1,14 @@
 // Control text as bytes: what a control shows for code-page and UTF-8 bytes,
 // what it gives back untouched and typed, and what it refuses; list, combo and
 // tree items keep their bytes.
+#include <gtest/gtest.h>
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <fstream>
-#include <gtest/gtest.h>
 #include <optional>
 
 #include "platform/drives.h"
@@ -52,16 +53,22 @@ const std::string kUtf8File = "[s]\r\nk=\xC3\xA9t\xC3\xA9\r\n";
 
 TEST_F(ControlTextTest, GivesBackItsBytesUntouchedAndStoresTypedTextInTheFilesEncoding) {
   const TextCase cases[] = {
-      {"code-page bytes show as Windows-1252 and come back byte for byte", "Caf\xE9 \xAB" "Edition\xBB",
-       QString::fromUtf8("Café «Edition»"), std::nullopt, kUtf8File, "Caf\xE9 \xAB" "Edition\xBB"},
+      {"code-page bytes show as Windows-1252 and come back byte for byte",
+       "Caf\xE9 \xAB"
+       "Edition\xBB",
+       QString::fromUtf8("Café «Edition»"), std::nullopt, kUtf8File,
+       "Caf\xE9 \xAB"
+       "Edition\xBB"},
       {"UTF-8 bytes show as UTF-8", "Caf\xC3\xA9", QString::fromUtf8("Café"), std::nullopt, kCodePageFile,
        "Caf\xC3\xA9"},
       {"typed text goes to a code-page file in the code page", "", "", "Caf\xC3\xA9", kCodePageFile, "Caf\xE9"},
       {"typed text goes to an ASCII file in UTF-8", "", "", "\xE2\x82\xAC", "[s]\r\n", "\xE2\x82\xAC"},
       {"typed back to what it showed is untouched", "Caf\xE9", QString::fromUtf8("Café"), "Caf\xC3\xA9", kUtf8File,
        "Caf\xE9"},
-      {"a character the code page lacks is refused", "", "", "\xC5\x81\xC3\xB3" "d\xC5\xBA", kCodePageFile,
-       std::nullopt},
+      {"a character the code page lacks is refused", "", "",
+       "\xC5\x81\xC3\xB3"
+       "d\xC5\xBA",
+       kCodePageFile, std::nullopt},
   };
   for (const TextCase& c : cases) {
     SCOPED_TRACE(c.why);
@@ -79,7 +86,8 @@ TEST_F(ControlTextTest, GivesBackItsBytesUntouchedAndStoresTypedTextInTheFilesEn
       ASSERT_EQ(prompts.Requests().size(), 1u);
       const PromptRecord& asked = prompts.Requests()[0];
       EXPECT_EQ(asked.text,
-                "The text \"\xC5\x81\xC3\xB3" "d\xC5\xBA\" cannot be stored as typed: its character \"\xC5\x81\" does "
+                "The text \"\xC5\x81\xC3\xB3"
+                "d\xC5\xBA\" cannot be stored as typed: its character \"\xC5\x81\" does "
                 "not exist in the Windows-1252 code page in which C:\\texts.ini is written. Please type the text "
                 "without it.");
       EXPECT_EQ(asked.caption, "framework_tests");  // the dialog's message caption

@@ -1,20 +1,21 @@
 // Controls by ID: check states, list, combo and tree operations, progress bar,
 // data exchange and the dialog's modal and modeless runs.
+#include <gtest/gtest-spi.h>
+#include <gtest/gtest.h>
+
 #include <QIcon>
 #include <QListWidget>
 #include <QPointer>
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QTreeWidget>
-#include <gtest/gtest-spi.h>
-#include <gtest/gtest.h>
 
 #include "support/gui_driver.h"
 #include "support/scripted_prompts.h"
 // uic runs on the templates that the source files name.
+#include "test_dialogs.h"
 #include "ui_dlg9001_test_page.h"
 #include "ui_dlg9010_test_controls.h"
-#include "test_dialogs.h"
 
 namespace kc::test {
 namespace {
@@ -102,12 +103,11 @@ TEST_P(FindStringExactTest, MatchesWholeStringsWithoutRegardToCase) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, FindStringExactTest,
-                         ::testing::Values(FindCase{-1, "MAIL", 0},     // case ignored
-                                           FindCase{0, "mail", 1},      // starts after 0
-                                           FindCase{1, "mail", 0},      // wraps round
-                                           FindCase{-1, "Mai", LB_ERR}, // no prefix match
-                                           FindCase{-1, "mailer", 2},
-                                           FindCase{-1, "", LB_ERR}));
+                         ::testing::Values(FindCase{-1, "MAIL", 0},      // case ignored
+                                           FindCase{0, "mail", 1},       // starts after 0
+                                           FindCase{1, "mail", 0},       // wraps round
+                                           FindCase{-1, "Mai", LB_ERR},  // no prefix match
+                                           FindCase{-1, "mailer", 2}, FindCase{-1, "", LB_ERR}));
 
 TEST_F(ControlsTest, ClicksToggleItemsOfAMultipleSelectionList) {
   CListBox list = dlg.ListBox(2003);
@@ -117,7 +117,7 @@ TEST_F(ControlsTest, ClicksToggleItemsOfAMultipleSelectionList) {
   ClickListItem(&dlg, 2003, 0);
   EXPECT_EQ(list.GetSelCount(), 3);
   EXPECT_EQ(list.GetSelItems(2), (std::vector<int>{0, 1}));  // ascending, at most 2
-  ClickListItem(&dlg, 2003, 1);                               // toggles off
+  ClickListItem(&dlg, 2003, 1);                              // toggles off
   EXPECT_EQ(list.GetSelItems(20), (std::vector<int>{0, 3}));
   list.SetSel(-1, false);
   EXPECT_EQ(list.GetSelCount(), 0);

@@ -1,5 +1,8 @@
 // Prompts: the scripted implementation's record, the filter conversion and the
 // real (non-native) Qt file dialog driven offscreen.
+#include <gtest/gtest-spi.h>
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
@@ -7,14 +10,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
-#include <gtest/gtest-spi.h>
-#include <gtest/gtest.h>
 
 #include "framework/app.h"
 #include "framework/file_dialog.h"
 #include "framework/message_box.h"
-#include "support/gui_driver.h"
 #include "platform/drives.h"
+#include "support/gui_driver.h"
 #include "support/scripted_prompts.h"
 
 namespace kc::test {
@@ -82,7 +83,12 @@ TEST(ScriptedPromptsTest, AnUnexpectedPromptFailsTheTest) {
         CFileDialog(true).DoModal();  // takes the file answer
       },
       "Expected a file dialog");
-  EXPECT_NONFATAL_FAILURE({ ScriptedPrompts prompts; prompts.AnswerMessageBox(); }, "never asked for");
+  EXPECT_NONFATAL_FAILURE(
+      {
+        ScriptedPrompts prompts;
+        prompts.AnswerMessageBox();
+      },
+      "never asked for");
 }
 
 // --- Filter conversion -------------------------------------------------------------------
@@ -101,13 +107,12 @@ TEST_P(FilterConversionTest, BecomesQtNameFilters) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, FilterConversionTest,
-    ::testing::Values(
-        FilterCase{"Kit Composer Makefile (*.kcm)|*.kcm||", {"Kit Composer Makefile (*.kcm)"}},
-        FilterCase{"Bitmaps|*.bmp||", {"Bitmaps (*.bmp)"}},
-        FilterCase{"Pictures (*.bmp;*.gif)|*.bmp;*.gif|All files (*.*)|*.*||",
-                   {"Pictures (*.bmp *.gif)", "All files (*)"}},
-        FilterCase{"Odd (*.x)|*.y||", {"Odd (*.y)"}},  // the pattern, not the text, decides
-        FilterCase{"", {}}));
+    ::testing::Values(FilterCase{"Kit Composer Makefile (*.kcm)|*.kcm||", {"Kit Composer Makefile (*.kcm)"}},
+                      FilterCase{"Bitmaps|*.bmp||", {"Bitmaps (*.bmp)"}},
+                      FilterCase{"Pictures (*.bmp;*.gif)|*.bmp;*.gif|All files (*.*)|*.*||",
+                                 {"Pictures (*.bmp *.gif)", "All files (*)"}},
+                      FilterCase{"Odd (*.x)|*.y||", {"Odd (*.y)"}},  // the pattern, not the text, decides
+                      FilterCase{"", {}}));
 
 // --- The real file dialog ------------------------------------------------------------------
 
@@ -147,8 +152,12 @@ class RealFileDialogTest : public ::testing::Test {
 };
 
 TEST_F(RealFileDialogTest, SaveAppendsTheDefaultExtensionToATypedName) {
-  FileDialogRequest r{false, "kcm", "*.kcm", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR,
-                      "KitComposer makefile (*.kcm)|*.kcm||", nullptr};
+  FileDialogRequest r{false,
+                      "kcm",
+                      "*.kcm",
+                      OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR,
+                      "KitComposer makefile (*.kcm)|*.kcm||",
+                      nullptr};
   QString filterShown, nameShown;
   const auto chosen = Run(r, [&](QFileDialog* fd) {
     filterShown = fd->selectedNameFilter();
@@ -201,8 +210,8 @@ TEST_F(RealFileDialogTest, OpenWithFileMustExistTakesAnExistingFile) {
 TEST_F(RealFileDialogTest, OffersTheDrivesAsPlacesAndStartsInTheInitialFolder) {
   const QString root = QDir(dir.path()).canonicalPath();
   ASSERT_TRUE(QDir(root).mkpath("data/art"));
-  win::DriveTable::Set({{"C:", root.toStdString()}, {"D:", (root + "/data").toStdString()},
-                        {"E:", "/nonexistent-drive-folder"}});
+  win::DriveTable::Set(
+      {{"C:", root.toStdString()}, {"D:", (root + "/data").toStdString()}, {"E:", "/nonexistent-drive-folder"}});
   struct Row {
     const char* why;
     std::string initialFolder;
@@ -237,8 +246,8 @@ TEST_F(RealFileDialogTest, AFileOutsideEveryDriveIsRefusedWithAMessage) {
     NameField(fd)->setText("existing.kcm");
     QTest::keyClick(NameField(fd), Qt::Key_Return);
     WhenModalShows([&](QWidget* box) {
-      messageText = box->findChild<QLabel*>("qt_msgbox_label") ? box->findChild<QLabel*>("qt_msgbox_label")->text()
-                                                                : QString();
+      messageText =
+          box->findChild<QLabel*>("qt_msgbox_label") ? box->findChild<QLabel*>("qt_msgbox_label")->text() : QString();
       QTest::keyClick(box, Qt::Key_Return);
     });
   });
@@ -261,8 +270,8 @@ TEST_F(RealFileDialogTest, AFileWhosePathIsTooLongIsRefusedWithAMessageSayingSo)
     NameField(fd)->setText(dir.filePath(deep + "/f.kcm"));
     QTest::keyClick(NameField(fd), Qt::Key_Return);
     WhenModalShows([&](QWidget* box) {
-      messageText = box->findChild<QLabel*>("qt_msgbox_label") ? box->findChild<QLabel*>("qt_msgbox_label")->text()
-                                                                : QString();
+      messageText =
+          box->findChild<QLabel*>("qt_msgbox_label") ? box->findChild<QLabel*>("qt_msgbox_label")->text() : QString();
       QTest::keyClick(box, Qt::Key_Return);
     });
   });

@@ -19,7 +19,8 @@ using namespace kc::fw;
 
 class RecordingPage : public CPropertyPage {
  public:
-  RecordingPage(const std::string& name, std::vector<std::string>& log) : CPropertyPage(9001), m_name(name), m_log(log) {
+  RecordingPage(const std::string& name, std::vector<std::string>& log)
+      : CPropertyPage(9001), m_name(name), m_log(log) {
     ui.setupUi(this);
     setWindowTitle(QString::fromStdString(name));
     ShowSidePicture(this);

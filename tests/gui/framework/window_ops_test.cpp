@@ -1,14 +1,16 @@
 // UpdateWindow without an event loop, the wait cursor, and the pictures.
+#include "framework/window_ops.h"
+
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QPixmap>
 #include <QVBoxLayout>
-#include <gtest/gtest.h>
 
 #include "framework/controls.h"
 #include "framework/resources.h"
-#include "framework/window_ops.h"
 
 namespace kc::test {
 namespace {

@@ -1,18 +1,19 @@
 // The wizard sheet's page protocol, buttons and keyboard use.
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <gtest/gtest.h>
 #include <memory>
 
 #include "support/gui_driver.h"
 #include "support/scripted_prompts.h"
 // uic runs on the templates that the source files name.
+#include "test_dialogs.h"
 #include "ui_dlg9001_test_page.h"
 #include "ui_dlg9010_test_controls.h"
-#include "test_dialogs.h"
 
 namespace kc::test {
 namespace {
@@ -135,7 +136,7 @@ struct Refusal {
   int press;         // the refused button
   int refusingPage;  // 0, 1, 2
   enum { kNext, kKill, kFinish } what;
-  Log expected;      // calls of the refused action
+  Log expected;  // calls of the refused action
 };
 
 class WizardRefusalTest : public WizardTest, public ::testing::WithParamInterface<Refusal> {};
@@ -165,7 +166,8 @@ INSTANTIATE_TEST_SUITE_P(
     Refusals, WizardRefusalTest,
     ::testing::Values(Refusal{"WizardNextRefusesNext", 0, ID_WIZNEXT, 0, Refusal::kNext, {"First:next"}},
                       Refusal{"KillActiveRefusesNext", 0, ID_WIZNEXT, 0, Refusal::kKill, {"First:next", "First:kill"}},
-                      Refusal{"KillActiveRefusesBack", 1, ID_WIZBACK, 1, Refusal::kKill, {"Second:back", "Second:kill"}},
+                      Refusal{
+                          "KillActiveRefusesBack", 1, ID_WIZBACK, 1, Refusal::kKill, {"Second:back", "Second:kill"}},
                       Refusal{"WizardFinishRefusesFinish", 2, ID_WIZFINISH, 2, Refusal::kFinish, {"Last:finish"}}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -3,6 +3,8 @@
 // its progress, the completion dialog; then the images on disk are checked
 // against the choices, and a second Next starts again from the same
 // configuration.
+#include <gtest/gtest.h>
+
 #include <QByteArray>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -10,17 +12,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <gtest/gtest.h>
 #include <sstream>
 
 #include "app/gui/welcome_dlg.h"
 #include "config/profile_access.h"
-#include "framework/property_sheet.h"
-#include "framework/win_defs.h"
-#include "platform/drives.h"
-#include "platform/files.h"
-#include "support/gui_driver.h"
-#include "support/scripted_prompts.h"
 #include "dialogs/dlg102_welcome_ids.h"
 #include "dialogs/dlg129_components_ids.h"
 #include "dialogs/dlg131_dialogcontrol_ids.h"
@@ -33,6 +28,12 @@
 #include "dialogs/dlg151_pathoptions_ids.h"
 #include "dialogs/dlg152_custommore_ids.h"
 #include "dialogs/dlg155_complete_ids.h"
+#include "framework/property_sheet.h"
+#include "framework/win_defs.h"
+#include "platform/drives.h"
+#include "platform/files.h"
+#include "support/gui_driver.h"
+#include "support/scripted_prompts.h"
 
 namespace kc::test {
 namespace {
@@ -67,8 +68,10 @@ class WholeRunTest : public ::testing::Test {
   }
   void TearDown() override {
     fs::current_path(savedCwd);
-    if (savedDrives.isNull()) qunsetenv("KITCOMP_DRIVES");
-    else qputenv("KITCOMP_DRIVES", savedDrives);
+    if (savedDrives.isNull())
+      qunsetenv("KITCOMP_DRIVES");
+    else
+      qputenv("KITCOMP_DRIVES", savedDrives);
     win::DriveTable::Reload();
   }
   void Write(const std::string& relative, const std::string& text) {
@@ -154,7 +157,8 @@ TEST_F(WholeRunTest, ANewUsersRunBuildsWhatThePagesChoseAndTheNextRunStartsAfres
     SetCheck(page(), dlg140_output::IDC_CREATE_CD, true);
     SetCheck(page(), dlg140_output::IDC_CREATE_DOWNLOAD, false);
     prompts.AnswerDialog([](fw::CDialog& browser) {
-      ChooseComboEntry(&browser, dlg141_browsepath::IDC_DRIVES, fw::CComboBox(browser.GetDlgItem(dlg141_browsepath::IDC_DRIVES)).FindStringExact(-1, "[-c-]"));
+      ChooseComboEntry(&browser, dlg141_browsepath::IDC_DRIVES,
+                       fw::CComboBox(browser.GetDlgItem(dlg141_browsepath::IDC_DRIVES)).FindStringExact(-1, "[-c-]"));
       auto* tree = static_cast<QTreeWidget*>(browser.GetDlgItem(dlg141_browsepath::IDC_FOLDER_TREE));
       DoubleClickTreeItem(&browser, dlg141_browsepath::IDC_FOLDER_TREE, tree->topLevelItem(0));
       auto found = tree->findItems("out", Qt::MatchExactly | Qt::MatchRecursive);
@@ -180,10 +184,10 @@ TEST_F(WholeRunTest, ANewUsersRunBuildsWhatThePagesChoseAndTheNextRunStartsAfres
   });
   Click(&welcome, 1);  // Next: the run driver
   ASSERT_EQ(prompts.Pending(), 0u);
-  EXPECT_EQ(captions, (std::vector<std::string>{"Type of Installer", "Path Options", "Installable modules",
-                                                "Installer Settings", "Dialog control", "Customization files",
-                                                "Customization Files, continued...", "Additional Installs",
-                                                "Kit Composer Output"}));
+  EXPECT_EQ(captions,
+            (std::vector<std::string>{"Type of Installer", "Path Options", "Installable modules", "Installer Settings",
+                                      "Dialog control", "Customization files", "Customization Files, continued...",
+                                      "Additional Installs", "Kit Composer Output"}));
   EXPECT_EQ(completeTemplate, 155);
   EXPECT_EQ(completeFailures.find("fail"), std::string::npos) << completeFailures;
   EXPECT_TRUE(welcome.isVisible());
@@ -199,7 +203,8 @@ TEST_F(WholeRunTest, ANewUsersRunBuildsWhatThePagesChoseAndTheNextRunStartsAfres
   std::string listing;
   for (const auto& entry : fs::directory_iterator(base / "out/CD")) listing += entry.path().filename().string() + " ";
   EXPECT_TRUE(fs::exists(base / "out/CD/viewer.z")) << listing;
-  const std::string addedStem = config::ReadValue("C:\\kit\\kitcomp\\kitcomp.ini", "Available 32", addedComponent.c_str());
+  const std::string addedStem =
+      config::ReadValue("C:\\kit\\kitcomp\\kitcomp.ini", "Available 32", addedComponent.c_str());
   ASSERT_FALSE(addedStem.empty()) << addedComponent;
   EXPECT_EQ(config::ReadValue(cdSetup, "Components", addedComponent.c_str()), addedStem);
   EXPECT_TRUE(fs::exists(base / ("out/CD/" + addedStem + ".z"))) << addedStem;

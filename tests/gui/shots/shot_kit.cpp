@@ -32,6 +32,8 @@ ShotKit::ShotKit(const std::string& kitHostFolder) {
   m_ok = true;
 }
 
-ShotKit::~ShotKit() { win::DriveTable::Reload(); }
+ShotKit::~ShotKit() {
+  win::DriveTable::Reload();
+}
 
 }  // namespace kc::shots

@@ -56,7 +56,8 @@ std::string Slug(const std::string& caption) {
 
 kc::engine::BuildReport SampleFailures() {
   kc::engine::BuildReport report;
-  report.AddFailure("Copying the customization file", "C:\\kit\\samples\\custom\\bookmark.htm", "The file does not exist.");
+  report.AddFailure("Copying the customization file", "C:\\kit\\samples\\custom\\bookmark.htm",
+                    "The file does not exist.");
   report.AddFailure("Running squash.exe", "C:\\kit\\custom\\tempmod\\lume.z", "The program ended with exit status 1.");
   report.AddFailure("Creating the image folder", "C:\\kit-output\\CD", "Access is denied.");
   return report;

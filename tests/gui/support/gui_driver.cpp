@@ -1,5 +1,7 @@
 #include "gui_driver.h"
 
+#include <gtest/gtest.h>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
@@ -9,7 +11,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
-#include <gtest/gtest.h>
 #include <memory>
 
 #include "framework/window_ops.h"
@@ -42,8 +43,10 @@ void TypeText(QWidget* dialog, int id, const std::string& text) {
   QTest::keyClick(e, Qt::Key_Delete);
   // QTest types only ASCII by key code; other characters go as key text.
   for (const QChar ch : QString::fromStdString(text)) {
-    if (ch.unicode() < 0x80) QTest::keyClick(e, ch.toLatin1());
-    else QTest::sendKeyEvent(QTest::Click, e, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+    if (ch.unicode() < 0x80)
+      QTest::keyClick(e, ch.toLatin1());
+    else
+      QTest::sendKeyEvent(QTest::Click, e, Qt::Key_unknown, QString(ch), Qt::NoModifier);
   }
 }
 

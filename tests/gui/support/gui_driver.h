@@ -3,11 +3,10 @@
 // control does not react.
 #pragma once
 
+#include <Qt>
 #include <functional>
 #include <initializer_list>
 #include <string>
-
-#include <Qt>
 
 class QTreeWidgetItem;
 class QWidget;

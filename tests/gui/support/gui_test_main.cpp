@@ -1,9 +1,10 @@
 // main() of every GUI test program: a QApplication on the offscreen platform
 // (unless QT_QPA_PLATFORM says otherwise), then GoogleTest.
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QByteArray>
 #include <QDir>
-#include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -1,16 +1,20 @@
 #include "scripted_prompts.h"
 
-#include <QTimer>
 #include <gtest/gtest.h>
+
+#include <QTimer>
 
 namespace kc::test {
 namespace {
 
 const char* KindName(PromptRecord::Kind k) {
   switch (k) {
-    case PromptRecord::Kind::MessageBox: return "message box";
-    case PromptRecord::Kind::FileDialog: return "file dialog";
-    case PromptRecord::Kind::Dialog: return "modal dialog";
+    case PromptRecord::Kind::MessageBox:
+      return "message box";
+    case PromptRecord::Kind::FileDialog:
+      return "file dialog";
+    case PromptRecord::Kind::Dialog:
+      return "modal dialog";
   }
   return "?";
 }
@@ -34,7 +38,8 @@ ScriptedPrompts::ScriptedPrompts() : m_previous(fw::Prompts::Install(this)) {}
 
 ScriptedPrompts::~ScriptedPrompts() {
   fw::Prompts::Install(m_previous);
-  for (const Answer& a : m_answers) ADD_FAILURE() << "A scripted answer for a " << KindName(a.kind) << " was never asked for";
+  for (const Answer& a : m_answers)
+    ADD_FAILURE() << "A scripted answer for a " << KindName(a.kind) << " was never asked for";
 }
 
 void ScriptedPrompts::AnswerMessageBox(int result) {
@@ -106,9 +111,12 @@ int ScriptedPrompts::RunModal(fw::CDialog& dialog) {
   QTimer::singleShot(0, &dialog, [&dialog, script] {
     const int result = script(dialog);
     if (dialog.isVisible()) {
-      if (result == fw::IDOK) dialog.OnOK();
-      else if (result == fw::IDCANCEL) dialog.OnCancel();
-      else dialog.EndDialog(result);
+      if (result == fw::IDOK)
+        dialog.OnOK();
+      else if (result == fw::IDCANCEL)
+        dialog.OnCancel();
+      else
+        dialog.EndDialog(result);
     }
     if (dialog.isVisible()) {
       ADD_FAILURE() << "Dialog " << dialog.GetTemplateId() << " refused to close with " << result;

@@ -3,12 +3,12 @@
 // refusals of names that would clash inside the generated installer.
 #include <gtest/gtest.h>
 
+#include "dialogs/dlg147_addinstalls_ids.h"
+#include "engine/additional_install_names.h"
 #include "framework/app.h"
 #include "framework/win_defs.h"
-#include "wizard_fixture.h"
 #include "support/gui_driver.h"
-#include "engine/additional_install_names.h"
-#include "dialogs/dlg147_addinstalls_ids.h"
+#include "wizard_fixture.h"
 
 namespace kc::test {
 namespace {
@@ -34,12 +34,9 @@ INSTANTIATE_TEST_SUITE_P(Paths, ModuleFileNameTest,
                          ::testing::Values(Derivation{"C:\\i\\setup32.exe", 1, "setup32"},
                                            Derivation{"C:\\i\\my.setup.exe", 1, "my"},
                                            Derivation{"C:\\i\\tool.beta.exe", 2, "tool"},
-                                           Derivation{"C:\\i\\.x", 1, ""},
-                                           Derivation{"C:\\i\\.x", 2, ".x"},
-                                           Derivation{"C:\\i\\.x.exe", 2, ".x"},
-                                           Derivation{"C:\\i\\noext", 1, "noext"},
-                                           Derivation{"tool.exe", 1, "tool"},
-                                           Derivation{"C:\\i.d\\tool", 2, "tool"},
+                                           Derivation{"C:\\i\\.x", 1, ""}, Derivation{"C:\\i\\.x", 2, ".x"},
+                                           Derivation{"C:\\i\\.x.exe", 2, ".x"}, Derivation{"C:\\i\\noext", 1, "noext"},
+                                           Derivation{"tool.exe", 1, "tool"}, Derivation{"C:\\i.d\\tool", 2, "tool"},
                                            Derivation{"C:/files/My Tool.exe", 1, "My Tool"},
                                            Derivation{"C:\\files/setup32.exe", 2, "setup32"}));
 
@@ -63,8 +60,8 @@ TEST_F(AdditionalInstallsTest, ShowsItsCaptionLabelsAndButtonsWordForWord) {
   for (const char* text :
        {"You can add installers for two other products here.  Each must be in a single executable file and will "
         "be run when the main installation completes.",
-        "Specify the path to the executable (.exe) file of your custom component (s)", "Path to executable:",
-        "Descriptive module name:", "Size (in bytes)"}) {
+        "Specify the path to the executable (.exe) file of your custom component (s)",
+        "Path to executable:", "Descriptive module name:", "Size (in bytes)"}) {
     EXPECT_TRUE(PageShowsText(text)) << text;
   }
   EXPECT_EQ(Text(IDC_INCLUDE_1), "Include a third party installer");
@@ -74,8 +71,9 @@ TEST_F(AdditionalInstallsTest, ShowsItsCaptionLabelsAndButtonsWordForWord) {
 }
 
 TEST_F(AdditionalInstallsTest, SlotsAreEnabledExactlyWhenTheirBoxIsChecked) {
-  SetChoices("[Choices-32]\r\nInclude Additional Install 1=YES\r\nInclude Additional Install 2=yes\r\n"
-             "Additional Install 2 Path=C:\\old.exe\r\nAdditional Install 2 Description=Old\r\n");
+  SetChoices(
+      "[Choices-32]\r\nInclude Additional Install 1=YES\r\nInclude Additional Install 2=yes\r\n"
+      "Additional Install 2 Path=C:\\old.exe\r\nAdditional Install 2 Description=Old\r\n");
   OpenOn(kAdditionalInstallsPage);
   EXPECT_TRUE(Checked(IDC_INCLUDE_1));
   EXPECT_FALSE(Checked(IDC_INCLUDE_2));
@@ -149,8 +147,7 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{"   ", "Tool", "10", "You must specify the path to the executable.", false, false},
         CheckCase{"C:\\inst\\none.exe", "Tool", "10", "The installer path you specified is invalid.", false, false},
         CheckCase{"C:\\inst\\tool.exe", "  ", "10", "You must enter a descriptive module name.", true, false},
-        CheckCase{"C:\\inst\\tool.exe", "Tool", " ", "You must specify a size value for the installer.", true,
-                  true}));
+        CheckCase{"C:\\inst\\tool.exe", "Tool", " ", "You must specify a size value for the installer.", true, true}));
 
 TEST_F(AdditionalInstallsTest, BackRunsTheSameChecks) {
   OpenOn(kAdditionalInstallsPage);

@@ -1,13 +1,14 @@
 // The components page: lists built from the program INI file and the choices
 // file, the add and remove rules, and the main module written on leaving.
-#include <QListWidget>
 #include <gtest/gtest.h>
 
+#include <QListWidget>
+
 #include "config/profile_access.h"
+#include "dialogs/dlg129_components_ids.h"
 #include "framework/controls.h"
 #include "support/gui_driver.h"
 #include "wizard_fixture.h"
-#include "dialogs/dlg129_components_ids.h"
 
 namespace kc::test {
 namespace {
@@ -45,8 +46,7 @@ class ComponentsPage : public WizardTest {
 };
 
 TEST_F(ComponentsPage, OffersBothCatalogueSectionsSortedWithoutRegardToCase) {
-  SetProgramIni(
-      "[Available 32]\r\nzeta=z\r\nAlpha=a\r\nbeta=b\r\n[Multimedia 32]\r\nGamma=g\r\nalpha=dup\r\n");
+  SetProgramIni("[Available 32]\r\nzeta=z\r\nAlpha=a\r\nbeta=b\r\n[Multimedia 32]\r\nGamma=g\r\nalpha=dup\r\n");
   OpenOn(kComponentsPage);
   // "alpha" in both sections is offered once.
   EXPECT_EQ(Items(IDC_AVAILABLE), (std::vector<std::string>{"Alpha", "beta", "Gamma", "zeta"}));

@@ -2,10 +2,10 @@
 // Back, and what its Browse and Clear buttons do.
 #include <gtest/gtest.h>
 
-#include "framework/win_defs.h"
-#include "wizard_fixture.h"
-#include "support/gui_driver.h"
 #include "dialogs/dlg139_customfiles_ids.h"
+#include "framework/win_defs.h"
+#include "support/gui_driver.h"
+#include "wizard_fixture.h"
 
 namespace kc::test {
 namespace {
@@ -21,7 +21,8 @@ using CustomFilesWizardTest = WizardTest;
 
 TEST_F(CustomFilesWizardTest, FreshChoicesShowEmptyFieldsAndLeavingWritesNoAndEmptyPaths) {
   OpenOn(kCustomFilesPage);
-  for (int id : {IDC_CONFIG_PATH, IDC_BOOKMARKS_PATH, IDC_ADDRESS_BOOK_PATH, IDC_INBOX_PATH}) EXPECT_EQ(Text(id), "") << id;
+  for (int id : {IDC_CONFIG_PATH, IDC_BOOKMARKS_PATH, IDC_ADDRESS_BOOK_PATH, IDC_INBOX_PATH})
+    EXPECT_EQ(Text(id), "") << id;
   EXPECT_FALSE(Checked(IDC_OVERWRITE_CONFIG));
   Next();
   EXPECT_EQ(ActiveIndex(), kCustomMorePage);
@@ -42,18 +43,21 @@ TEST_F(CustomFilesWizardTest, ShowsItsCaptionLabelsAndButtonsWordForWord) {
         "for each customization file below is listed in parentheses.",
         "However, to make managing your customized files easier, Kit Composer lets you give customization files "
         "any name you choose.  It will create a copy of your file and rename it to the correct name.",
-        "Velomark Configuration File (velomark.cfg)", "Bookmarks file (bookmarks.html)",
-        "Address book file (pab.ab2)", "Inbox file (inbox)"}) {
+        "Velomark Configuration File (velomark.cfg)", "Bookmarks file (bookmarks.html)", "Address book file (pab.ab2)",
+        "Inbox file (inbox)"}) {
     EXPECT_TRUE(PageShowsText(text)) << text;
   }
   EXPECT_EQ(Text(IDC_OVERWRITE_CONFIG), "Overwrite user's existing configuration file");
-  for (int id : {IDC_BROWSE_CONFIG, IDC_BROWSE_BOOKMARKS, IDC_BROWSE_ADDRESS_BOOK, IDC_BROWSE_INBOX}) EXPECT_EQ(Text(id), "Browse") << id;
-  for (int id : {IDC_CLEAR_CONFIG, IDC_CLEAR_BOOKMARKS, IDC_CLEAR_ADDRESS_BOOK, IDC_CLEAR_INBOX}) EXPECT_EQ(Text(id), "Clear") << id;
+  for (int id : {IDC_BROWSE_CONFIG, IDC_BROWSE_BOOKMARKS, IDC_BROWSE_ADDRESS_BOOK, IDC_BROWSE_INBOX})
+    EXPECT_EQ(Text(id), "Browse") << id;
+  for (int id : {IDC_CLEAR_CONFIG, IDC_CLEAR_BOOKMARKS, IDC_CLEAR_ADDRESS_BOOK, IDC_CLEAR_INBOX})
+    EXPECT_EQ(Text(id), "Clear") << id;
 }
 
 TEST_F(CustomFilesWizardTest, ShowsStoredPathsInTheirFields) {
-  SetChoices("[Choices-32]\r\nCustom CFG Path=C:\\c\\my.cfg\r\nCustom Bookmark Path=C:\\b.htm\r\n"
-             "Custom Addressbook Path=C:\\pab\r\nCustom Inbox Path=C:\\in box\r\nOverwrite CFG=YES\r\n");
+  SetChoices(
+      "[Choices-32]\r\nCustom CFG Path=C:\\c\\my.cfg\r\nCustom Bookmark Path=C:\\b.htm\r\n"
+      "Custom Addressbook Path=C:\\pab\r\nCustom Inbox Path=C:\\in box\r\nOverwrite CFG=YES\r\n");
   OpenOn(kCustomFilesPage);
   EXPECT_EQ(Text(IDC_CONFIG_PATH), "C:\\c\\my.cfg");
   EXPECT_EQ(Text(IDC_BOOKMARKS_PATH), "C:\\b.htm");
@@ -102,10 +106,14 @@ TEST_F(CustomFilesWizardTest, PlatformSixteenWritesIntoChoicesSixteenOnly) {
 }
 
 TEST_F(CustomFilesWizardTest, ClearEmptiesOnlyItsFieldAndLeavesTheBox) {
-  SetChoices("[Choices-32]\r\nCustom CFG Path=C:\\a\r\nCustom Bookmark Path=C:\\b\r\nCustom Addressbook Path=C:\\c\r\n"
-             "Custom Inbox Path=C:\\d\r\nOverwrite CFG=YES\r\n");
+  SetChoices(
+      "[Choices-32]\r\nCustom CFG Path=C:\\a\r\nCustom Bookmark Path=C:\\b\r\nCustom Addressbook Path=C:\\c\r\n"
+      "Custom Inbox Path=C:\\d\r\nOverwrite CFG=YES\r\n");
   OpenOn(kCustomFilesPage);
-  const std::pair<int, int> clears[] = {{IDC_CLEAR_CONFIG, IDC_CONFIG_PATH}, {IDC_CLEAR_BOOKMARKS, IDC_BOOKMARKS_PATH}, {IDC_CLEAR_ADDRESS_BOOK, IDC_ADDRESS_BOOK_PATH}, {IDC_CLEAR_INBOX, IDC_INBOX_PATH}};
+  const std::pair<int, int> clears[] = {{IDC_CLEAR_CONFIG, IDC_CONFIG_PATH},
+                                        {IDC_CLEAR_BOOKMARKS, IDC_BOOKMARKS_PATH},
+                                        {IDC_CLEAR_ADDRESS_BOOK, IDC_ADDRESS_BOOK_PATH},
+                                        {IDC_CLEAR_INBOX, IDC_INBOX_PATH}};
   int cleared = 0;
   for (auto [button, edit] : clears) {
     Click(Page(), button);
@@ -132,8 +140,9 @@ class CustomFilesBrowseTest : public WizardTest, public ::testing::WithParamInte
 
 TEST_P(CustomFilesBrowseTest, AsksWithItsFilterAndPutsTheChosenPathIntoItsField) {
   const BrowseCase c = GetParam();
-  SetChoices("[Choices-32]\r\nCustom CFG Path=C:\\kept\r\nCustom Bookmark Path=C:\\kept\r\n"
-             "Custom Addressbook Path=C:\\kept\r\nCustom Inbox Path=C:\\kept\r\n");
+  SetChoices(
+      "[Choices-32]\r\nCustom CFG Path=C:\\kept\r\nCustom Bookmark Path=C:\\kept\r\n"
+      "Custom Addressbook Path=C:\\kept\r\nCustom Inbox Path=C:\\kept\r\n");
   OpenOn(kCustomFilesPage);
   prompts->CancelFile();
   Click(Page(), c.button);
@@ -152,12 +161,15 @@ TEST_P(CustomFilesBrowseTest, AsksWithItsFilterAndPutsTheChosenPathIntoItsField)
   EXPECT_EQ(Choice("Custom CFG Path"), "C:\\kept");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Buttons, CustomFilesBrowseTest,
-    ::testing::Values(BrowseCase{IDC_BROWSE_CONFIG, IDC_CONFIG_PATH, "Configuration file (*.cfg)|*.cfg||", "velomark.cfg", "cfg"},
-                      BrowseCase{IDC_BROWSE_BOOKMARKS, IDC_BOOKMARKS_PATH, "Bookmark file (*.htm)|*.htm||", "bookmark.htm", "htm"},
-                      BrowseCase{IDC_BROWSE_ADDRESS_BOOK, IDC_ADDRESS_BOOK_PATH, "Addressbook file (*.ab2)|*.ab2||", "pab.ab2", "ab2"},
-                      BrowseCase{IDC_BROWSE_INBOX, IDC_INBOX_PATH, "Sample Inbox file (*.*)|*.*||", "*.*", ""}));
+INSTANTIATE_TEST_SUITE_P(Buttons, CustomFilesBrowseTest,
+                         ::testing::Values(BrowseCase{IDC_BROWSE_CONFIG, IDC_CONFIG_PATH,
+                                                      "Configuration file (*.cfg)|*.cfg||", "velomark.cfg", "cfg"},
+                                           BrowseCase{IDC_BROWSE_BOOKMARKS, IDC_BOOKMARKS_PATH,
+                                                      "Bookmark file (*.htm)|*.htm||", "bookmark.htm", "htm"},
+                                           BrowseCase{IDC_BROWSE_ADDRESS_BOOK, IDC_ADDRESS_BOOK_PATH,
+                                                      "Addressbook file (*.ab2)|*.ab2||", "pab.ab2", "ab2"},
+                                           BrowseCase{IDC_BROWSE_INBOX, IDC_INBOX_PATH, "Sample Inbox file (*.*)|*.*||",
+                                                      "*.*", ""}));
 
 }  // namespace
 }  // namespace kc::test

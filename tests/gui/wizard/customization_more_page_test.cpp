@@ -1,15 +1,16 @@
 // The customization files continued page: the dial-up entry's completion and
 // refusal, and the plain fields, Browse and Clear.
+#include "wizard/customization_more_page.h"
+
 #include <gtest/gtest.h>
 
+#include "dialogs/dlg152_custommore_ids.h"
+#include "engine/page_entries.h"
 #include "framework/app.h"
 #include "framework/win_defs.h"
-#include "wizard_fixture.h"
 #include "platform/files.h"
 #include "support/gui_driver.h"
-#include "engine/page_entries.h"
-#include "wizard/customization_more_page.h"
-#include "dialogs/dlg152_custommore_ids.h"
+#include "wizard_fixture.h"
 
 namespace kc::test {
 namespace {
@@ -36,8 +37,7 @@ INSTANTIATE_TEST_SUITE_P(Rules, DialupCompletionTest,
                                            Completion{"C:\\pkg\\xmain.htm", "C:\\pkg\\xmain.htm"},
                                            Completion{"C:\\pkg\\Main.htm", "C:\\pkg\\Main.htm\\main.htm"},
                                            Completion{"C:\\pkg\\main.html", "C:\\pkg\\main.html\\main.htm"},
-                                           Completion{"pkg", "pkg\\main.htm"},
-                                           Completion{"main.htm", "main.htm"},
+                                           Completion{"pkg", "pkg\\main.htm"}, Completion{"main.htm", "main.htm"},
                                            Completion{"C:/pkg/", "C:/pkg/main.htm"},
                                            Completion{"C:/pkg/main.htm", "C:/pkg/main.htm"},
                                            Completion{"C:/pkg", "C:/pkg\\main.htm"}));
@@ -86,8 +86,7 @@ INSTANTIATE_TEST_SUITE_P(Entries, DialupLeaveTest,
                                            DialupLeave{"C:\\pkg\\main.htm", "C:\\pkg\\main.htm"},
                                            DialupLeave{"C:\\pkg\\xmain.htm", "C:\\pkg\\xmain.htm"},
                                            DialupLeave{"pkg", "pkg\\main.htm"},
-                                           DialupLeave{"C:\\pkg\\Main.htm", nullptr},
-                                           DialupLeave{"C:\\empty", nullptr},
+                                           DialupLeave{"C:\\pkg\\Main.htm", nullptr}, DialupLeave{"C:\\empty", nullptr},
                                            DialupLeave{"C:\\missing\\", nullptr}));
 
 TEST_F(CustomMoreWizardTest, BackIsRefusedLikeNextForAnInvalidPackage) {
@@ -127,18 +126,23 @@ TEST_F(CustomMoreWizardTest, ShowsItsCaptionLabelsAndButtonsWordForWord) {
        {"As in the previous screen, specify paths to any customization files that you want to include in your "
         "installer.",
         "Custom Animation (small) (anyfilename.bmp)", "Custom Animation (large) (anyfilename.bmp)",
-        "Readme file (readme.txt)", "License Agreement (license.txt)", "Personal Security files:",
-        "Customized dial-up package folder:"}) {
+        "Readme file (readme.txt)", "License Agreement (license.txt)",
+        "Personal Security files:", "Customized dial-up package folder:"}) {
     EXPECT_TRUE(PageShowsText(text)) << text;
   }
-  for (int id : {IDC_BROWSE_SMALL_ANIMATION, IDC_BROWSE_LARGE_ANIMATION, IDC_BROWSE_README, IDC_BROWSE_LICENSE, IDC_BROWSE_SECURITY_FILES, IDC_BROWSE_DIALUP}) EXPECT_EQ(Text(id), "Browse") << id;
-  for (int id : {IDC_CLEAR_SMALL_ANIMATION, IDC_CLEAR_LARGE_ANIMATION, IDC_CLEAR_README, IDC_CLEAR_LICENSE, IDC_CLEAR_SECURITY_FILES, IDC_CLEAR_DIALUP}) EXPECT_EQ(Text(id), "Clear") << id;
+  for (int id : {IDC_BROWSE_SMALL_ANIMATION, IDC_BROWSE_LARGE_ANIMATION, IDC_BROWSE_README, IDC_BROWSE_LICENSE,
+                 IDC_BROWSE_SECURITY_FILES, IDC_BROWSE_DIALUP})
+    EXPECT_EQ(Text(id), "Browse") << id;
+  for (int id : {IDC_CLEAR_SMALL_ANIMATION, IDC_CLEAR_LARGE_ANIMATION, IDC_CLEAR_README, IDC_CLEAR_LICENSE,
+                 IDC_CLEAR_SECURITY_FILES, IDC_CLEAR_DIALUP})
+    EXPECT_EQ(Text(id), "Clear") << id;
 }
 
 TEST_F(CustomMoreWizardTest, LoadsAndWritesTheFivePlainPathsUnchecked) {
-  SetChoices("[Choices-32]\r\nCustom Small Animation Path=C:\\s.bmp\r\nCustom Large Animation Path=C:\\l.bmp\r\n"
-             "Custom Readme Path=C:\\r.txt\r\nCustom License Path=C:\\li.txt\r\n"
-             "Custom Security Files Path=C:\\no such.db\r\n");
+  SetChoices(
+      "[Choices-32]\r\nCustom Small Animation Path=C:\\s.bmp\r\nCustom Large Animation Path=C:\\l.bmp\r\n"
+      "Custom Readme Path=C:\\r.txt\r\nCustom License Path=C:\\li.txt\r\n"
+      "Custom Security Files Path=C:\\no such.db\r\n");
   OpenOn(kCustomMorePage);
   EXPECT_EQ(Text(IDC_SMALL_ANIMATION_PATH), "C:\\s.bmp");
   EXPECT_EQ(Text(IDC_LARGE_ANIMATION_PATH), "C:\\l.bmp");
@@ -186,13 +190,18 @@ TEST_P(CustomMoreBrowseTest, BrowseAsksWithItsSettingsAndClearEmptiesItsField) {
 
 INSTANTIATE_TEST_SUITE_P(
     Buttons, CustomMoreBrowseTest,
-    ::testing::Values(MoreBrowse{IDC_BROWSE_SMALL_ANIMATION, IDC_SMALL_ANIMATION_PATH, IDC_CLEAR_SMALL_ANIMATION, "Animation file (*.bmp)|*.bmp||", "*.bmp", "", 0},
-                      MoreBrowse{IDC_BROWSE_LARGE_ANIMATION, IDC_LARGE_ANIMATION_PATH, IDC_CLEAR_LARGE_ANIMATION, "Animation file (*.bmp)|*.bmp||", "*.bmp", "", 0},
-                      MoreBrowse{IDC_BROWSE_README, IDC_README_PATH, IDC_CLEAR_README, "Readme file (*.txt)|*.txt||", "*.txt", "txt", 0},
-                      MoreBrowse{IDC_BROWSE_LICENSE, IDC_LICENSE_PATH, IDC_CLEAR_LICENSE, "License file (*.txt)|*.txt||", "*.txt", "txt", 0},
-                      MoreBrowse{IDC_BROWSE_SECURITY_FILES, IDC_SECURITY_FILES_PATH, IDC_CLEAR_SECURITY_FILES, "Security database file (*.db)|*.db||", "*.db", "db", 0},
-                      MoreBrowse{IDC_BROWSE_DIALUP, IDC_DIALUP_PATH, IDC_CLEAR_DIALUP, "Dialup module main file|*.htm||", "main.htm", "htm",
-                                 fw::OFN_FILEMUSTEXIST}));
+    ::testing::Values(MoreBrowse{IDC_BROWSE_SMALL_ANIMATION, IDC_SMALL_ANIMATION_PATH, IDC_CLEAR_SMALL_ANIMATION,
+                                 "Animation file (*.bmp)|*.bmp||", "*.bmp", "", 0},
+                      MoreBrowse{IDC_BROWSE_LARGE_ANIMATION, IDC_LARGE_ANIMATION_PATH, IDC_CLEAR_LARGE_ANIMATION,
+                                 "Animation file (*.bmp)|*.bmp||", "*.bmp", "", 0},
+                      MoreBrowse{IDC_BROWSE_README, IDC_README_PATH, IDC_CLEAR_README, "Readme file (*.txt)|*.txt||",
+                                 "*.txt", "txt", 0},
+                      MoreBrowse{IDC_BROWSE_LICENSE, IDC_LICENSE_PATH, IDC_CLEAR_LICENSE,
+                                 "License file (*.txt)|*.txt||", "*.txt", "txt", 0},
+                      MoreBrowse{IDC_BROWSE_SECURITY_FILES, IDC_SECURITY_FILES_PATH, IDC_CLEAR_SECURITY_FILES,
+                                 "Security database file (*.db)|*.db||", "*.db", "db", 0},
+                      MoreBrowse{IDC_BROWSE_DIALUP, IDC_DIALUP_PATH, IDC_CLEAR_DIALUP,
+                                 "Dialup module main file|*.htm||", "main.htm", "htm", fw::OFN_FILEMUSTEXIST}));
 
 }  // namespace
 }  // namespace kc::test

@@ -2,8 +2,8 @@
 // choice.
 #include <gtest/gtest.h>
 
-#include "wizard_fixture.h"
 #include "dialogs/dlg131_dialogcontrol_ids.h"
+#include "wizard_fixture.h"
 
 namespace kc::test {
 namespace {
@@ -15,8 +15,8 @@ struct DialogBox {
   const char* key;
 };
 constexpr DialogBox kBoxes[] = {
-    {1060, "Show License Dialog"},       {1014, "Show Welcome Dialog"}, {1061, "Show SetupType Dialog"},
-    {1015, "Show Path Dialog"},          {1062, "Show Options Dialog"}, {1018, "Show Associations Dialog"},
+    {1060, "Show License Dialog"},       {1014, "Show Welcome Dialog"},   {1061, "Show SetupType Dialog"},
+    {1015, "Show Path Dialog"},          {1062, "Show Options Dialog"},   {1018, "Show Associations Dialog"},
     {1063, "Show Select Folder Dialog"}, {1064, "Show StartCopy Dialog"}, {1065, "Show Readme Dialog"},
     {1017, "Show Finish Dialog"},
 };
@@ -79,7 +79,8 @@ TEST_F(DialogControlPage, RebootChoiceReadsExactWordsAndWritesItsOwn) {
                         Case{"never", IDC_REBOOT_WHEN_NEEDED, "AUTO"}, Case{"", IDC_REBOOT_WHEN_NEEDED, "AUTO"}}) {
     SetChoices(std::string("[Choices-32]\r\nShow Reboot Dialog=") + c.stored + "\r\n");
     OpenOn(kDialogControlPage);
-    for (int id : {IDC_REBOOT_ALWAYS, IDC_REBOOT_NEVER, IDC_REBOOT_WHEN_NEEDED}) EXPECT_EQ(Checked(id), id == c.shown) << c.stored << " " << id;
+    for (int id : {IDC_REBOOT_ALWAYS, IDC_REBOOT_NEVER, IDC_REBOOT_WHEN_NEEDED})
+      EXPECT_EQ(Checked(id), id == c.shown) << c.stored << " " << id;
     Next();
     EXPECT_EQ(Choice("Show Reboot Dialog"), c.written) << c.stored;
     TearDown();

@@ -2,9 +2,9 @@
 // rule for the icon boxes, Browse and Clear.
 #include <gtest/gtest.h>
 
+#include "dialogs/dlg134_settings_ids.h"
 #include "framework/win_defs.h"
 #include "wizard_fixture.h"
-#include "dialogs/dlg134_settings_ids.h"
 
 namespace kc::test {
 namespace {
@@ -15,13 +15,14 @@ using InstallerSettingsPage = WizardTest;
 
 TEST_F(InstallerSettingsPage, FreshChoicesShowEmptyFieldsAndLeavingWritesAllSevenKeys) {
   OpenOn(kInstallerSettingsPage);
-  for (int id : {IDC_SPLASH_PATH, IDC_SETUP_TITLE, IDC_SETUP_TITLE1, IDC_SETUP_TITLE2, IDC_PROGRAM_FOLDER}) EXPECT_EQ(Text(id), "") << id;
+  for (int id : {IDC_SPLASH_PATH, IDC_SETUP_TITLE, IDC_SETUP_TITLE1, IDC_SETUP_TITLE2, IDC_PROGRAM_FOLDER})
+    EXPECT_EQ(Text(id), "") << id;
   EXPECT_FALSE(Checked(IDC_README_ICON));
   EXPECT_FALSE(Checked(IDC_LICENSE_ICON));
   Next();
   EXPECT_EQ(ActiveIndex(), kDialogControlPage);
-  for (const char* key : {"Install Splash Path", "Product Setup Title", "Product Setup Title1",
-                          "Product Setup Title2", "Program Folder"}) {
+  for (const char* key : {"Install Splash Path", "Product Setup Title", "Product Setup Title1", "Product Setup Title2",
+                          "Program Folder"}) {
     EXPECT_TRUE(HasChoice(key)) << key;
     EXPECT_EQ(Choice(key), "") << key;
   }

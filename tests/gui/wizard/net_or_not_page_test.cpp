@@ -2,8 +2,8 @@
 // click enables, and exactly which keys it writes on leaving.
 #include <gtest/gtest.h>
 
-#include "wizard_fixture.h"
 #include "dialogs/dlg150_netornot_ids.h"
+#include "wizard_fixture.h"
 
 namespace kc::test {
 namespace {
@@ -86,8 +86,8 @@ TEST_F(InstallerTypePage, LockBoxIsClearedForEveryValueButExactlyDisabled) {
 }
 
 TEST_F(InstallerTypePage, EndUserStateIsNetworkOnlyForTheExactWord) {
-  for (auto [value, network] : {std::pair{"Network", true}, std::pair{"network", false},
-                                std::pair{"NETWORK", false}, std::pair{"Local", false}}) {
+  for (auto [value, network] : {std::pair{"Network", true}, std::pair{"network", false}, std::pair{"NETWORK", false},
+                                std::pair{"Local", false}}) {
     SetChoices(std::string("[Choices-32]\r\nEnd User Path Dialog Option State=") + value + "\r\n");
     OpenOn(kInstallerTypePage);
     EXPECT_EQ(Checked(IDC_END_USER_NETWORK), network) << value;

@@ -1,20 +1,21 @@
 // The output page: image boxes and the output path's enabling, what it loads
 // at every activation and writes on Back, saving the configuration, the
 // folder browser, and Finish.
+#include <gtest/gtest.h>
+
 #include <QPushButton>
 #include <filesystem>
 #include <fstream>
-#include <gtest/gtest.h>
 #include <sstream>
 
 #include "browse/browse_path_dlg.h"
 #include "config/profile_access.h"
+#include "dialogs/dlg140_output_ids.h"
+#include "dialogs/dlg141_browsepath_ids.h"
 #include "framework/win_defs.h"
-#include "wizard_fixture.h"
 #include "platform/files.h"
 #include "support/gui_driver.h"
-#include "dialogs/dlg141_browsepath_ids.h"
-#include "dialogs/dlg140_output_ids.h"
+#include "wizard_fixture.h"
 
 namespace kc::test {
 namespace {
@@ -89,8 +90,9 @@ TEST_F(OutputWizardTest, FieldAndBrowseAreEnabledWhileAnImageKindIsChecked) {
     int click;
     bool enabled;
   };
-  for (const Step& step : {Step{IDC_CREATE_CD, true}, Step{IDC_CREATE_DOWNLOAD, true}, Step{IDC_CREATE_CD, true}, Step{IDC_CREATE_DOWNLOAD, false},
-                           Step{IDC_CREATE_DOWNLOAD, true}, Step{IDC_CREATE_DOWNLOAD, false}}) {
+  for (const Step& step :
+       {Step{IDC_CREATE_CD, true}, Step{IDC_CREATE_DOWNLOAD, true}, Step{IDC_CREATE_CD, true},
+        Step{IDC_CREATE_DOWNLOAD, false}, Step{IDC_CREATE_DOWNLOAD, true}, Step{IDC_CREATE_DOWNLOAD, false}}) {
     Click(Page(), step.click);
     EXPECT_EQ(Enabled(IDC_OUTPUT_PATH), step.enabled) << step.click;
     EXPECT_EQ(Enabled(IDC_BROWSE_OUTPUT), step.enabled) << step.click;
@@ -110,8 +112,9 @@ TEST_F(OutputWizardTest, BackWritesTheBoxesAndThePath) {
 }
 
 TEST_F(OutputWizardTest, PlatformSixteenUsesChoicesSixteen) {
-  SetChoices("[Global]\r\nPlatform=16\r\n[Choices-16]\r\nCreate Download=YES\r\nOutput Path=C:\\o16\r\n"
-             "[Choices-32]\r\nCreate CD=YES\r\n");
+  SetChoices(
+      "[Global]\r\nPlatform=16\r\n[Choices-16]\r\nCreate Download=YES\r\nOutput Path=C:\\o16\r\n"
+      "[Choices-32]\r\nCreate CD=YES\r\n");
   OpenOn(kOutputPage);
   EXPECT_FALSE(Checked(IDC_CREATE_CD));
   EXPECT_TRUE(Checked(IDC_CREATE_DOWNLOAD));

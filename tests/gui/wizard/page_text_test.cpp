@@ -3,25 +3,28 @@
 // the wizard byte for byte; typed text takes the file's encoding or is
 // refused; component names keep their bytes; host paths typed into path
 // fields become drive paths; Browse starts in the field's folder.
+#include <gtest/gtest.h>
+
 #include <QLineEdit>
 #include <QListWidget>
-#include <gtest/gtest.h>
 #include <optional>
 
-#include "framework/app.h"
-#include "platform/text_encoding.h"
-#include "support/gui_driver.h"
-#include "wizard_fixture.h"
 #include "dialogs/dlg129_components_ids.h"
 #include "dialogs/dlg134_settings_ids.h"
 #include "dialogs/dlg139_customfiles_ids.h"
 #include "dialogs/dlg140_output_ids.h"
+#include "framework/app.h"
+#include "platform/text_encoding.h"
+#include "support/gui_driver.h"
+#include "wizard_fixture.h"
 
 namespace kc::test {
 namespace {
 
 const std::string kUtf8Bom = "\xEF\xBB\xBF";
-std::string Utf16(const std::string& text) { return "\xFF\xFE" + platform::NarrowToUtf16Le(text); }
+std::string Utf16(const std::string& text) {
+  return "\xFF\xFE" + platform::NarrowToUtf16Le(text);
+}
 
 // Every key the pages write, as they write it, with text in `title`, `folder`
 // and `output`: leaving each page without a change must then change no byte.
@@ -31,20 +34,32 @@ std::string CompleteChoices(const std::string& title, const std::string& folder,
          "NetOrLocal=Local\r\n"
          "Product Path=C:\\Program Files\r\nProfile Path=C:\\Profiles\r\n"
          "End User Path Dialog Network Path Edit Box=ENABLED\r\nEnd User Path Dialog Profile Path Edit Box=ENABLED\r\n"
-         "Install Splash Path=C:\\" + folder + "\\splash.bmp\r\n"
-         "Product Setup Title=" + title + "\r\nProduct Setup Title1=\r\nProduct Setup Title2=\r\n"
-         "Program Folder=" + folder + "\r\nCreate Readme Icon=NO\r\nCreate License Icon=YES\r\n"
+         "Install Splash Path=C:\\" +
+         folder +
+         "\\splash.bmp\r\n"
+         "Product Setup Title=" +
+         title +
+         "\r\nProduct Setup Title1=\r\nProduct Setup Title2=\r\n"
+         "Program Folder=" +
+         folder +
+         "\r\nCreate Readme Icon=NO\r\nCreate License Icon=YES\r\n"
          "Show Dialogs=NO\r\nShow Reboot Dialog=AUTO\r\n"
          "Show License Dialog=NO\r\nShow Welcome Dialog=NO\r\nShow SetupType Dialog=NO\r\nShow Path Dialog=NO\r\n"
          "Show Options Dialog=NO\r\nShow Associations Dialog=NO\r\nShow Select Folder Dialog=NO\r\n"
          "Show StartCopy Dialog=NO\r\nShow Readme Dialog=NO\r\nShow Finish Dialog=NO\r\n"
-         "Overwrite CFG=NO\r\nCustom CFG Path=C:\\" + folder + "\\v.cfg\r\nCustom Bookmark Path=\r\n"
+         "Overwrite CFG=NO\r\nCustom CFG Path=C:\\" +
+         folder +
+         "\\v.cfg\r\nCustom Bookmark Path=\r\n"
          "Custom Addressbook Path=\r\nCustom Inbox Path=\r\n"
          "Custom Small Animation Path=\r\nCustom Large Animation Path=\r\nCustom Readme Path=\r\n"
          "Custom License Path=\r\nCustom Security Files Path=\r\nCustom Account Setup Path=\r\n"
          "Include Additional Install 1=NO\r\nInclude Additional Install 2=NO\r\n"
-         "Create CD=YES\r\nCreate Download=NO\r\nOutput Path=C:\\out\\" + output + "\r\n"
-         "[Mods-32]\r\n" + title + "=chat\r\n"
+         "Create CD=YES\r\nCreate Download=NO\r\nOutput Path=C:\\out\\" +
+         output +
+         "\r\n"
+         "[Mods-32]\r\n" +
+         title +
+         "=chat\r\n"
          "[Main Modules 32]\r\nLumenary 4.5=lume\r\n";
 }
 
@@ -57,13 +72,24 @@ struct FormRow {
 TEST_F(WizardTest, EveryPageLeftUnchangedLeavesTheChoicesFileByteForByte) {
   // A code-page file may hold a UTF-8 path as Browse put it there: each value
   // keeps its own bytes.
-  const std::string codePage = CompleteChoices("Caf\xE9 \xAB" "Edition\xBB", "Programas Caf\xE9", "M\xC3\xBAsica");
-  const std::string utf8 =
-      CompleteChoices("Caf\xC3\xA9 \xC2\xAB" "Edition\xC2\xBB", "Programas Caf\xC3\xA9", "M\xC3\xBAsica");
+  const std::string codePage = CompleteChoices(
+      "Caf\xE9 \xAB"
+      "Edition\xBB",
+      "Programas Caf\xE9", "M\xC3\xBAsica");
+  const std::string utf8 = CompleteChoices(
+      "Caf\xC3\xA9 \xC2\xAB"
+      "Edition\xC2\xBB",
+      "Programas Caf\xC3\xA9", "M\xC3\xBAsica");
   const FormRow rows[] = {
-      {"code-page bytes", codePage, "Caf\xC3\xA9 \xC2\xAB" "Edition\xC2\xBB"},
-      {"UTF-8 with a byte order mark", kUtf8Bom + utf8, "Caf\xC3\xA9 \xC2\xAB" "Edition\xC2\xBB"},
-      {"UTF-16LE", Utf16(utf8), "Caf\xC3\xA9 \xC2\xAB" "Edition\xC2\xBB"},
+      {"code-page bytes", codePage,
+       "Caf\xC3\xA9 \xC2\xAB"
+       "Edition\xC2\xBB"},
+      {"UTF-8 with a byte order mark", kUtf8Bom + utf8,
+       "Caf\xC3\xA9 \xC2\xAB"
+       "Edition\xC2\xBB"},
+      {"UTF-16LE", Utf16(utf8),
+       "Caf\xC3\xA9 \xC2\xAB"
+       "Edition\xC2\xBB"},
   };
   for (const FormRow& row : rows) {
     SCOPED_TRACE(row.why);
@@ -107,9 +133,16 @@ TEST_F(WizardTest, TypedTextIsStoredInTheEncodingOfTheChoicesFileOrRefused) {
   const std::string utf8 = "[Choices-32]\r\nProgram Folder=Caf\xC3\xA9\r\n";
   const TypedRow rows[] = {
       {"code-page file takes the code page", codePage, "D\xC3\xA9j\xC3\xA0", SettingsAfter("Caf\xE9", "D\xE9j\xE0")},
-      {"UTF-16 file stays UTF-16", Utf16(utf8), "\xC5\x81\xC3\xB3" "d\xC5\xBA",
-       Utf16(SettingsAfter("Caf\xC3\xA9", "\xC5\x81\xC3\xB3" "d\xC5\xBA"))},
-      {"a character the code page lacks keeps the page", codePage, "\xC5\x81\xC3\xB3" "d\xC5\xBA", std::nullopt},
+      {"UTF-16 file stays UTF-16", Utf16(utf8),
+       "\xC5\x81\xC3\xB3"
+       "d\xC5\xBA",
+       Utf16(SettingsAfter("Caf\xC3\xA9",
+                           "\xC5\x81\xC3\xB3"
+                           "d\xC5\xBA"))},
+      {"a character the code page lacks keeps the page", codePage,
+       "\xC5\x81\xC3\xB3"
+       "d\xC5\xBA",
+       std::nullopt},
   };
   for (const TypedRow& row : rows) {
     SCOPED_TRACE(row.why);
@@ -162,11 +195,14 @@ TEST_F(WizardTest, HostPathsTypedIntoPathFieldsBecomeDrivePathsOrAreRefused) {
   MakeFile("C:\\tools\\setup32.exe");
   const HostPathRow rows[] = {
       {"output path", kOutputPage, dlg140_output::IDC_OUTPUT_PATH, "<drive>/kits/out", "Output Path", "C:\\kits\\out"},
-      {"customization file", kCustomFilesPage, dlg139_customfiles::IDC_CONFIG_PATH, "<drive>/cfg/../cfg/v.cfg", "Custom CFG Path", "C:\\cfg\\v.cfg"},
-      {"splash picture", kInstallerSettingsPage, dlg134_settings::IDC_SPLASH_PATH, "<drive>/art/s.bmp", "Install Splash Path", "C:\\art\\s.bmp"},
-      {"an output path on no drive", kOutputPage, dlg140_output::IDC_OUTPUT_PATH, "/no-such-folder-of-kitcomp/out", "Output Path",
-       std::nullopt},
-      {"a Windows path with slashes stays", kCustomFilesPage, dlg139_customfiles::IDC_CONFIG_PATH, "C:/cfg/v.cfg", "Custom CFG Path", "C:/cfg/v.cfg"},
+      {"customization file", kCustomFilesPage, dlg139_customfiles::IDC_CONFIG_PATH, "<drive>/cfg/../cfg/v.cfg",
+       "Custom CFG Path", "C:\\cfg\\v.cfg"},
+      {"splash picture", kInstallerSettingsPage, dlg134_settings::IDC_SPLASH_PATH, "<drive>/art/s.bmp",
+       "Install Splash Path", "C:\\art\\s.bmp"},
+      {"an output path on no drive", kOutputPage, dlg140_output::IDC_OUTPUT_PATH, "/no-such-folder-of-kitcomp/out",
+       "Output Path", std::nullopt},
+      {"a Windows path with slashes stays", kCustomFilesPage, dlg139_customfiles::IDC_CONFIG_PATH, "C:/cfg/v.cfg",
+       "Custom CFG Path", "C:/cfg/v.cfg"},
   };
   const std::string driveFolder = drive.path().toStdString();
   for (const HostPathRow& row : rows) {

@@ -2,9 +2,9 @@
 // the writes of a leave, and Back writing what Next would refuse.
 #include <gtest/gtest.h>
 
+#include "dialogs/dlg151_pathoptions_ids.h"
 #include "framework/win_defs.h"
 #include "wizard_fixture.h"
-#include "dialogs/dlg151_pathoptions_ids.h"
 
 namespace kc::test {
 namespace {
@@ -114,7 +114,8 @@ TEST_F(PathOptionsPage, CancelWritesNothing) {
 
 TEST_F(PathOptionsPage, NoControlIsDisabledByTheInstallerType) {
   OpenWith("[Choices-32]\r\nNetOrLocal=Local\r\n");
-  for (int id : {IDC_BASE_PATH, IDC_PROFILE_PATH, IDC_LOCK_BASE_PATH, IDC_LOCK_PROFILE_PATH}) EXPECT_TRUE(Enabled(id)) << id;
+  for (int id : {IDC_BASE_PATH, IDC_PROFILE_PATH, IDC_LOCK_BASE_PATH, IDC_LOCK_PROFILE_PATH})
+    EXPECT_TRUE(Enabled(id)) << id;
 }
 
 // The edit takes any length and the leave writes it whole; reading it back

@@ -4,18 +4,18 @@
 // and the components page its fixed sections.
 #include <gtest/gtest.h>
 
-#include "wizard_fixture.h"
 #include "dialogs/dlg129_components_ids.h"
 #include "dialogs/dlg131_dialogcontrol_ids.h"
 #include "dialogs/dlg134_settings_ids.h"
 #include "dialogs/dlg150_netornot_ids.h"
 #include "dialogs/dlg151_pathoptions_ids.h"
+#include "wizard_fixture.h"
 
 namespace kc::test {
 namespace {
 
 struct PlatformCase {
-  const char* global;  // the [Global] section's text
+  const char* global;   // the [Global] section's text
   const char* section;  // the section a following page must use
 };
 
@@ -30,9 +30,7 @@ const PlatformCase kPlatforms[] = {
 
 class PlatformSection : public WizardTest, public ::testing::WithParamInterface<PlatformCase> {
  protected:
-  const char* Other() const {
-    return std::string(GetParam().section) == "Choices-16" ? "Choices-32" : "Choices-16";
-  }
+  const char* Other() const { return std::string(GetParam().section) == "Choices-16" ? "Choices-32" : "Choices-16"; }
   // Choices with the same key in both sections, so a page that reads the
   // wrong one shows the other value.
   void SetBoth(const std::string& key, const std::string& in32, const std::string& in16) {

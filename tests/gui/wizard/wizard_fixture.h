@@ -3,8 +3,9 @@
 // wizard's page list, opened on one page.
 #pragma once
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <QTemporaryDir>
 #include <memory>
 #include <string>
 

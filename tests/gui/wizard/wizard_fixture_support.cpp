@@ -1,5 +1,3 @@
-#include "wizard_fixture.h"
-
 #include <QAbstractButton>
 #include <QLabel>
 #include <algorithm>
@@ -11,6 +9,7 @@
 #include "framework/win_defs.h"
 #include "platform/drives.h"
 #include "support/gui_driver.h"
+#include "wizard_fixture.h"
 
 namespace kc::test {
 
@@ -55,7 +54,9 @@ void WizardTest::WriteFile(const std::string& windowsPath, const std::string& co
   std::ofstream(host, std::ios::binary) << content;
 }
 
-void WizardTest::MakeFolder(const std::string& windowsPath) { std::filesystem::create_directories(Host(windowsPath)); }
+void WizardTest::MakeFolder(const std::string& windowsPath) {
+  std::filesystem::create_directories(Host(windowsPath));
+}
 
 std::string WizardTest::ReadFile(const std::string& windowsPath) const {
   std::ifstream in(Host(windowsPath), std::ios::binary);
@@ -64,9 +65,13 @@ std::string WizardTest::ReadFile(const std::string& windowsPath) const {
   return text.str();
 }
 
-void WizardTest::SetChoices(const std::string& iniText) { WriteFile(paths.choicesFile, iniText); }
+void WizardTest::SetChoices(const std::string& iniText) {
+  WriteFile(paths.choicesFile, iniText);
+}
 
-void WizardTest::SetProgramIni(const std::string& iniText) { WriteFile("C:\\kit\\kitcomp\\kitcomp.ini", iniText); }
+void WizardTest::SetProgramIni(const std::string& iniText) {
+  WriteFile("C:\\kit\\kitcomp\\kitcomp.ini", iniText);
+}
 
 std::string WizardTest::Choice(const char* key, const char* section) const {
   return config::ReadValue(paths.choicesFile, section, key);
@@ -87,16 +92,34 @@ void WizardTest::OpenOn(int index) {
   ASSERT_EQ(sheet->GetActiveIndex(), index);
 }
 
-void WizardTest::Next() { Click(sheet.get(), fw::ID_WIZNEXT); }
-void WizardTest::Back() { Click(sheet.get(), fw::ID_WIZBACK); }
-void WizardTest::Cancel() { Click(sheet.get(), fw::IDCANCEL); }
-void WizardTest::Finish() { Click(sheet.get(), fw::ID_WIZFINISH); }
+void WizardTest::Next() {
+  Click(sheet.get(), fw::ID_WIZNEXT);
+}
+void WizardTest::Back() {
+  Click(sheet.get(), fw::ID_WIZBACK);
+}
+void WizardTest::Cancel() {
+  Click(sheet.get(), fw::IDCANCEL);
+}
+void WizardTest::Finish() {
+  Click(sheet.get(), fw::ID_WIZFINISH);
+}
 
-std::string WizardTest::Text(int id) const { return Page()->GetDlgItemText(id); }
-bool WizardTest::Checked(int id) const { return Page()->IsDlgButtonChecked(id) == fw::BST_CHECKED; }
-bool WizardTest::Enabled(int id) const { return Page()->IsWindowEnabled(id); }
-void WizardTest::ClickOnPage(int id) { Click(Page(), id); }
-void WizardTest::Type(int id, const std::string& text) { TypeText(Page(), id, text); }
+std::string WizardTest::Text(int id) const {
+  return Page()->GetDlgItemText(id);
+}
+bool WizardTest::Checked(int id) const {
+  return Page()->IsDlgButtonChecked(id) == fw::BST_CHECKED;
+}
+bool WizardTest::Enabled(int id) const {
+  return Page()->IsWindowEnabled(id);
+}
+void WizardTest::ClickOnPage(int id) {
+  Click(Page(), id);
+}
+void WizardTest::Type(int id, const std::string& text) {
+  TypeText(Page(), id, text);
+}
 
 bool WizardTest::PageShowsText(const std::string& text) const {
   const QString wanted = QString::fromStdString(text);

@@ -1,21 +1,17 @@
 // The sheet with the program's pages: the buttons on each page, Help hidden,
 // Cancel, and keyboard use (Return, Escape, the first field focused).
+#include <gtest/gtest.h>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
-#include <gtest/gtest.h>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "framework/controls.h"
-#include "framework/win_defs.h"
-#include "support/gui_driver.h"
-#include "wizard_fixture.h"
-#include "support/row_names.h"
 #include "dialogs/dlg129_components_ids.h"
 #include "dialogs/dlg131_dialogcontrol_ids.h"
 #include "dialogs/dlg134_settings_ids.h"
@@ -23,6 +19,11 @@
 #include "dialogs/dlg140_output_ids.h"
 #include "dialogs/dlg150_netornot_ids.h"
 #include "dialogs/dlg151_pathoptions_ids.h"
+#include "framework/controls.h"
+#include "framework/win_defs.h"
+#include "support/gui_driver.h"
+#include "support/row_names.h"
+#include "wizard_fixture.h"
 
 namespace kc::test {
 namespace {
@@ -33,9 +34,7 @@ class WizardSheet : public WizardTest {
   bool Shown(int id) const { return !Button(id)->isHidden(); }
   bool Usable(int id) const { return Shown(id) && Button(id)->isEnabled(); }
   // Choices that pass the path options page.
-  void SetValidChoices() {
-    SetChoices("[Choices-32]\r\nProduct Path=C:\\Apps\r\nProfile Path=C:\\Users\r\n");
-  }
+  void SetValidChoices() { SetChoices("[Choices-32]\r\nProduct Path=C:\\Apps\r\nProfile Path=C:\\Users\r\n"); }
 };
 
 TEST_F(WizardSheet, FirstPageOffersNextWithBackGreyedAndNoHelp) {
@@ -161,13 +160,16 @@ TEST_P(RadioGroupFocus, TheCheckedButtonTakesTheFocusAndTheTabStop) {
 
 INSTANTIATE_TEST_SUITE_P(
     Pages, RadioGroupFocus,
-    ::testing::Values(
-        RadioFocusCase{"", kInstallerTypePage, dlg150_netornot::IDC_NETWORK_TYPE, 0, "no stored type reads as a network installer"},
-        RadioFocusCase{"NetOrLocal=Local\r\n", kInstallerTypePage, dlg150_netornot::IDC_LOCAL_TYPE, 0, "a local installer"},
-        RadioFocusCase{"Show Dialogs=YES\r\nShow Reboot Dialog=NEVER\r\n", kDialogControlPage, dlg131_dialogcontrol::IDC_THESE_DIALOGS_ON, dlg131_dialogcontrol::IDC_REBOOT_NEVER,
-                       "the second of each group checked"},
-        RadioFocusCase{"Show Reboot Dialog=AUTO\r\n", kDialogControlPage, dlg131_dialogcontrol::IDC_ALL_DIALOGS_OFF, dlg131_dialogcontrol::IDC_REBOOT_WHEN_NEEDED,
-                       "the last of the reboot group checked"}),
+    ::testing::Values(RadioFocusCase{"", kInstallerTypePage, dlg150_netornot::IDC_NETWORK_TYPE, 0,
+                                     "no stored type reads as a network installer"},
+                      RadioFocusCase{"NetOrLocal=Local\r\n", kInstallerTypePage, dlg150_netornot::IDC_LOCAL_TYPE, 0,
+                                     "a local installer"},
+                      RadioFocusCase{"Show Dialogs=YES\r\nShow Reboot Dialog=NEVER\r\n", kDialogControlPage,
+                                     dlg131_dialogcontrol::IDC_THESE_DIALOGS_ON, dlg131_dialogcontrol::IDC_REBOOT_NEVER,
+                                     "the second of each group checked"},
+                      RadioFocusCase{
+                          "Show Reboot Dialog=AUTO\r\n", kDialogControlPage, dlg131_dialogcontrol::IDC_ALL_DIALOGS_OFF,
+                          dlg131_dialogcontrol::IDC_REBOOT_WHEN_NEEDED, "the last of the reboot group checked"}),
     kc::test::ByWhy{});
 
 // Every label, button and group title of the first five pages, word for word

@@ -78,8 +78,10 @@ TEST_F(StartUpTest, RootTooDeepForTheBuildIsRefusedNamingTheLongestNeed) {
   StartupIni(root);
   const Result<config::RunPaths> paths = StartUp();
   ASSERT_FALSE(paths);
-  EXPECT_EQ(paths.error().find("The install root " + root + " is too long: a build would need the command line "
-                               "squash.exe -i -o -sh \"" + root + "\\custom\\temptree\\config\\velomark.cfg\""),
+  EXPECT_EQ(paths.error().find("The install root " + root +
+                               " is too long: a build would need the command line "
+                               "squash.exe -i -o -sh \"" +
+                               root + "\\custom\\temptree\\config\\velomark.cfg\""),
             0u)
       << paths.error();
   EXPECT_NE(paths.error().find("characters; at most 259 fit). Please move the kit"), std::string::npos);

@@ -22,8 +22,8 @@ std::string Captured(std::FILE* file) {
 // the same text (two CD images); a step past the end wraps the bar.
 void RunStages(TerminalProgress& progress) {
   progress.UpdateWindow();  // before the first stage
-  for (const auto& [text, steps] : {std::pair{"Adding Customizations", 2}, std::pair{"Creating CD image", 1},
-                                    std::pair{"Creating CD image", 0}}) {
+  for (const auto& [text, steps] :
+       {std::pair{"Adding Customizations", 2}, std::pair{"Creating CD image", 1}, std::pair{"Creating CD image", 0}}) {
     progress.SetPos(0);
     progress.SetStatusText(text);
     progress.SetRange(0, steps);
@@ -104,8 +104,7 @@ TEST(BuildSummary, NoImageSaysWhetherNoneWasAskedForOrNoneCouldBeBuilt) {
   const std::string text = FormatSummary(report);
   EXPECT_EQ(text.find("No image was requested."), std::string::npos) << text;
   EXPECT_EQ(text.find("the images above"), std::string::npos) << text;
-  EXPECT_NE(text.find("No image was built.\n1 step failed:\n  Creating the output path: D:\\out\n"),
-            std::string::npos)
+  EXPECT_NE(text.find("No image was built.\n1 step failed:\n  Creating the output path: D:\\out\n"), std::string::npos)
       << text;
 }
 

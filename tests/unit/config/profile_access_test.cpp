@@ -1,7 +1,8 @@
 // The configuration store's own rules: each read's fixed capacity, whole key
 // lists however long, and the platform section rule at each reader's capacity.
-#include <gtest/gtest.h>
+#include "config/profile_access.h"
 
+#include <gtest/gtest.h>
 #include <stdlib.h>
 
 #include <filesystem>
@@ -9,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "config/profile_access.h"
 #include "platform/drives.h"
 #include "support/row_names.h"
 
@@ -70,7 +70,8 @@ INSTANTIATE_TEST_SUITE_P(
     Readers, PlatformRule,
     ::testing::Values(
         PlatformCase{"[Global]\r\nPlatform=16\r\n", kCapacityDefault, kChoices16, "16 at the pages' capacity"},
-        PlatformCase{"[Global]\r\nPlatform=16\r\n", kCapacityDialogControl, kChoices16, "16 at the dialog control page's"},
+        PlatformCase{"[Global]\r\nPlatform=16\r\n", kCapacityDialogControl, kChoices16,
+                     "16 at the dialog control page's"},
         PlatformCase{"[Global]\r\nPlatform=016\r\n", kCapacityDefault, kChoices32, "016 is not exactly 16"},
         PlatformCase{"[Global]\r\nPlatform=16 x\r\n", kCapacityDialogControl, kChoices32, "16 x is not exactly 16"},
         PlatformCase{"[Global]\r\nPlatform=160000000000\r\n", kCapacityDialogControl, kChoices32,

@@ -1,6 +1,7 @@
+#include "engine/additional_install_names.h"
+
 #include <gtest/gtest.h>
 
-#include "engine/additional_install_names.h"
 #include "engine_test_support.h"
 
 namespace kc::engine {
@@ -39,12 +40,10 @@ INSTANTIATE_TEST_SUITE_P(
                                 Kind::kNotPlainFileName, nullptr},
                       ClashCase{"the_other_slot_has_it_in_any_case", "tools", "TOOLS", Kind::kOtherSlot, ""},
                       ClashCase{"an_excluded_other_slot_takes_nothing", "tools", nullptr, Kind::kNone, ""},
-                      ClashCase{"the_stem_of_an_installer_file", "README", nullptr, Kind::kInstallerFile,
-                                "readme.txt"},
+                      ClashCase{"the_stem_of_an_installer_file", "README", nullptr, Kind::kInstallerFile, "readme.txt"},
                       ClashCase{"a_folder_of_the_installer_takes_no_name", "extras", nullptr, Kind::kNone, ""},
                       ClashCase{"a_module_of_the_program_ini_lists", "Cal", nullptr, Kind::kDeliveredModule, "cal"},
-                      ClashCase{"a_module_every_kit_delivers", "addinst", nullptr, Kind::kDeliveredModule,
-                                "addinst"}),
+                      ClashCase{"a_module_every_kit_delivers", "addinst", nullptr, Kind::kDeliveredModule, "addinst"}),
     [](const ::testing::TestParamInfo<ClashCase>& info) { return std::string(info.param.why); });
 
 }  // namespace

@@ -4,10 +4,10 @@
 
 #include <algorithm>
 
-#include "engine/script_generation.h"
 #include "config/profile_access.h"
-#include "platform/files.h"
+#include "engine/script_generation.h"
 #include "engine_test_support.h"
+#include "platform/files.h"
 
 using kc::test::TempDrive;
 
@@ -157,7 +157,7 @@ struct SectionCase {
   std::string choices;
   const char* finishOutput;  // Finish runs first with this path and the CD box; nullptr: the plan alone
   std::vector<std::string> images;
-  const char* failure;       // "" for none
+  const char* failure;  // "" for none
 };
 class PlanSection : public Plan, public ::testing::WithParamInterface<SectionCase> {};
 
@@ -195,18 +195,29 @@ INSTANTIATE_TEST_SUITE_P(
         SectionCase{"SixteenBitWithOutputPathsInBothSections",
                     "[Global]\r\nPlatform=16\r\n[Choices-16]\r\nCreate Disks=YES\r\n"
                     "[Choices-32]\r\nOutput Path=T:\\thirtytwo\r\nCreate Download=YES\r\n",
-                    "T:\\sixteen", {"T:\\sixteen\\CD", "T:\\sixteen\\disk"}, ""},
+                    "T:\\sixteen",
+                    {"T:\\sixteen\\CD", "T:\\sixteen\\disk"},
+                    ""},
         SectionCase{"SixteenBitWithoutOutputPathInChoices32",
-                    "[Global]\r\nPlatform=16\r\n[Choices-32]\r\nCreate CD=YES\r\n", "T:\\sixteen",
-                    {"T:\\sixteen\\CD"}, ""},
+                    "[Global]\r\nPlatform=16\r\n[Choices-32]\r\nCreate CD=YES\r\n",
+                    "T:\\sixteen",
+                    {"T:\\sixteen\\CD"},
+                    ""},
         SectionCase{"SixteenBitNetworkInstallerIsTheOneOfChoices16",
                     "[Global]\r\nPlatform=16\r\n[Choices-16]\r\nNetOrLocal=Net\r\n[Choices-32]\r\nNetOrLocal=Local\r\n",
-                    "T:\\sixteen", {"T:\\sixteen\\administrator\\CD", "T:\\sixteen\\end_user\\CD"}, ""},
+                    "T:\\sixteen",
+                    {"T:\\sixteen\\administrator\\CD", "T:\\sixteen\\end_user\\CD"},
+                    ""},
         SectionCase{"SixteenBitLocalInstallerWhateverChoices32Says",
-                    "[Global]\r\nPlatform=16\r\n[Choices-32]\r\nNetOrLocal=Net\r\n", "T:\\sixteen",
-                    {"T:\\sixteen\\CD"}, ""},
-        SectionCase{"EmptyOutputPathBuildsNothing", "[Choices-32]\r\nCreate CD=YES\r\nNetOrLocal=Net\r\n", nullptr,
-                    {}, "No output path is set. No image was built."}),
+                    "[Global]\r\nPlatform=16\r\n[Choices-32]\r\nNetOrLocal=Net\r\n",
+                    "T:\\sixteen",
+                    {"T:\\sixteen\\CD"},
+                    ""},
+        SectionCase{"EmptyOutputPathBuildsNothing",
+                    "[Choices-32]\r\nCreate CD=YES\r\nNetOrLocal=Net\r\n",
+                    nullptr,
+                    {},
+                    "No output path is set. No image was built."}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Plan, FailuresOfTheStepsAreCollectedAndTheCompletionStillRuns) {

@@ -39,8 +39,8 @@ TEST(EmptyDirectory, AcceptsATrailingBackslashAndIgnoresAMissingFolder) {
 TEST(EmptyDirectory, LeavesAReadOnlyFile) {
   TempDrive drive;
   drive.Write("img/locked.txt", "keep");
-  fs::permissions(drive.Host("img/locked.txt"), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                  fs::perm_options::remove);
+  fs::permissions(drive.Host("img/locked.txt"),
+                  fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write, fs::perm_options::remove);
   EmptyDirectory(TempDrive::Win("img"));
   EXPECT_EQ(drive.Read("img/locked.txt"), "keep");
 }
@@ -145,8 +145,8 @@ TEST_P(PathParts, SplitAtTheLastBackslashOrSlash) {
 INSTANTIATE_TEST_SUITE_P(Cases, PathParts,
                          ::testing::Values(PathSplit{"C:\\a\\b\\anim.gif", "anim.gif", "C:\\a\\b"},
                                            PathSplit{"C:\\anim.gif", "anim.gif", "C:"},
-                                           PathSplit{"C:\\dir\\", "", "C:\\dir"},
-                                           PathSplit{"anim.gif", "anim.gif", ""}, PathSplit{"", "", ""},
+                                           PathSplit{"C:\\dir\\", "", "C:\\dir"}, PathSplit{"anim.gif", "anim.gif", ""},
+                                           PathSplit{"", "", ""},
                                            PathSplit{"\\\\srv\\share\\main.htm", "main.htm", "\\\\srv\\share"},
                                            PathSplit{"C:/files/My Tool.exe", "My Tool.exe", "C:/files"},
                                            PathSplit{"C:\\kits/dial\\main.htm", "main.htm", "C:\\kits/dial"},

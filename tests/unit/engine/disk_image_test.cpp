@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <thread>
 
-#include "platform/files.h"
 #include "engine_test_support.h"
+#include "platform/files.h"
 #include "support/iso_reader.h"
 #include "support/row_names.h"
 
@@ -70,10 +70,10 @@ TEST(DiskImage, SameFilesGiveTheSameBytesAtAnotherTimeInAnotherTimeZone) {
 
 struct RefusalCase {
   const char* why;
-  const char* badName;      // a file put into the folder, or nullptr
-  const char* folder;       // the folder written from
-  const char* image;        // the image written to
-  const char* file;         // the file the problem names
+  const char* badName;  // a file put into the folder, or nullptr
+  const char* folder;   // the folder written from
+  const char* image;    // the image written to
+  const char* file;     // the file the problem names
   const char* reasonPart;
 };
 
@@ -98,15 +98,15 @@ const std::string kLongPath = "T:\\files\\" + kLongName;
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, DiskImageRefusal,
-    ::testing::Values(
-        RefusalCase{"the image's folder does not exist", nullptr, "T:\\files", "T:\\missing\\setup.iso",
-                    "T:\\missing\\setup.iso.tmp", "Could not create the disk image"},
-        RefusalCase{"the folder to write from does not exist", nullptr, "T:\\gone", "T:\\setup.iso", "T:\\gone",
-                    "Could not read the folder"},
-        RefusalCase{"Windows would see a name longer than 64 characters cut short", kLongName.c_str(), "T:\\files",
-                    "T:\\setup.iso", kLongPath.c_str(), "longer than the 64 characters"},
-        RefusalCase{"a name that is not UTF-8 (a Latin-1 byte) would lose its Windows name", "caf\xE9.ini",
-                    "T:\\files", "T:\\setup.iso", "T:\\files\\caf\xE9.ini", "not UTF-8 text"}),
+    ::testing::Values(RefusalCase{"the image's folder does not exist", nullptr, "T:\\files", "T:\\missing\\setup.iso",
+                                  "T:\\missing\\setup.iso.tmp", "Could not create the disk image"},
+                      RefusalCase{"the folder to write from does not exist", nullptr, "T:\\gone", "T:\\setup.iso",
+                                  "T:\\gone", "Could not read the folder"},
+                      RefusalCase{"Windows would see a name longer than 64 characters cut short", kLongName.c_str(),
+                                  "T:\\files", "T:\\setup.iso", kLongPath.c_str(), "longer than the 64 characters"},
+                      RefusalCase{"a name that is not UTF-8 (a Latin-1 byte) would lose its Windows name",
+                                  "caf\xE9.ini", "T:\\files", "T:\\setup.iso", "T:\\files\\caf\xE9.ini",
+                                  "not UTF-8 text"}),
     kc::test::ByWhy{});
 
 TEST(DiskVolumeName, UpperCaseLettersAndDigitsJoinedByUnderscoresAtMostSixteen) {

@@ -95,7 +95,8 @@ void WriteTool(const TempDrive& drive, const std::string& name, const KitOptions
     // Writes its archive anew (a new file, the same content), as squash does.
     script += "for a in \"$@\"; do case \"$a\" in *.z) z=$(printf %s \"$a\" | sed 's#^T:#" + drive.host() +
               "#; s#\\\\#/#g');; esac; done\n";
-    script += "if [ -e \"$z\" ]; then cp -p \"$z\" \"$z.new\" && mv \"$z.new\" \"$z\"; else echo archive > \"$z\"; fi\n";
+    script +=
+        "if [ -e \"$z\" ]; then cp -p \"$z\" \"$z.new\" && mv \"$z.new\" \"$z\"; else echo archive > \"$z\"; fi\n";
   }
   if (name == "pkgindex.exe") script += "echo \"package list of $1\" > setup.pkg\n";
   if (name == "sfxmaker.exe") {

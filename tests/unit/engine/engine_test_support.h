@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/progress.h"
 #include "config/run_paths.h"
+#include "engine/progress.h"
 
 namespace kc::test {
 

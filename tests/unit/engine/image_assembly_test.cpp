@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -7,9 +6,9 @@
 #include <cstring>
 #include <filesystem>
 
+#include "config/profile_access.h"
 #include "engine/image_builder.h"
 #include "engine/tool_launcher.h"
-#include "config/profile_access.h"
 #include "engine_test_support.h"
 #include "support/iso_reader.h"
 
@@ -59,9 +58,8 @@ TEST_F(Assembly, CdFileListHoldsInstallerFilesThenModulesWithTrailingBlanksAndCr
             (std::vector<std::string>{"pkgindex.exe", drive.Host("kit/kitcomp"), "T:\\out dir\\CD\\setup.lst"}));
   EXPECT_EQ(drive.Read("out dir/CD/setup.pkg"), "package list of T:\\out dir\\CD\\setup.lst\n");
   EXPECT_FALSE(drive.Exists("kit/kitcomp/setup.pkg"));
-  EXPECT_EQ(progress.Operations(),
-            (std::vector<std::string>{"pos 0", "text Creating CD image", "range 0 3", "step 1", "stepit", "stepit",
-                                      "stepit"}));
+  EXPECT_EQ(progress.Operations(), (std::vector<std::string>{"pos 0", "text Creating CD image", "range 0 3", "step 1",
+                                                             "stepit", "stepit", "stepit"}));
   EXPECT_TRUE(builder.report().ok()) << builder.report().failures()[0].reason;
   ASSERT_EQ(builder.report().images().size(), 1u);
   EXPECT_EQ(builder.report().images()[0].directory, "T:\\out dir\\CD");
@@ -80,10 +78,14 @@ TEST_F(Assembly, CdImageRepaintsAroundTheCopiesAfterEachListedModuleAndAfterTheP
   Prepare("Calendar=cal\r\n");
   builder.AssembleImage("T:\\kit", "T:\\kit", "T:\\out", "CD");
   EXPECT_EQ(progress.log, Joined({{"pos 0", "text Creating CD image", "range 0 2", "step 1"},
-                                  kRepaint, kRepaint,            // around the installer's files
-                                  kRepaint, kRepaint, {"stepit"},  // the module: after its archive, after its lines
-                                  kRepaint,                      // after pkgindex.exe
-                                  kRepaint, {"stepit"}}));       // after setup.pkg
+                                  kRepaint,
+                                  kRepaint,  // around the installer's files
+                                  kRepaint,
+                                  kRepaint,
+                                  {"stepit"},  // the module: after its archive, after its lines
+                                  kRepaint,    // after pkgindex.exe
+                                  kRepaint,
+                                  {"stepit"}}));  // after setup.pkg
 }
 
 TEST_F(Assembly, NetworkImageRepaintsAtItsOwnPoints) {
@@ -91,12 +93,18 @@ TEST_F(Assembly, NetworkImageRepaintsAtItsOwnPoints) {
   Prepare("Calendar=cal\r\n", "Install Splash Path=T:\\art\\splash.bmp\r\n");
   builder.AssembleImage("T:\\kit", "T:\\kit", "T:\\out", "network");
   EXPECT_EQ(progress.log, Joined({{"pos 0", "text Creating Network image", "range 0 3", "step 1"},
-                                  kRepaint, kRepaint,            // around the installer's files
-                                  kRepaint,                      // after the splash picture
-                                  kRepaint, kRepaint, {"stepit"},  // the module
-                                  kRepaint, {"stepit"},          // after pkgindex.exe and setup.pkg
-                                  kRepaint, kRepaint,            // around sfxmaker.exe
-                                  kRepaint, {"stepit"}}));       // after temp\ is emptied
+                                  kRepaint,
+                                  kRepaint,  // around the installer's files
+                                  kRepaint,  // after the splash picture
+                                  kRepaint,
+                                  kRepaint,
+                                  {"stepit"},  // the module
+                                  kRepaint,
+                                  {"stepit"},  // after pkgindex.exe and setup.pkg
+                                  kRepaint,
+                                  kRepaint,  // around sfxmaker.exe
+                                  kRepaint,
+                                  {"stepit"}}));  // after temp\ is emptied
   EXPECT_EQ(drive.Read("out/network/netsetup.exe"), "sfx\n");
 }
 
@@ -108,13 +116,13 @@ TEST_F(Assembly, EmptyCatalogueGivesRangesOfOneAndTwo) {
   builder.AssembleImage("T:\\kit", "T:\\kit", "T:\\out", "CD");
   builder.AssembleImage("T:\\kit", "T:\\kit", "T:\\out", "disk");
   builder.AssembleImage("T:\\kit", "T:\\kit", "T:\\out", "network");
-  EXPECT_EQ(progress.Operations(),
-            (std::vector<std::string>{"pos 0", "text Adding Customizations", "range 0 0", "step 1",  //
-                                      "pos 0", "text Creating CD image", "range 0 1", "step 1", "stepit",  //
-                                      "pos 0", "text Creating disk image", "range 0 2", "step 1", "stepit",
-                                      "stepit",  //
-                                      "pos 0", "text Creating Network image", "range 0 2", "step 1", "stepit",
-                                      "stepit"}));
+  EXPECT_EQ(
+      progress.Operations(),
+      (std::vector<std::string>{"pos 0",  "text Adding Customizations",  "range 0 0", "step 1",            //
+                                "pos 0",  "text Creating CD image",      "range 0 1", "step 1", "stepit",  //
+                                "pos 0",  "text Creating disk image",    "range 0 2", "step 1", "stepit",
+                                "stepit",  //
+                                "pos 0",  "text Creating Network image", "range 0 2", "step 1", "stepit", "stepit"}));
   // The installer's own files still make up both images.
   EXPECT_EQ(drive.Read("out/CD/setup.lst"),
             "1;\r\nT:\\out\\CD\\license.txt \r\nT:\\out\\CD\\readme.txt \r\nT:\\out\\CD\\setup.exe \r\n"
@@ -180,7 +188,7 @@ TEST_F(Assembly, DiskImageIsOneIsoFileHoldingWhatTheCdImageHolds) {
 
   // The package list is made from the disk image's own file list.
   EXPECT_EQ(ToolRuns(drive).back(), (std::vector<std::string>{"pkgindex.exe", drive.Host("kit/kitcomp"),
-                                                               "T:\\kit\\custom\\tempmod\\disk.lst"}));
+                                                              "T:\\kit\\custom\\tempmod\\disk.lst"}));
   auto iso = test::ReadIso(drive.Host("out/disk/setup.iso"));
   EXPECT_FALSE(iso["setup.pkg"].contents.empty());
   EXPECT_EQ(iso["setup.exe"].mode, 0555u);
@@ -237,17 +245,15 @@ TEST_F(Assembly, NetworkImageIsPackedFromItsTempFolderWhichIsEmptiedAfterwards) 
             (std::vector<std::string>{"pkgindex.exe", drive.Host("kit/kitcomp"), "T:\\out\\network\\setup.lst"}));
   EXPECT_EQ(runs.back(),
             (std::vector<std::string>{"sfxmaker.exe", drive.Host("kit/kitcomp"), "T:\\kit\\kitcomp\\sfxmaker.ini"}));
-  EXPECT_EQ(progress.Operations(),
-            (std::vector<std::string>{"pos 0", "text Creating Network image", "range 0 4", "step 1", "stepit",
-                                      "stepit", "stepit", "stepit"}));
+  EXPECT_EQ(progress.Operations(), (std::vector<std::string>{"pos 0", "text Creating Network image", "range 0 4",
+                                                             "step 1", "stepit", "stepit", "stepit", "stepit"}));
   EXPECT_TRUE(builder.report().ok()) << builder.report().failures()[0].reason;
 }
 
 TEST_F(Assembly, SfxMakerSettingsHoldTheFourKeysInOrder) {
   // A sfxmaker stand-in that keeps a copy of its settings file.
-  drive.Write("kit/kitcomp/sfxmaker.exe",
-              "#!/bin/sh\ncp \"$(echo \"$1\" | sed 's#^T:#" + drive.host() + "#; s#\\\\#/#g')\" '" +
-                  drive.Host("seen.ini") + "'\n");
+  drive.Write("kit/kitcomp/sfxmaker.exe", "#!/bin/sh\ncp \"$(echo \"$1\" | sed 's#^T:#" + drive.host() +
+                                              "#; s#\\\\#/#g')\" '" + drive.Host("seen.ini") + "'\n");
   Prepare("Calendar=cal\r\n");
   builder.AssembleImage("T:\\kit", "T:\\kit", "T:\\out", "network");
   EXPECT_EQ(drive.Read("seen.ini"),

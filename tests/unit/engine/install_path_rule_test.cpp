@@ -1,8 +1,9 @@
 // The install path rule of the path options page (and of --set and kitcomp
 // check), row by row.
+#include "engine/install_path_rule.h"
+
 #include <gtest/gtest.h>
 
-#include "engine/install_path_rule.h"
 #include "support/row_names.h"
 
 namespace kc::test {
@@ -55,8 +56,7 @@ const PathCase kPaths[] = {
     {"C:\\\t", false, "a tab is not a space"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Table, InstallPathRule, ::testing::ValuesIn(kPaths),
-    kc::test::ByWhy{});
+INSTANTIATE_TEST_SUITE_P(Table, InstallPathRule, ::testing::ValuesIn(kPaths), kc::test::ByWhy{});
 
 }  // namespace
 }  // namespace kc::test

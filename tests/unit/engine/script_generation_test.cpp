@@ -6,11 +6,11 @@
 
 #include <filesystem>
 
+#include "../platform/scratch_folder.h"
 #include "config/profile_access.h"
+#include "engine_test_support.h"
 #include "platform/drives.h"
 #include "platform/files.h"
-#include "engine_test_support.h"
-#include "../platform/scratch_folder.h"
 #include "string_table.h"
 
 using kc::test::TempDrive;
@@ -18,12 +18,26 @@ using kc::test::TempDrive;
 namespace kc::engine {
 namespace {
 
-const char* const kEveryProductDefault[] = {
-    "Show Dialogs",          "Show Welcome Dialog",    "Show Path Dialog",         "Show Custom Dialog",
-    "Show Associations Dialog", "Show Finish Dialog",  "Show Reboot Dialog",       "Show License Dialog",
-    "Show SetupType Dialog", "Show Options Dialog",    "Show Select Folder Dialog", "Show StartCopy Dialog",
-    "Show Readme Dialog",    "Program Folder",         "Product Setup Title",      "Product Setup Title1",
-    "Product Setup Title2",  "Product Path",           "Create License Icon",      "Create Readme Icon"};
+const char* const kEveryProductDefault[] = {"Show Dialogs",
+                                            "Show Welcome Dialog",
+                                            "Show Path Dialog",
+                                            "Show Custom Dialog",
+                                            "Show Associations Dialog",
+                                            "Show Finish Dialog",
+                                            "Show Reboot Dialog",
+                                            "Show License Dialog",
+                                            "Show SetupType Dialog",
+                                            "Show Options Dialog",
+                                            "Show Select Folder Dialog",
+                                            "Show StartCopy Dialog",
+                                            "Show Readme Dialog",
+                                            "Program Folder",
+                                            "Product Setup Title",
+                                            "Product Setup Title1",
+                                            "Product Setup Title2",
+                                            "Product Path",
+                                            "Create License Icon",
+                                            "Create Readme Icon"};
 
 class Finish : public ::testing::Test {
  protected:
@@ -46,9 +60,10 @@ TEST_F(Finish, WritesEverySettingInOrderWithAbsentAnswersEmpty) {
   std::string choices = "[Choices-32]\r\n";
   for (const char* key : kEveryProductDefault) choices += std::string(key) + "=v " + key + "\r\n";
   choices += "Program Folder=\r\n";  // present but empty
-  drive.Write("kit/kitcomp/choices.tmp", choices + "[Main Modules 32]\r\nLumenary 4.5=lume\r\nSecond=ignored\r\n"
-                                                   "[Mods-32]\r\nCalendar=cal\r\nChat=chat\r\n"
-                                                   "[MMMods-32]\r\nAudio=audio\r\n");
+  drive.Write("kit/kitcomp/choices.tmp", choices +
+                                             "[Main Modules 32]\r\nLumenary 4.5=lume\r\nSecond=ignored\r\n"
+                                             "[Mods-32]\r\nCalendar=cal\r\nChat=chat\r\n"
+                                             "[MMMods-32]\r\nAudio=audio\r\n");
   ASSERT_TRUE(Run().accepted);
   const std::string setup = drive.Read("kit/custom/engine/setup.ini");
   std::size_t last = setup.find("Keep=me");
@@ -146,7 +161,8 @@ TEST_F(Finish, Platform16ReadsItsSectionsButMultimediaStaysAt32) {
 
 TEST_F(Finish, LongModuleListsAreWrittenWhole) {
   std::string mods = "[Mods-32]\r\n";
-  for (int i = 0; i < 40; ++i) mods += "Optional component number " + std::to_string(i) + "=m" + std::to_string(i) + "\r\n";
+  for (int i = 0; i < 40; ++i)
+    mods += "Optional component number " + std::to_string(i) + "=m" + std::to_string(i) + "\r\n";
   drive.Write("kit/kitcomp/choices.tmp", "[Choices-32]\r\n" + mods);
   ASSERT_TRUE(Run().accepted);
   EXPECT_EQ(Setup("Components", "Optional component number 39"), "m39");
@@ -232,8 +248,10 @@ class FinishRefusal : public Finish, public ::testing::WithParamInterface<Refusa
 
 TEST_P(FinishRefusal, WritesNothingButTheImageKeys) {
   const RefusalCase& c = GetParam();
-  drive.Write("kit/kitcomp/choices.tmp", "[Choices-32]\r\nCreate CD=YES\r\nCreate Download=YES\r\n"
-                                         "Output Path=T:\\before\r\n" + c.choices);
+  drive.Write("kit/kitcomp/choices.tmp",
+              "[Choices-32]\r\nCreate CD=YES\r\nCreate Download=YES\r\n"
+              "Output Path=T:\\before\r\n" +
+                  c.choices);
   const std::string choicesBefore = drive.Read("kit/kitcomp/choices.tmp");
   const std::string setupBefore = drive.Read("kit/custom/engine/setup.ini");
   const FinishOutcome outcome = Run(c.output);
@@ -260,8 +278,8 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"ModuleNameThatClimbsOut", "T:\\out", "[Mods-32]\r\nCalendar=..\\..\\kitcomp\\kitcomp\r\n",
                     "The component \"Calendar\" (in [Components]) names the module \"..\\..\\kitcomp\\kitcomp\", which "
                     "is not a plain file name: it contains a path separator"},
-        RefusalCase{"MultimediaModuleWithADriveColon", "T:\\out",
-                    "[MMMods-32]\r\nAudio=C:audio\r\n", "names the module \"C:audio\""},
+        RefusalCase{"MultimediaModuleWithADriveColon", "T:\\out", "[MMMods-32]\r\nAudio=C:audio\r\n",
+                    "names the module \"C:audio\""},
         RefusalCase{"AdditionalInstallNameThatClimbsOut", "T:\\out",
                     "Include Additional Install 1=YES\r\nAdditional Install 1 Description=Tool\r\n"
                     "Additional Install 1 Filename=..\\evil\r\n",

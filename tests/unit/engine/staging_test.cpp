@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "engine/image_builder.h"
 #include "config/profile_access.h"
+#include "engine/image_builder.h"
 #include "engine_test_support.h"
 
 using kc::test::TempDrive;
@@ -31,7 +31,8 @@ class Staging : public ::testing::Test {
 
 TEST_F(Staging, MakesTheStagingFoldersAndNoStepWithoutCustomizableStems) {
   Build("Calendar=cal\r\n", "");
-  for (const char* folder : {"kit/custom/tempmod", "kit/custom/temptree/program/defaults/mail", "kit/custom/temptree/config"}) {
+  for (const char* folder :
+       {"kit/custom/tempmod", "kit/custom/temptree/program/defaults/mail", "kit/custom/temptree/config"}) {
     EXPECT_TRUE(drive.Exists(folder)) << folder;
   }
   EXPECT_EQ(progress.Operations(),
@@ -86,13 +87,17 @@ TEST_F(Staging, RepaintsAfterTheAddressBookTheSecurityFilesEachAnimationAndEachT
   const std::string paint = "paint progress";
   const std::string main = "paint main";
   EXPECT_EQ(progress.log, (std::vector<std::string>{
-                              "pos 0", "text Adding Customizations", "range 0 4", "step 1",
-                              paint, main, "stepit",  // the additional installer's archive
-                              paint, main,            // after the address book
-                              paint, main,            // after the security files
-                              paint, main,            // after the small animation
-                              paint, main, "stepit",  // the private copy of lume.z
-                              paint, main, "stepit",  // after the merge
+                              "pos 0",     "text Adding Customizations",
+                              "range 0 4", "step 1",
+                              paint,       main,
+                              "stepit",           // the additional installer's archive
+                              paint,       main,  // after the address book
+                              paint,       main,  // after the security files
+                              paint,       main,  // after the small animation
+                              paint,       main,
+                              "stepit",  // the private copy of lume.z
+                              paint,       main,
+                              "stepit",  // after the merge
                           }));
   EXPECT_TRUE(builder.report().ok()) << ::testing::PrintToString(FailureSteps());
 }
@@ -116,8 +121,8 @@ TEST_F(Staging, AccountSetupPackageShipsOnlyTheFilesDirectlyInItsFolder) {
   const auto runs = ToolRuns(drive);
   ASSERT_EQ(runs.size(), 2u);
   EXPECT_EQ(runs[0], (std::vector<std::string>{"squash.exe", drive.Host("kit/kitcomp"), "-i", "-o", "-sh",
-                                               "T:\\kit\\custom\\tempmod\\account\\*.*", "T:\\kit\\custom\\tempmod\\as.z",
-                                               "asw"}));
+                                               "T:\\kit\\custom\\tempmod\\account\\*.*",
+                                               "T:\\kit\\custom\\tempmod\\as.z", "asw"}));
   EXPECT_EQ(runs[1][5], "T:\\kit\\custom\\tempmod\\account\\*.*");
   EXPECT_EQ(progress.Count("stepit"), 4);
   EXPECT_TRUE(builder.report().ok()) << ::testing::PrintToString(FailureSteps());
@@ -187,11 +192,15 @@ class Collisions : public Staging, public ::testing::WithParamInterface<Collisio
 
 TEST_P(Collisions, CollidingInstallersAreReportedAndNotStaged) {
   drive.Write("extra/a.exe", "a");
-  std::string choices = "Include Additional Install 1=YES\r\nAdditional Install 1 Path=T:\\extra\\a.exe\r\n"
-                        "Additional Install 1 Filename=" + std::string(GetParam().filename1) + "\r\n";
+  std::string choices =
+      "Include Additional Install 1=YES\r\nAdditional Install 1 Path=T:\\extra\\a.exe\r\n"
+      "Additional Install 1 Filename=" +
+      std::string(GetParam().filename1) + "\r\n";
   if (*GetParam().filename2 != '\0') {
-    choices += "Include Additional Install 2=YES\r\nAdditional Install 2 Path=T:\\extra\\a.exe\r\n"
-               "Additional Install 2 Filename=" + std::string(GetParam().filename2) + "\r\n";
+    choices +=
+        "Include Additional Install 2=YES\r\nAdditional Install 2 Path=T:\\extra\\a.exe\r\n"
+        "Additional Install 2 Filename=" +
+        std::string(GetParam().filename2) + "\r\n";
   }
   const std::string lumeArchive = drive.Read("kit/source/modules/lume.z");
   Build("", choices);
@@ -203,16 +212,16 @@ TEST_P(Collisions, CollidingInstallersAreReportedAndNotStaged) {
   EXPECT_FALSE(drive.Exists("kit/kitcomp/kitcomp.z"));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, Collisions,
-    ::testing::Values(CollisionCase{"DistinctNames", "viewer", "tools", 0},
-                      CollisionCase{"SameNameInBothSlots", "setupx", "SETUPX", 2},
-                      CollisionCase{"NameOfTheInstallersOwnFile", "setup", "", 1},
-                      CollisionCase{"NameOfADeliveredModule", "lume", "", 1},
-                      CollisionCase{"NameOfAModuleInTheKitLists", "Cal", "", 1},
-                      CollisionCase{"NameOfTheTemplate", "addinst", "", 1},
-                      CollisionCase{"NameThatClimbsOutOfTheModules", "..\\..\\kitcomp\\kitcomp", "", 1}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, Collisions,
+                         ::testing::Values(CollisionCase{"DistinctNames", "viewer", "tools", 0},
+                                           CollisionCase{"SameNameInBothSlots", "setupx", "SETUPX", 2},
+                                           CollisionCase{"NameOfTheInstallersOwnFile", "setup", "", 1},
+                                           CollisionCase{"NameOfADeliveredModule", "lume", "", 1},
+                                           CollisionCase{"NameOfAModuleInTheKitLists", "Cal", "", 1},
+                                           CollisionCase{"NameOfTheTemplate", "addinst", "", 1},
+                                           CollisionCase{"NameThatClimbsOutOfTheModules", "..\\..\\kitcomp\\kitcomp",
+                                                         "", 1}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Staging, TwoAnimationsOfTheSameNameAreReported) {
   drive.Write("a/anim.gif", "small");

@@ -13,8 +13,8 @@ namespace {
 
 struct Row {
   const char* why;
-  const char* script;  // run in the output's folder; "made.z" is the output
-  bool earlierFile;    // made.z exists before the run
+  const char* script;   // run in the output's folder; "made.z" is the output
+  bool earlierFile;     // made.z exists before the run
   const char* failure;  // nullptr: success
 };
 

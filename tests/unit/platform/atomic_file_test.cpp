@@ -197,7 +197,7 @@ TEST_P(AtomicWriters, AWriterKilledMidwayLeavesTheOldFile) {
 INSTANTIATE_TEST_SUITE_P(Ways, AtomicWriters,
                          ::testing::Values(Way{true, "unnamed files (O_TMPFILE)"},
                                            Way{false, "a hidden file, where the file system has no unnamed files"}),
-    kc::test::ByWhy{});
+                         kc::test::ByWhy{});
 
 TEST(TemporaryNames, AreTheWritersOwnAndNothingElse) {
   struct Row {

@@ -22,25 +22,25 @@ TEST_P(CommandLineSplit, GivesTheRuntimesArguments) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rules, CommandLineSplit,
-    ::testing::Values(
-        SplitCase{"p a b c", {"p", "a", "b", "c"}}, SplitCase{"p \"a b c\" d e", {"p", "a b c", "d", "e"}},
-        SplitCase{R"(p "ab\"c" "\\" d)", {"p", "ab\"c", "\\", "d"}},
-        SplitCase{R"(p a\\\b d"e f"g h)", {"p", R"(a\\\b)", "de fg", "h"}},
-        SplitCase{R"(p a\\\"b c d)", {"p", R"(a\"b)", "c", "d"}},
-        SplitCase{R"(p a\\\\"b c" d e)", {"p", R"(a\\b c)", "d", "e"}},
-        // One to four backslashes before a quote.
-        SplitCase{R"(p \"x)", {"p", "\"x"}}, SplitCase{R"(p \\"x y")", {"p", "\\x y"}},
-        SplitCase{R"(p \\\"x y)", {"p", "\\\"x", "y"}}, SplitCase{R"(p \\\\"x y")", {"p", "\\\\x y"}},
-        // "" inside a quoted part is a literal quote and the part goes on.
-        SplitCase{R"(p a"b"" c d)", {"p", "ab\" c d"}}, SplitCase{R"(p "a""b")", {"p", "a\"b"}},
-        SplitCase{R"(p "" "")", {"p", "", ""}}, SplitCase{R"(p a "" b)", {"p", "a", "", "b"}},
-        SplitCase{R"(p a\ b\\)", {"p", "a\\", "b\\\\"}}, SplitCase{"p\ta\t\tb", {"p", "a", "b"}},
-        SplitCase{"  p a  ", {"p", "a"}}, SplitCase{"p \"a b", {"p", "a b"}},
-        SplitCase{"p a\"b c\"d", {"p", "ab cd"}},
-        // The program name: quotes group, backslashes are plain.
-        SplitCase{R"("C:\Program Files\x.exe" a)", {"C:\\Program Files\\x.exe", "a"}},
-        SplitCase{R"("C:\dir\" a)", {"C:\\dir\\", "a"}}, SplitCase{R"(C:\a\\b.exe)", {"C:\\a\\\\b.exe"}},
-        SplitCase{"", {}}, SplitCase{" \t ", {}}));
+    ::testing::Values(SplitCase{"p a b c", {"p", "a", "b", "c"}},
+                      SplitCase{"p \"a b c\" d e", {"p", "a b c", "d", "e"}},
+                      SplitCase{R"(p "ab\"c" "\\" d)", {"p", "ab\"c", "\\", "d"}},
+                      SplitCase{R"(p a\\\b d"e f"g h)", {"p", R"(a\\\b)", "de fg", "h"}},
+                      SplitCase{R"(p a\\\"b c d)", {"p", R"(a\"b)", "c", "d"}},
+                      SplitCase{R"(p a\\\\"b c" d e)", {"p", R"(a\\b c)", "d", "e"}},
+                      // One to four backslashes before a quote.
+                      SplitCase{R"(p \"x)", {"p", "\"x"}}, SplitCase{R"(p \\"x y")", {"p", "\\x y"}},
+                      SplitCase{R"(p \\\"x y)", {"p", "\\\"x", "y"}}, SplitCase{R"(p \\\\"x y")", {"p", "\\\\x y"}},
+                      // "" inside a quoted part is a literal quote and the part goes on.
+                      SplitCase{R"(p a"b"" c d)", {"p", "ab\" c d"}}, SplitCase{R"(p "a""b")", {"p", "a\"b"}},
+                      SplitCase{R"(p "" "")", {"p", "", ""}}, SplitCase{R"(p a "" b)", {"p", "a", "", "b"}},
+                      SplitCase{R"(p a\ b\\)", {"p", "a\\", "b\\\\"}}, SplitCase{"p\ta\t\tb", {"p", "a", "b"}},
+                      SplitCase{"  p a  ", {"p", "a"}}, SplitCase{"p \"a b", {"p", "a b"}},
+                      SplitCase{"p a\"b c\"d", {"p", "ab cd"}},
+                      // The program name: quotes group, backslashes are plain.
+                      SplitCase{R"("C:\Program Files\x.exe" a)", {"C:\\Program Files\\x.exe", "a"}},
+                      SplitCase{R"("C:\dir\" a)", {"C:\\dir\\", "a"}}, SplitCase{R"(C:\a\\b.exe)", {"C:\\a\\\\b.exe"}},
+                      SplitCase{"", {}}, SplitCase{" \t ", {}}));
 
 TEST(QuoteArgumentTest, LeavesPlainArgumentsAloneAndQuotesTheRest) {
   EXPECT_EQ(win::QuoteArgument("simple\\path"), "simple\\path");
@@ -51,8 +51,8 @@ TEST(QuoteArgumentTest, LeavesPlainArgumentsAloneAndQuotesTheRest) {
 }
 
 TEST(QuoteArgumentTest, SplittingGivesEveryQuotedArgumentBack) {
-  Args tricky = {"",        "a b",     "tab\there", "quote\"in", "\\\"",       "end\\",  "end\\\\",
-                 "C:\\x y\\", "\"\"",  "\\\\srv\\share\\a b", "plain", "a\\\\\"b c", " lead", "trail "};
+  Args tricky = {"",          "a b",  "tab\there",           "quote\"in", "\\\"",       "end\\", "end\\\\",
+                 "C:\\x y\\", "\"\"", "\\\\srv\\share\\a b", "plain",     "a\\\\\"b c", " lead", "trail "};
   std::string line = "p";
   for (const auto& arg : tricky) line += " " + win::QuoteArgument(arg);
   Args expected = {"p"};

@@ -1,5 +1,5 @@
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -66,8 +66,8 @@ class FindTest : public ::testing::Test {
 using Names = std::vector<std::string>;
 
 TEST_F(FindTest, EverythingComesSortedWithoutRegardToCaseAfterDotAndDotDot) {
-  Names all = {".",     "..",    ".hidden", "A.txt", "a.TXT",     "alpha.z",   "flink", "link",
-               "README", "ro.txt", "setup",  "setup.exe", "setup.ini", "sub",  "Zeta.z"};
+  Names all = {".",      "..",     ".hidden", "A.txt",     "a.TXT",     "alpha.z", "flink", "link",
+               "README", "ro.txt", "setup",   "setup.exe", "setup.ini", "sub",     "Zeta.z"};
   EXPECT_EQ(List("C:\\dir\\*.*"), all);
   EXPECT_EQ(List("C:\\DIR\\*"), all);
   EXPECT_EQ(List("dir/*.*"), all);
@@ -89,7 +89,9 @@ struct PatternCase {
 
 class FindPatterns : public FindTest, public ::testing::WithParamInterface<PatternCase> {};
 
-TEST_P(FindPatterns, MatchLikeWindows) { EXPECT_EQ(List(GetParam().pattern), GetParam().names) << GetParam().pattern; }
+TEST_P(FindPatterns, MatchLikeWindows) {
+  EXPECT_EQ(List(GetParam().pattern), GetParam().names) << GetParam().pattern;
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Wildcards, FindPatterns,
@@ -98,8 +100,7 @@ INSTANTIATE_TEST_SUITE_P(
                       PatternCase{"C:\\dir\\?e*", {"README", "setup", "setup.exe", "setup.ini", "Zeta.z"}},
                       PatternCase{"C:\\dir\\*.TXT", {"A.txt", "a.TXT", "ro.txt"}},
                       PatternCase{"C:\\dir\\s?tup.???", {"setup.exe", "setup.ini"}},
-                      PatternCase{"C:\\dir\\*e*.*i*", {"setup.ini"}},
-                      PatternCase{"C:\\dir\\SETUP", {"setup"}},
+                      PatternCase{"C:\\dir\\*e*.*i*", {"setup.ini"}}, PatternCase{"C:\\dir\\SETUP", {"setup"}},
                       PatternCase{"C:\\dir\\*.", {".", "..", "flink", "link", "README", "setup", "sub"}},
                       PatternCase{"C:\\dir\\?", {"."}}));
 

@@ -1,11 +1,12 @@
 // Asking a folder whether it takes files gives the answer that making one
 // gives, for a user without root's power over permissions.
+#include "platform/folder_access.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
 
 #include "platform/files.h"
-#include "platform/folder_access.h"
 #include "scratch_folder.h"
 
 namespace kc::test {

@@ -23,7 +23,9 @@ struct ReadCase {
   std::optional<std::string> expected;  // nullopt: the key is not found
 };
 
-void PrintTo(const ReadCase& c, std::ostream* os) { *os << c.what; }
+void PrintTo(const ReadCase& c, std::ostream* os) {
+  *os << c.what;
+}
 
 class ValueReading : public ::testing::TestWithParam<ReadCase> {};
 
@@ -40,8 +42,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ReadCase{"names ignore case", "[Setup]\r\nShowWelcome=YES\r\n", "sETUP", "showwelcome", "YES"},
         ReadCase{"value keeps its case", "[s]\r\nk=Yes\r\n", "s", "k", "Yes"},
-        ReadCase{"blanks around names and values", "  [ Sec ]  \r\n\t Key  =  v v \t\r\n", " Sec ", " Key ",
-                 "v v"},
+        ReadCase{"blanks around names and values", "  [ Sec ]  \r\n\t Key  =  v v \t\r\n", " Sec ", " Key ", "v v"},
         ReadCase{"double quotes removed", "[s]\r\nk=\"a b\"\r\n", "s", "k", "a b"},
         ReadCase{"single quotes removed", "[s]\r\nk='a b'\r\n", "s", "k", "a b"},
         ReadCase{"quotes inside kept blanks", "[s]\r\nk=\" a \"\r\n", "s", "k", " a "},
@@ -102,11 +103,10 @@ const std::vector<std::string> kThree = {"section1", "section2", "section3"};
 INSTANTIATE_TEST_SUITE_P(
     Capacity, NameListCut,
     ::testing::Values(ListCase{kThree, 29, 27, "section1\0section2\0section3\0\0"s},
-                      ListCase{kThree, 28, 26, "section1\0section2\0section3\0\0"s},   // exact fit counts as cut
-                      ListCase{kThree, 27, 25, "section1\0section2\0section\0\0"s},    // cut name is a name
-                      ListCase{{"abc", "defgh"}, 8, 6, "abc\0de\0\0"s},
-                      ListCase{kThree, 2, 0, "\0\0"s}, ListCase{kThree, 1, 0, "\0"s},
-                      ListCase{{}, 10, 0, "\0\0"s}));
+                      ListCase{kThree, 28, 26, "section1\0section2\0section3\0\0"s},  // exact fit counts as cut
+                      ListCase{kThree, 27, 25, "section1\0section2\0section\0\0"s},   // cut name is a name
+                      ListCase{{"abc", "defgh"}, 8, 6, "abc\0de\0\0"s}, ListCase{kThree, 2, 0, "\0\0"s},
+                      ListCase{kThree, 1, 0, "\0"s}, ListCase{{}, 10, 0, "\0\0"s}));
 
 TEST(NameListCut, SizeZeroWritesNothing) {
   char buffer[2] = {'x', 'y'};
@@ -126,7 +126,9 @@ struct WriteCase {
   std::optional<std::string> after;  // nullopt: the text stays as it is
 };
 
-void PrintTo(const WriteCase& c, std::ostream* os) { *os << c.what; }
+void PrintTo(const WriteCase& c, std::ostream* os) {
+  *os << c.what;
+}
 
 class TextWriting : public ::testing::TestWithParam<WriteCase> {};
 
@@ -134,9 +136,15 @@ TEST_P(TextWriting, ProducesTheExpectedText) {
   const WriteCase& c = GetParam();
   std::optional<std::string> got;
   switch (c.op) {
-    case WriteCase::kSet: got = SetValue(c.before, c.section, c.key, c.value); break;
-    case WriteCase::kDeleteKey: got = DeleteKey(c.before, c.section, c.key); break;
-    case WriteCase::kDeleteSection: got = DeleteSection(c.before, c.section); break;
+    case WriteCase::kSet:
+      got = SetValue(c.before, c.section, c.key, c.value);
+      break;
+    case WriteCase::kDeleteKey:
+      got = DeleteKey(c.before, c.section, c.key);
+      break;
+    case WriteCase::kDeleteSection:
+      got = DeleteSection(c.before, c.section);
+      break;
   }
   EXPECT_EQ(got, c.after);
 }
@@ -146,8 +154,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         WriteCase{"replace keeps place and line ends", "[s]\nk=1\nj=2\n", WriteCase::kSet, "s", "k", "9",
                   "[s]\nk=9\nj=2\n"},
-        WriteCase{"replace keeps spelling before the value", "[S]\r\n  Key = old  \r\nx=1", WriteCase::kSet, "s",
-                  "key", "new", "[S]\r\n  Key = new\r\nx=1"},
+        WriteCase{"replace keeps spelling before the value", "[S]\r\n  Key = old  \r\nx=1", WriteCase::kSet, "s", "key",
+                  "new", "[S]\r\n  Key = new\r\nx=1"},
         WriteCase{"replace an empty value", "[s]\r\nk=\r\n", WriteCase::kSet, "s", "k", "v", "[s]\r\nk=v\r\n"},
         WriteCase{"same value leaves the text", "[s]\r\nK = v \r\n", WriteCase::kSet, "s", "k", " v", std::nullopt},
         WriteCase{"quoted value differs from unquoted", "[s]\r\nk=\"v\"\r\n", WriteCase::kSet, "s", "k", "v",
@@ -157,12 +165,11 @@ INSTANTIATE_TEST_SUITE_P(
                   WriteCase::kSet, "A", "z", "3", "[a]\r\nx=1\r\n; note\r\nz=3\r\n\r\n[b]\r\ny=2\r\n"},
         WriteCase{"new key in an empty section", "[a]\r\n\r\n[b]\r\n", WriteCase::kSet, "a", "k", "v",
                   "[a]\r\nk=v\r\n\r\n[b]\r\n"},
-        WriteCase{"new key after a header without line end", "[a]", WriteCase::kSet, "a", "k", "v",
-                  "[a]\r\nk=v\r\n"},
+        WriteCase{"new key after a header without line end", "[a]", WriteCase::kSet, "a", "k", "v", "[a]\r\nk=v\r\n"},
         WriteCase{"new key after a last line without line end", "[a]\nx=1", WriteCase::kSet, "a", "k", "v",
                   "[a]\nx=1\r\nk=v\r\n"},
-        WriteCase{"new key goes to the first duplicate section", "[a]\r\nx=1\r\n[a]\r\ny=2\r\n", WriteCase::kSet,
-                  "a", "k", "v", "[a]\r\nx=1\r\nk=v\r\n[a]\r\ny=2\r\n"},
+        WriteCase{"new key goes to the first duplicate section", "[a]\r\nx=1\r\n[a]\r\ny=2\r\n", WriteCase::kSet, "a",
+                  "k", "v", "[a]\r\nx=1\r\nk=v\r\n[a]\r\ny=2\r\n"},
         WriteCase{"new section appended without blank line", "[a]\r\nx=1\r\n", WriteCase::kSet, " b ", " k ", "v",
                   "[a]\r\nx=1\r\n[b]\r\nk=v\r\n"},
         WriteCase{"new section after a last line without line end", "[a]\r\nx=1", WriteCase::kSet, "b", "k", "v",
@@ -187,12 +194,12 @@ INSTANTIATE_TEST_SUITE_P(
                   std::nullopt},
         WriteCase{"delete ignores a commented key", "[s]\r\n;k=1\r\n", WriteCase::kDeleteKey, "s", ";k", nullptr,
                   std::nullopt},
-        WriteCase{"delete a section with its lines", "[a]\r\nx=1\r\n\r\n[b]\r\ny=2\r\n", WriteCase::kDeleteSection,
-                  "A", nullptr, nullptr, "[b]\r\ny=2\r\n"},
+        WriteCase{"delete a section with its lines", "[a]\r\nx=1\r\n\r\n[b]\r\ny=2\r\n", WriteCase::kDeleteSection, "A",
+                  nullptr, nullptr, "[b]\r\ny=2\r\n"},
         WriteCase{"delete the last section", "[a]\r\nx=1\r\n[b]\r\ny=2", WriteCase::kDeleteSection, "b", nullptr,
                   nullptr, "[a]\r\nx=1\r\n"},
-        WriteCase{"delete the first duplicate section", "[a]\r\nx=1\r\n[a]\r\nx=2\r\n", WriteCase::kDeleteSection,
-                  "a", nullptr, nullptr, "[a]\r\nx=2\r\n"},
+        WriteCase{"delete the first duplicate section", "[a]\r\nx=1\r\n[a]\r\nx=2\r\n", WriteCase::kDeleteSection, "a",
+                  nullptr, nullptr, "[a]\r\nx=2\r\n"},
         WriteCase{"delete an absent section", "[a]\r\nx=1\r\n", WriteCase::kDeleteSection, "b", nullptr, nullptr,
                   std::nullopt}),
     [](const auto& info) { return "case" + std::to_string(info.index); });
@@ -217,22 +224,22 @@ TEST_P(WriteRefusal, NamesTheReason) {
   EXPECT_EQ(win::ini::TextProblem(c.section, c.key, c.value), c.reason);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, WriteRefusal,
-    ::testing::Values(ProblemCase{"s", "Acme = v2", "x", "A name may not contain \"=\"."},
-                      ProblemCase{"s", "[k", "x", "A name may not begin with \"[\" or \";\"."},
-                      ProblemCase{"s", "  ;k", "x", "A name may not begin with \"[\" or \";\"."},
-                      ProblemCase{"s", "k", "a\nb", "A value may not contain a line break."},
-                      ProblemCase{"s", "k", "a\rb", "A value may not contain a line break."},
-                      ProblemCase{"s", "k\n", "x", "A name may not contain a line break."},
-                      ProblemCase{"s\r\nt", "k", "x", "A section name may not contain a line break."},
-                      ProblemCase{"a]b", "k", "x", "A section name may not contain \"]\"."},
-                      ProblemCase{"s", "  ", "x", "A name may not be empty."},
-                      ProblemCase{nullptr, "k", "x", "A section name is needed."},
-                      // Acceptable texts.
-                      ProblemCase{"s", "k;x", "v ; = [x]", ""}, ProblemCase{"[s", "k[", "\"q\"", ""},
-                      ProblemCase{"s", "k", nullptr, ""}, ProblemCase{"s", nullptr, "a\nb", ""},
-                      ProblemCase{"", "k", "", ""}));
+INSTANTIATE_TEST_SUITE_P(Texts, WriteRefusal,
+                         ::testing::Values(ProblemCase{"s", "Acme = v2", "x", "A name may not contain \"=\"."},
+                                           ProblemCase{"s", "[k", "x", "A name may not begin with \"[\" or \";\"."},
+                                           ProblemCase{"s", "  ;k", "x", "A name may not begin with \"[\" or \";\"."},
+                                           ProblemCase{"s", "k", "a\nb", "A value may not contain a line break."},
+                                           ProblemCase{"s", "k", "a\rb", "A value may not contain a line break."},
+                                           ProblemCase{"s", "k\n", "x", "A name may not contain a line break."},
+                                           ProblemCase{"s\r\nt", "k", "x",
+                                                       "A section name may not contain a line break."},
+                                           ProblemCase{"a]b", "k", "x", "A section name may not contain \"]\"."},
+                                           ProblemCase{"s", "  ", "x", "A name may not be empty."},
+                                           ProblemCase{nullptr, "k", "x", "A section name is needed."},
+                                           // Acceptable texts.
+                                           ProblemCase{"s", "k;x", "v ; = [x]", ""},
+                                           ProblemCase{"[s", "k[", "\"q\"", ""}, ProblemCase{"s", "k", nullptr, ""},
+                                           ProblemCase{"s", nullptr, "a\nb", ""}, ProblemCase{"", "k", "", ""}));
 
 TEST(LineReading, CountsEachKindOfLineEndOnce) {
   const std::string text = "a\r\nb\nc\rd\n\re";

@@ -30,8 +30,8 @@ class ProcessTest : public ::testing::Test {
   }
 
   // Runs a command line to the end; the exit code, or -1 when it did not start.
-  long Run(const char* application, std::string commandLine, win::DWORD flags = 0,
-           const char* folder = nullptr, std::string* errors = nullptr) {
+  long Run(const char* application, std::string commandLine, win::DWORD flags = 0, const char* folder = nullptr,
+           std::string* errors = nullptr) {
     win::PROCESS_INFORMATION info;
     win::STARTUPINFOA startup;
     startup.cb = sizeof startup;
@@ -83,7 +83,9 @@ TEST_F(ProcessTest, ProgramsThatCannotRunAreRefusedWithoutAChild) {
     EXPECT_EQ(win::GetLastError(), c.error) << c.line;
   }
   // A file without an interpreter line cannot be executed.
-  kc::test::WriteFile(scratch_ / "noexec", "\x7f" "ELF junk");
+  kc::test::WriteFile(scratch_ / "noexec",
+                      "\x7f"
+                      "ELF junk");
   ::chmod((scratch_ / "noexec").c_str(), 0755);
   EXPECT_EQ(Run(nullptr, "noexec"), -1);
 }
@@ -129,8 +131,8 @@ TEST_F(ProcessTest, OnlyTheLast64KiBOfErrorOutputAreKept) {
 TEST_F(ProcessTest, KilledChildReports128PlusSignalAndRunningChildIsStillActive) {
   win::PROCESS_INFORMATION info;
   char line[] = "sleep 30";
-  ASSERT_TRUE(win::CreateProcessA("Z:\\bin\\sleep", line, nullptr, nullptr, win::FALSE, 0, nullptr, nullptr,
-                                  nullptr, &info));
+  ASSERT_TRUE(
+      win::CreateProcessA("Z:\\bin\\sleep", line, nullptr, nullptr, win::FALSE, 0, nullptr, nullptr, nullptr, &info));
   EXPECT_EQ(win::WaitForSingleObject(info.hProcess, 50), win::WAIT_TIMEOUT);
   win::DWORD code = 0;
   ASSERT_TRUE(win::GetExitCodeProcess(info.hProcess, &code));
@@ -151,8 +153,8 @@ TEST_F(ProcessTest, KilledChildReports128PlusSignalAndRunningChildIsStillActive)
 TEST_F(ProcessTest, ClosingTheHandleEarlyLeavesNoZombie) {
   win::PROCESS_INFORMATION info;
   char line[] = "sh -c \"sleep 0.2\"";
-  ASSERT_TRUE(win::CreateProcessA("Z:\\bin\\sh", line, nullptr, nullptr, win::FALSE, 0, nullptr, nullptr, nullptr,
-                                  &info));
+  ASSERT_TRUE(
+      win::CreateProcessA("Z:\\bin\\sh", line, nullptr, nullptr, win::FALSE, 0, nullptr, nullptr, nullptr, &info));
   std::string proc = "/proc/" + std::to_string(info.dwProcessId);
   EXPECT_TRUE(win::CloseHandle(info.hProcess));
   EXPECT_TRUE(win::CloseHandle(info.hThread));
@@ -181,13 +183,14 @@ long MemoryInUseKiB() {
 
 TEST_F(ProcessTest, AFloodOfErrorOutputIsReadAsItComesAndCostsNoMemory) {
   // 384 MiB on standard error; then the child waits while we look at memory.
-  WriteScript("flood", "head -c 402653184 /dev/zero >&2; printf END >&2; : > written; "
-                       "while [ ! -e go ]; do sleep 0.01; done");
+  WriteScript("flood",
+              "head -c 402653184 /dev/zero >&2; printf END >&2; : > written; "
+              "while [ ! -e go ]; do sleep 0.01; done");
   const long before = MemoryInUseKiB();
   win::PROCESS_INFORMATION info;
   char line[] = "flood";
-  ASSERT_TRUE(win::CreateProcessA(nullptr, line, nullptr, nullptr, win::FALSE, win::DETACHED_PROCESS, nullptr,
-                                  nullptr, nullptr, &info));
+  ASSERT_TRUE(win::CreateProcessA(nullptr, line, nullptr, nullptr, win::FALSE, win::DETACHED_PROCESS, nullptr, nullptr,
+                                  nullptr, &info));
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
   while (!kc::test::Exists(scratch_ / "written") && std::chrono::steady_clock::now() < deadline) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));

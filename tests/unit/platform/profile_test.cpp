@@ -178,9 +178,8 @@ TEST_F(ProfileFile, WriteThatCannotHappenReturnsFalseAndKeepsTheOldFile) {
   std::string file = Put(original, "ro/test.ini");
   // A read-only folder: run without root's power to ignore it.
   ::chmod((scratch_ / "ro").c_str(), 0555);
-  int status = kc::test::RunUnprivileged([&] {
-    return WritePrivateProfileStringA("s", "k", "new", file.c_str()) == win::FALSE ? 0 : 1;
-  });
+  int status = kc::test::RunUnprivileged(
+      [&] { return WritePrivateProfileStringA("s", "k", "new", file.c_str()) == win::FALSE ? 0 : 1; });
   ::chmod((scratch_ / "ro").c_str(), 0755);
   EXPECT_EQ(status, 0);
   EXPECT_EQ(ReadFile(Host("ro/test.ini")), original);
@@ -271,9 +270,13 @@ struct FormCase {
   std::string readValue;
 };
 
-void PrintTo(const FormCase& c, std::ostream* os) { *os << c.why; }
+void PrintTo(const FormCase& c, std::ostream* os) {
+  *os << c.why;
+}
 
-std::string Utf16(const std::string& narrow) { return "\xFF\xFE" + kc::platform::NarrowToUtf16Le(narrow); }
+std::string Utf16(const std::string& narrow) {
+  return "\xFF\xFE" + kc::platform::NarrowToUtf16Le(narrow);
+}
 
 class FileForms : public ProfileFile, public ::testing::WithParamInterface<FormCase> {};
 
@@ -290,24 +293,31 @@ const std::string kBom = "\xEF\xBB\xBF";
 INSTANTIATE_TEST_SUITE_P(
     Forms, FileForms,
     ::testing::Values(
-        FormCase{"code-page bytes stay byte for byte", "[s]\r\nTitle=Caf\xE9 \xAB" "Edition\xBB\r\n", "s", "k", "v",
-                 "[s]\r\nTitle=Caf\xE9 \xAB" "Edition\xBB\r\nk=v\r\n", "Title", "Caf\xE9 \xAB" "Edition\xBB"},
+        FormCase{"code-page bytes stay byte for byte",
+                 "[s]\r\nTitle=Caf\xE9 \xAB"
+                 "Edition\xBB\r\n",
+                 "s", "k", "v",
+                 "[s]\r\nTitle=Caf\xE9 \xAB"
+                 "Edition\xBB\r\nk=v\r\n",
+                 "Title",
+                 "Caf\xE9 \xAB"
+                 "Edition\xBB"},
         FormCase{"code-page name deleted by its bytes", "[MMMods-32]\r\nC\xE1mara=cam\r\nChat=chat\r\n", "MMMods-32",
                  "C\xE1mara", nullptr, "[MMMods-32]\r\nChat=chat\r\n", "Chat", "chat"},
         FormCase{"BOM: the first section is found and its key replaced", kBom + "[Choices-32]\r\nk=old\r\n",
                  "Choices-32", "k", "new", kBom + "[Choices-32]\r\nk=new\r\n", "k", "new"},
-        FormCase{"BOM: a new section is added after the text, no second mark", kBom + "[Global]\r\n", "Choices-32",
-                 "k", "v", kBom + "[Global]\r\n[Choices-32]\r\nk=v\r\n", "k", "v"},
-        FormCase{"BOM: code-page text is stored as the UTF-8 the file declares", kBom + "[s]\r\n", "s", "k",
-                 "Caf\xE9", kBom + "[s]\r\nk=Caf\xC3\xA9\r\n", "k", "Caf\xC3\xA9"},
-        FormCase{"UTF-16: read as UTF-8, a key added in UTF-16", Utf16("[s]\r\nTitle=Caf\xC3\xA9\r\n"), "s", "k",
-                 "v", Utf16("[s]\r\nTitle=Caf\xC3\xA9\r\nk=v\r\n"), "Title", "Caf\xC3\xA9"},
+        FormCase{"BOM: a new section is added after the text, no second mark", kBom + "[Global]\r\n", "Choices-32", "k",
+                 "v", kBom + "[Global]\r\n[Choices-32]\r\nk=v\r\n", "k", "v"},
+        FormCase{"BOM: code-page text is stored as the UTF-8 the file declares", kBom + "[s]\r\n", "s", "k", "Caf\xE9",
+                 kBom + "[s]\r\nk=Caf\xC3\xA9\r\n", "k", "Caf\xC3\xA9"},
+        FormCase{"UTF-16: read as UTF-8, a key added in UTF-16", Utf16("[s]\r\nTitle=Caf\xC3\xA9\r\n"), "s", "k", "v",
+                 Utf16("[s]\r\nTitle=Caf\xC3\xA9\r\nk=v\r\n"), "Title", "Caf\xC3\xA9"},
         FormCase{"UTF-16: a new section as in an ANSI file", Utf16("[a]\r\nx=1"), "b", "k", "\xF0\x9F\x98\x80",
                  Utf16("[a]\r\nx=1\r\n[b]\r\nk=\xF0\x9F\x98\x80\r\n"), "k", "\xF0\x9F\x98\x80"},
         FormCase{"UTF-16: code-page text stored as its characters", Utf16("[s]\r\n"), "s", "k", "Caf\xE9",
                  Utf16("[s]\r\nk=Caf\xC3\xA9\r\n"), "k", "Caf\xC3\xA9"},
-        FormCase{"UTF-16: a code-page name finds and deletes its key", Utf16("[m]\r\nC\xC3\xA1mara=x\r\ny=1\r\n"),
-                 "m", "C\xE1mara", nullptr, Utf16("[m]\r\ny=1\r\n"), "y", "1"}));
+        FormCase{"UTF-16: a code-page name finds and deletes its key", Utf16("[m]\r\nC\xC3\xA1mara=x\r\ny=1\r\n"), "m",
+                 "C\xE1mara", nullptr, Utf16("[m]\r\ny=1\r\n"), "y", "1"}));
 
 TEST_F(ProfileFile, Utf16TextNoNarrowStringHoldsIsNeitherReadNorRewritten) {
   // "[s]\r\nk=" and an unpaired high surrogate.

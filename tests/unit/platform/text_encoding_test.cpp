@@ -23,8 +23,12 @@ TEST(NarrowText, ValidUtf8StaysAndOtherBytesReadAsWindows1252) {
   const NarrowCase cases[] = {
       {"ASCII", "Setup", true, "Setup"},
       {"UTF-8 e acute", "Caf\xC3\xA9", true, "Caf\xC3\xA9"},
-      {"code-page e acute and guillemets", "Caf\xE9 \xAB" "Edition\xBB", false,
-       "Caf\xC3\xA9 \xC2\xAB" "Edition\xC2\xBB"},
+      {"code-page e acute and guillemets",
+       "Caf\xE9 \xAB"
+       "Edition\xBB",
+       false,
+       "Caf\xC3\xA9 \xC2\xAB"
+       "Edition\xC2\xBB"},
       {"euro sign and curly quotes of the 0x80 row", "\x80\x93\x94", false, "\xE2\x82\xAC\xE2\x80\x9C\xE2\x80\x9D"},
       {"undefined code-page byte is its C1 control", "\x81", false, "\xC2\x81"},
       {"overlong slash is not UTF-8", "\xC0\xAF", false, "\xC3\x80\xC2\xAF"},

@@ -32,8 +32,8 @@ std::vector<std::string> NeededLibraries(const std::string& elf) {
   for (std::size_t i = 0; i < header.e_shnum; ++i) {
     Elf64_Shdr dynamic, strings;
     if (!section(i, dynamic) || dynamic.sh_type != SHT_DYNAMIC || !section(dynamic.sh_link, strings)) continue;
-    for (std::size_t at = dynamic.sh_offset; at + sizeof(Elf64_Dyn) <= dynamic.sh_offset + dynamic.sh_size &&
-                                             at + sizeof(Elf64_Dyn) <= elf.size();
+    for (std::size_t at = dynamic.sh_offset;
+         at + sizeof(Elf64_Dyn) <= dynamic.sh_offset + dynamic.sh_size && at + sizeof(Elf64_Dyn) <= elf.size();
          at += sizeof(Elf64_Dyn)) {
       Elf64_Dyn entry;
       std::memcpy(&entry, elf.data() + at, sizeof entry);

@@ -39,9 +39,9 @@ class Sfxmaker : public ScratchDrive {
   sfx::Trailer TrailerOf(const std::string& bytes) {
     sfx::Trailer trailer;
     std::string error;
-    EXPECT_TRUE(sfx::DecodeTrailer(reinterpret_cast<const unsigned char*>(bytes.data()) + bytes.size() -
-                                       sfx::kTrailerSize,
-                                   bytes.size(), trailer, error))
+    EXPECT_TRUE(
+        sfx::DecodeTrailer(reinterpret_cast<const unsigned char*>(bytes.data()) + bytes.size() - sfx::kTrailerSize,
+                           bytes.size(), trailer, error))
         << error;
     return trailer;
   }

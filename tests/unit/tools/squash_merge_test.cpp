@@ -29,7 +29,8 @@ class SquashMergeCopy : public ScratchDrive {
     std::FILE* file = std::fopen(Host(relative).c_str(), "rb");
     EXPECT_TRUE(file) << relative;
     if (!file) return {};
-    const std::vector<zip::ZipEntry> entries = zip::ReadZipDirectory(zip::ZipSource(file, 0, fs::file_size(Host(relative))));
+    const std::vector<zip::ZipEntry> entries =
+        zip::ReadZipDirectory(zip::ZipSource(file, 0, fs::file_size(Host(relative))));
     std::fclose(file);
     return entries;
   }
@@ -62,7 +63,8 @@ TEST_F(SquashMergeCopy, MergeGivesTheSameBytesAsAFullRewrite) {
             "7\tReadme.txt\tL\n6\tvelomark.cfg\tL\n");
   // Another reader agrees on every entry.
   std::vector<std::string> names;
-  for (const ArchivedEntry& entry : ReadZipContents(Host("merged.z").string(), "merged.z", [](const std::string&) { return true; }))
+  for (const ArchivedEntry& entry :
+       ReadZipContents(Host("merged.z").string(), "merged.z", [](const std::string&) { return true; }))
     names.push_back(entry.name + ":" + entry.data.substr(0, 6) + ":" + std::to_string(entry.mode));
   EXPECT_THAT(names, ElementsAre(".hidden/profile:hidden:420", "config/velomark.cfg:pref=1:420",
                                  "program/defaults/bookmark.htm:bbbbbb:420", "Readme.txt:read m:493",
@@ -122,7 +124,8 @@ TEST_F(SquashMergeCopy, OldLabelListIsReadAndConvertedAndKeptEntriesAreNotRecomp
     EXPECT_EQ(kept.mtime, old.mtime) << old.name;
     EXPECT_EQ(kept.mode, old.mode) << old.name;
   }
-  const std::vector<ArchivedEntry> read = ReadZipContents(Host("as.z").string(), "as.z", [](const std::string&) { return true; });
+  const std::vector<ArchivedEntry> read =
+      ReadZipContents(Host("as.z").string(), "as.z", [](const std::string&) { return true; });
   ASSERT_EQ(read.size(), 4u);
   EXPECT_EQ(read[1].data, std::string(3000, 'a'));
   EXPECT_EQ(read[2].mode, 0755u);
@@ -137,7 +140,10 @@ struct NameCase {
 TEST_F(SquashMergeCopy, Utf8FlagMarksNonAsciiUtf8NamesOnly) {
   const NameCase cases[] = {
       {"plain ASCII needs no flag", "plain.txt", false},
-      {"UTF-8 name", "Caf\xc3\xa9 \xc2\xab" "Edition\xc2\xbb.txt", true},
+      {"UTF-8 name",
+       "Caf\xc3\xa9 \xc2\xab"
+       "Edition\xc2\xbb.txt",
+       true},
       {"Windows-1252 bytes are not UTF-8: stored as they are, unflagged", "C\xe1mara.txt", false},
       {"an overlong form is not UTF-8", "bad\xc0\xafname.txt", false},
   };

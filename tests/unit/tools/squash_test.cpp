@@ -9,8 +9,8 @@
 
 #include "common/tool_failure.h"
 #include "squash/squash_options.h"
-#include "zip_read_back.h"
 #include "tool_run.h"
+#include "zip_read_back.h"
 
 namespace kc::tools::test {
 namespace {

@@ -1,11 +1,10 @@
-#include "zip_read_back.h"
-
 #include <archive.h>
 #include <archive_entry.h>
 
 #include <memory>
 
 #include "common/tool_failure.h"
+#include "zip_read_back.h"
 
 namespace kc::tools {
 

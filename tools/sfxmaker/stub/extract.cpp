@@ -42,12 +42,17 @@ std::string KindRefusal(const ZipEntry& entry) {
   switch (entry.mode & zip::kTypeMask) {
     case zip::kTypeRegular:
     case zip::kTypeDirectory:
-    case zip::kTypeSymlink: return "";
-    case 0010000: return "a FIFO";
-    case 0140000: return "a socket";
+    case zip::kTypeSymlink:
+      return "";
+    case 0010000:
+      return "a FIFO";
+    case 0140000:
+      return "a socket";
     case 0020000:
-    case 0060000: return "a device node";
-    default: return "not a file, folder or link";
+    case 0060000:
+      return "a device node";
+    default:
+      return "not a file, folder or link";
   }
 }
 
