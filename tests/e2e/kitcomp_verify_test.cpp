@@ -137,6 +137,10 @@ TEST_F(Verify, SoundImagesPassAndEachDamageIsNamed) {
     }
     EXPECT_TRUE(named) << where;
   }
+  // Started in the kit's folder, a path on the kit's own drive (its drives.ini
+  // puts K: at the folder holding the kit) names the same image.
+  const KitCopy::Streams onKitDrive = kit_->Run("verify", "'K:\\out\\end_user\\CD'");
+  EXPECT_EQ(onKitDrive.status, 0) << onKitDrive.out << onKitDrive.err;
 }
 
 // A module whose settings name a file its archive lacks builds without a
