@@ -115,16 +115,6 @@ int MakeDirectory(const std::string& path) {
 }
 
 // "/" separates as "\\" does: the drive table accepts both.
-std::string FileNamePart(const std::string& path) {
-  const auto slash = path.find_last_of("\\/");
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string DirectoryPart(const std::string& path) {
-  const auto slash = path.find_last_of("\\/");
-  return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
-
 std::string FullOutputPath(const std::string& path) {
   const bool namesItsRoot = (path.size() >= 3 && path[1] == ':' && path[2] == '\\') || path.rfind("\\\\", 0) == 0;
   if (path.empty() || (namesItsRoot && path.find('/') == std::string::npos)) return path;

@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/names.h"
+
 namespace kc::engine {
 
 // Deletes the files of `directory` and its first-level subdirectories with
@@ -41,11 +43,9 @@ bool CopyDirectoryFiles(const std::string& source, const std::string& destinatio
 // or its parent is missing).
 int MakeDirectory(const std::string& path);
 
-// The characters after the last separator ("\\" or "/"); the whole path when
-// it has none.
-std::string FileNamePart(const std::string& path);
-// The characters before the last separator; "" when the path has none.
-std::string DirectoryPart(const std::string& path);
+// A path's parts at its last "\\" or "/" (platform/names.h).
+using platform::DirectoryPart;
+using platform::FileNamePart;
 
 // An output path as the build uses it: a path that names its drive (X:\...) or
 // share (\\server\...) with backslashes is kept as written; any other (relative,

@@ -35,4 +35,14 @@ std::string NameOf(const std::string& hostPath) {
   return slash == std::string::npos ? hostPath : hostPath.substr(slash + 1);
 }
 
+std::string FileNamePart(std::string_view path) {
+  const std::size_t slash = path.find_last_of("\\/");
+  return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+std::string DirectoryPart(std::string_view path) {
+  const std::size_t slash = path.find_last_of("\\/");
+  return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash));
+}
+
 }  // namespace kc::platform

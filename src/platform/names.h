@@ -25,4 +25,9 @@ std::string Stem(const std::string& fileName);
 std::string FolderOf(const std::string& hostPath);
 std::string NameOf(const std::string& hostPath);
 
+// A Windows path's parts, split at its last backslash or slash: the characters
+// after it (the whole path when it has none) and those before it ("" then).
+std::string FileNamePart(std::string_view path);
+std::string DirectoryPart(std::string_view path);
+
 }  // namespace kc::platform

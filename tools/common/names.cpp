@@ -17,20 +17,6 @@ bool NameLess(std::string_view a, std::string_view b) {
   return a < b;
 }
 
-static std::size_t LastSeparator(std::string_view path) {
-  return path.find_last_of("\\/");
-}
-
-std::string FileNamePart(std::string_view path) {
-  const std::size_t at = LastSeparator(path);
-  return std::string(at == std::string_view::npos ? path : path.substr(at + 1));
-}
-
-std::string FolderPart(std::string_view path) {
-  const std::size_t at = LastSeparator(path);
-  return at == std::string_view::npos ? std::string() : std::string(path.substr(0, at));
-}
-
 std::string JoinArguments(const std::vector<std::string>& pieces) {
   std::string joined;
   for (std::size_t i = 0; i < pieces.size(); ++i) {

@@ -17,10 +17,9 @@ using platform::EqualNoCase;
 // byte order so that the order is total.
 bool NameLess(std::string_view a, std::string_view b);
 
-// The part after the last backslash or slash (the whole text when there is none).
-std::string FileNamePart(std::string_view path);
-// The part before the last backslash or slash (empty when there is none).
-std::string FolderPart(std::string_view path);
+// A path's parts at its last backslash or slash.
+using platform::DirectoryPart;
+using platform::FileNamePart;
 
 // Arguments joined with single spaces: the engine passes some paths unquoted, so
 // a path with blanks arrives cut into several arguments.

@@ -88,7 +88,7 @@ struct PlannedEntry {
 std::vector<SourceFile> CollectInputs(const SquashOptions& options, MergeReport& report) {
   std::vector<SourceFile> inputs;
   if (IsPattern(options.source)) {
-    FolderScan scan = ScanFolder(FolderPart(options.source), FileNamePart(options.source), options.hidden);
+    FolderScan scan = ScanFolder(DirectoryPart(options.source), FileNamePart(options.source), options.hidden);
     for (const std::string& link : scan.skippedLinks) report.warnings.push_back(link + ": linked folder not followed");
     for (const std::string& leftover : scan.skippedLeftovers)
       report.warnings.push_back(leftover + ": skipped, a temporary file left by an interrupted write");
