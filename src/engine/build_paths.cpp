@@ -149,7 +149,7 @@ void AddBuildPaths(const std::string& installRoot, const std::string& choicesFil
       longest.Path(diskList);
       for (const std::string& name : names) longest.Path(installRoot + kDiskGatheringPart + "\\" + name);
       longest.CommandLine(ToolCommandLine(kitcomp, kPkgIndexTool, Quoted(diskList)));
-      longest.Path(DiskImageTemporaryPath(directory + kDiskImageName));
+      longest.Path(directory + kDiskImageName);
     }
   }
 }

@@ -1,61 +1,32 @@
 #include "engine/disk_image.h"
 
-#include <archive.h>
-#include <archive_entry.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <memory>
 #include <vector>
 
-#include "engine/file_steps.h"
-#include "engine/iso_stamps.h"
+#include "engine/iso9660_layout.h"
+#include "engine/iso9660_names.h"
+#include "platform/atomic_file.h"
+#include "platform/drives.h"
 #include "platform/files.h"
 #include "platform/names.h"
-#include "platform/utf8_text.h"
+#include "platform/unique_fd.h"
 
 namespace kc::engine {
 
 namespace {
-
-constexpr std::size_t kReadBlock = 1 << 20;
-// A Joliet name holds 64 characters; a longer one is cut, and Windows would
-// look for the file under the cut name.
-constexpr std::size_t kJolietNameLength = 64;
 
 struct ImageFile {
   std::string name;
   std::uint64_t size = 0;
   std::int64_t mtime = 0;
 };
-
-// Well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF).
-bool IsUtf8(const std::string& text) {
-  for (std::size_t i = 0; i < text.size();) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    const std::size_t length = lead < 0x80           ? 1
-                               : (lead >> 5) == 0x6  ? 2
-                               : (lead >> 4) == 0xE  ? 3
-                               : (lead >> 3) == 0x1E ? 4
-                                                     : 0;
-    if (length == 0 || i + length > text.size()) return false;
-    std::uint32_t value = length == 1 ? lead : lead & (0x7F >> length);
-    for (std::size_t k = 1; k < length; ++k) {
-      const auto next = static_cast<unsigned char>(text[i + k]);
-      if ((next & 0xC0) != 0x80) return false;
-      value = value << 6 | (next & 0x3F);
-    }
-    static constexpr std::uint32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (value < kLeast[length] || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return false;
-    i += length;
-  }
-  return true;
-}
-
-std::size_t Characters(const std::string& utf8) {
-  return static_cast<std::size_t>(
-      std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
 
 // The plain files of the folder, in the platform's order (by name, without
 // regard to case), which is the order of their data in the image.
@@ -73,144 +44,84 @@ bool ListFiles(const std::string& folder, const std::string& leaveOut, std::vect
   return true;
 }
 
-struct ArchiveFree {
-  void operator()(archive* a) const { archive_write_free(a); }
-};
-struct EntryFree {
-  void operator()(archive_entry* e) const { archive_entry_free(e); }
-};
-struct FileClose {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
+DiskImageProblem ErrnoProblem(const std::string& file, const std::string& what, int error) {
+  win::SetLastErrorFromErrno(error);
+  return {file, what + win::LastErrorText()};
+}
 
-class ImageWriter {
- public:
-  ImageWriter(const std::string& temporary, std::int64_t volumeTime)
-      : temporary_(temporary), filter_(volumeTime, [this](const unsigned char* data, std::size_t size) {
-          return std::fwrite(data, 1, size, output_.get()) == size;
-        }) {}
-  ImageWriter(const ImageWriter&) = delete;
-  ImageWriter& operator=(const ImageWriter&) = delete;
-  // An image given up half way: freeing the archive would otherwise write all
-  // of it out before the temporary file is deleted.
-  ~ImageWriter() { abandoned_ = true; }
-
-  std::optional<DiskImageProblem> Open(const std::string& volumeName) {
-    output_.reset(win::fopen(temporary_.c_str(), "wb"));
-    if (!output_) return DiskImageProblem{temporary_, "Could not create the disk image: " + win::LastErrorText()};
-    archive_.reset(archive_write_new());
-    if (!archive_ || archive_write_set_format_iso9660(archive_.get()) != ARCHIVE_OK) return Problem(temporary_);
-    // Joliet names for Windows, Rock Ridge names and modes (read-only, the
-    // execute bits kept) for the rest; the library's version is no part of
-    // the image.
-    const std::pair<const char*, const char*> options[] = {{"joliet", "1"},
-                                                           {"rockridge", "useful"},
-                                                           {"volume-id", volumeName.c_str()},
-                                                           {"application-id", "KIT COMPOSER"}};
-    for (const auto& [key, value] : options) {
-      if (archive_write_set_format_option(archive_.get(), "iso9660", key, value) != ARCHIVE_OK) {
-        return Problem(temporary_);
-      }
+// Copies `size` bytes of `in` to `out` at `offset`: in the kernel where the
+// file systems allow it, else through a buffer. The count copied, short when
+// the source ended early; -1 (errno set) on failure.
+std::int64_t CopyInto(int in, int out, std::uint64_t offset, std::uint64_t size) {
+  auto to = static_cast<off_t>(offset);
+  off_t from = 0;
+  std::uint64_t done = 0;
+  while (done < size) {
+    const ssize_t n = ::copy_file_range(in, &from, out, &to, static_cast<std::size_t>(size - done), 0);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP)) break;
+    if (n < 0) return -1;
+    if (n == 0) return static_cast<std::int64_t>(done);
+    done += static_cast<std::uint64_t>(n);
+  }
+  constexpr std::size_t kBlock = 1 << 20;
+  std::unique_ptr<char[]> block;
+  while (done < size) {
+    if (!block) block.reset(new char[kBlock]);
+    const ssize_t got = ::pread(in, block.get(), std::min<std::uint64_t>(kBlock, size - done), from);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return -1;
+    if (got == 0) break;
+    for (ssize_t put = 0; put < got;) {
+      const ssize_t n = ::pwrite(out, block.get() + put, static_cast<std::size_t>(got - put), to);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) return -1;
+      put += n;
+      to += n;
     }
-    if (archive_write_set_bytes_per_block(archive_.get(), 0) != ARCHIVE_OK ||
-        archive_write_open2(archive_.get(), this, nullptr, &ImageWriter::Written, nullptr, nullptr) != ARCHIVE_OK) {
-      return Problem(temporary_);
-    }
-    return std::nullopt;
+    from += got;
+    done += static_cast<std::uint64_t>(got);
   }
+  return static_cast<std::int64_t>(done);
+}
 
-  std::optional<DiskImageProblem> Add(const std::string& path, const ImageFile& file, char* block) {
-    std::unique_ptr<std::FILE, FileClose> input(win::fopen(path.c_str(), "rb"));
-    if (!input) return DiskImageProblem{path, "Could not read it: " + win::LastErrorText()};
-    std::setvbuf(input.get(), nullptr, _IONBF, 0);
-    win::BOOL executable = win::FALSE;
-    win::GetFileExecutable(path.c_str(), &executable);
-
-    std::unique_ptr<archive_entry, EntryFree> entry(archive_entry_new());
-    archive_entry_set_pathname(entry.get(), file.name.c_str());
-    archive_entry_set_filetype(entry.get(), AE_IFREG);
-    archive_entry_set_perm(entry.get(), executable == win::TRUE ? 0755 : 0644);
-    archive_entry_set_size(entry.get(), static_cast<la_int64_t>(file.size));
-    archive_entry_set_mtime(entry.get(), file.mtime, 0);
-    // A warning means a name that could not be converted for Joliet or Rock
-    // Ridge: the file would be there under another name.
-    if (archive_write_header(archive_.get(), entry.get()) != ARCHIVE_OK) return Problem(path);
-
-    std::uint64_t written = 0;
-    std::size_t got;
-    while ((got = std::fread(block, 1, kReadBlock, input.get())) > 0) {
-      if (written + got > file.size) break;
-      if (archive_write_data(archive_.get(), block, got) != static_cast<la_ssize_t>(got)) return Problem(path);
-      written += got;
-    }
-    if (std::ferror(input.get())) return DiskImageProblem{path, "Could not read it: " + win::LastErrorText()};
-    if (written != file.size) return DiskImageProblem{path, "It changed while the disk image was written."};
-    return std::nullopt;
+std::optional<DiskImageProblem> PutFile(const std::string& path, const ImageFile& file, int out, std::uint64_t offset) {
+  const auto host = win::ToHostPath(path);
+  const platform::UniqueFd in(host ? ::open(host->c_str(), O_RDONLY | O_CLOEXEC) : -1);
+  if (!in.valid()) return ErrnoProblem(path, "Could not read it: ", host ? errno : ENOENT);
+  struct stat now {};
+  if (::fstat(in.fd(), &now) != 0) return ErrnoProblem(path, "Could not read it: ", errno);
+  if (static_cast<std::uint64_t>(now.st_size) != file.size) {
+    return DiskImageProblem{path, "It changed while the disk image was written."};
   }
-
-  std::optional<DiskImageProblem> Close() {
-    if (archive_write_close(archive_.get()) != ARCHIVE_OK) return Problem(temporary_);
-    if (!filter_.Finish()) return DiskImageProblem{temporary_, filter_.problem()};
-    std::FILE* output = output_.release();
-    const bool flushed = std::fflush(output) == 0 && std::ferror(output) == 0;
-    if (std::fclose(output) != 0 || !flushed) {
-      return DiskImageProblem{temporary_, "Could not write the disk image: " + win::LastErrorText()};
-    }
-    return std::nullopt;
+  const std::int64_t copied = CopyInto(in.fd(), out, offset, file.size);
+  if (copied < 0) return ErrnoProblem(path, "Could not copy it into the disk image: ", errno);
+  if (static_cast<std::uint64_t>(copied) != file.size) {
+    return DiskImageProblem{path, "It changed while the disk image was written."};
   }
+  return std::nullopt;
+}
 
- private:
-  static la_ssize_t Written(archive*, void* self, const void* data, size_t size) {
-    auto* writer = static_cast<ImageWriter*>(self);
-    if (writer->abandoned_ || !writer->filter_.Write(data, size)) return -1;
-    return static_cast<la_ssize_t>(size);
+bool WriteAllAt(int fd, const unsigned char* data, std::size_t size, off_t offset) {
+  while (size > 0) {
+    const ssize_t n = ::pwrite(fd, data, size, offset);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    data += n;
+    size -= static_cast<std::size_t>(n);
+    offset += n;
   }
+  return true;
+}
 
-  DiskImageProblem Problem(const std::string& file) {
-    if (!filter_.problem().empty()) return {file, filter_.problem()};
-    const char* text = archive_ ? archive_error_string(archive_.get()) : nullptr;
-    return {file, std::string("Could not write the disk image: ") + (text != nullptr ? text : "out of memory")};
+// The checks a file must pass before anything is written: its name must be
+// the same on Windows, and it must fit one extent.
+std::optional<DiskImageProblem> RefusedFile(const std::string& folder, const ImageFile& file) {
+  if (auto why = iso::JolietNameProblem(file.name)) return DiskImageProblem{folder + "\\" + file.name, *why};
+  if (file.size > iso::kLargestFile) {
+    return DiskImageProblem{folder + "\\" + file.name, "It is larger than the 4 GiB a file on a disk image can hold."};
   }
-
-  bool abandoned_ = false;
-  std::string temporary_;
-  IsoStampFilter filter_;
-  std::unique_ptr<std::FILE, FileClose> output_;
-  std::unique_ptr<archive, ArchiveFree> archive_;  // freed first: it may still write
-};
-
-std::optional<DiskImageProblem> WriteThrough(const std::string& folder, const std::string& temporary,
-                                             const std::string& volumeName, const std::string& leaveOut,
-                                             const std::function<void(const std::string&)>& added) {
-  std::vector<ImageFile> files;
-  if (!ListFiles(folder, leaveOut, files))
-    return DiskImageProblem{folder, "Could not read the folder: " + win::LastErrorText()};
-  std::int64_t volumeTime = 0;
-  for (const ImageFile& file : files) {
-    if (!IsUtf8(file.name)) {
-      return DiskImageProblem{folder + "\\" + file.name,
-                              "Its name is not UTF-8 text, so it has no name Windows (Joliet) could show; rename "
-                              "the file."};
-    }
-    if (Characters(file.name) > kJolietNameLength) {
-      return DiskImageProblem{folder + "\\" + file.name,
-                              "Its name is longer than the 64 characters a disk image's Windows (Joliet) names "
-                              "hold; Windows would find it under a shortened name."};
-    }
-    volumeTime = std::max(volumeTime, file.mtime);
-  }
-
-  // Names go into Joliet (UTF-16) and Rock Ridge as the UTF-8 they are on the
-  // host, whatever the locale the program runs in.
-  platform::Utf8TextScope utf8Names;
-  ImageWriter writer(temporary, volumeTime);
-  if (auto problem = writer.Open(volumeName)) return problem;
-  std::unique_ptr<char[]> block(new char[kReadBlock]);
-  for (const ImageFile& file : files) {
-    if (auto problem = writer.Add(folder + "\\" + file.name, file, block.get())) return problem;
-    if (added) added(file.name);
-  }
-  return writer.Close();
+  return std::nullopt;
 }
 
 }  // namespace
@@ -237,14 +148,42 @@ std::string DiskVolumeName(const std::string& title) {
 std::optional<DiskImageProblem> WriteDiskImage(const std::string& folder, const std::string& imagePath,
                                                const std::string& volumeName, const std::string& leaveOut,
                                                const std::function<void(const std::string&)>& added) {
-  const std::string temporary = DiskImageTemporaryPath(imagePath);
-  std::optional<DiskImageProblem> problem = WriteThrough(folder, temporary, volumeName, leaveOut, added);
-  if (!problem &&
-      win::MoveFileExA(temporary.c_str(), imagePath.c_str(), win::MOVEFILE_REPLACE_EXISTING) == win::FALSE) {
-    problem = DiskImageProblem{imagePath, "Could not put the disk image in place: " + win::LastErrorText()};
+  std::vector<ImageFile> files;
+  if (!ListFiles(folder, leaveOut, files))
+    return DiskImageProblem{folder, "Could not read the folder: " + win::LastErrorText()};
+  std::vector<iso::LayoutFile> entries;
+  std::int64_t volumeTime = 0;
+  for (const ImageFile& file : files) {
+    if (auto problem = RefusedFile(folder, file)) return problem;
+    win::BOOL executable = win::FALSE;
+    win::GetFileExecutable((folder + "\\" + file.name).c_str(), &executable);
+    entries.push_back({file.name, file.size, file.mtime, executable == win::TRUE});
+    volumeTime = std::max(volumeTime, file.mtime);
   }
-  if (problem) win::DeleteFileA(temporary.c_str());
-  return problem;
+  const iso::Layout layout = iso::LayOut(entries, volumeName, volumeTime);
+
+  const auto host = win::ToHostPath(imagePath);
+  if (!host) return DiskImageProblem{imagePath, "Could not create the disk image: " + win::LastErrorText()};
+  // Nothing of the image is seen under its name before it is complete.
+  platform::AtomicFile image;
+  if (!image.Open(*host, 0644, "iso")) return ErrnoProblem(imagePath, "Could not create the disk image: ", errno);
+  if (!WriteAllAt(image.fd(), layout.head.data(), layout.head.size(), 0)) {
+    return ErrnoProblem(imagePath, "Could not write the disk image: ", errno);
+  }
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    if (auto problem = PutFile(folder + "\\" + files[i].name, files[i], image.fd(), layout.dataOffset[i])) {
+      return problem;
+    }
+    if (added) added(files[i].name);
+  }
+  // The last file's sector is filled up to its end.
+  if (::ftruncate(image.fd(), static_cast<off_t>(layout.imageSize)) != 0) {
+    return ErrnoProblem(imagePath, "Could not write the disk image: ", errno);
+  }
+  if (!image.Commit(platform::AtomicFile::Placing::kReplace, false)) {
+    return ErrnoProblem(imagePath, "Could not put the disk image in place: ", errno);
+  }
+  return std::nullopt;
 }
 
 }  // namespace kc::engine

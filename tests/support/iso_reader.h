@@ -5,6 +5,7 @@
 
 #include <archive.h>
 #include <archive_entry.h>
+#include <locale.h>
 
 #include <cstdint>
 #include <fstream>
@@ -21,10 +22,16 @@ struct IsoFile {
 };
 
 // Every entry but the root itself, by name; empty when the image cannot be read.
-inline std::map<std::string, IsoFile> ReadIso(const std::string& hostPath) {
+// By the Rock Ridge names, or by the Joliet names as Windows sees them.
+inline std::map<std::string, IsoFile> ReadIso(const std::string& hostPath, bool joliet = false) {
   std::map<std::string, IsoFile> files;
+  // Joliet names reach the caller through the thread's locale: UTF-8 here,
+  // whatever the tests run under.
+  const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", nullptr);
+  const locale_t previous = utf8 != nullptr ? uselocale(utf8) : nullptr;
   archive* reader = archive_read_new();
   archive_read_support_format_iso9660(reader);
+  if (joliet) archive_read_set_options(reader, "iso9660:!rockridge");
   if (archive_read_open_filename(reader, hostPath.c_str(), 1 << 16) == ARCHIVE_OK) {
     archive_entry* entry = nullptr;
     while (archive_read_next_header(reader, &entry) == ARCHIVE_OK) {
@@ -41,6 +48,10 @@ inline std::map<std::string, IsoFile> ReadIso(const std::string& hostPath) {
     }
   }
   archive_read_free(reader);
+  if (utf8 != nullptr) {
+    uselocale(previous);
+    freelocale(utf8);
+  }
   return files;
 }
 

@@ -6,9 +6,11 @@
 #include <chrono>
 #include <ctime>
 #include <filesystem>
+#include <map>
 #include <thread>
 
 #include "engine_test_support.h"
+#include "platform/atomic_file.h"
 #include "platform/files.h"
 #include "support/iso_reader.h"
 #include "support/row_names.h"
@@ -65,7 +67,31 @@ TEST(DiskImage, SameFilesGiveTheSameBytesAtAnotherTimeInAnotherTimeZone) {
   EXPECT_EQ(files.at("setup.exe").mtime, 1600000000);
   EXPECT_EQ(files.at("setup.exe").mode, 0555u);
   EXPECT_EQ(files.at("Readme.TXT").mode, 0444u);
-  EXPECT_FALSE(drive.Exists("first.iso.tmp"));
+}
+
+TEST(DiskImage, ManyFilesAndLongNamesAreReadBackWholeByBothNames) {
+  TempDrive drive;
+  // Records spill over several directory sectors; names of many UTF-8 bytes
+  // need Rock Ridge's continuation area; level 1 names clash.
+  std::map<std::string, std::string> written;
+  for (int i = 0; i < 150; ++i) written["module-" + std::to_string(i) + " of the client suite.z"] = std::to_string(i);
+  std::string euros;
+  for (int i = 0; i < 60; ++i) euros += "\xE2\x82\xAC";
+  written[euros + ".txt"] = "sixty euro signs, 180 bytes of name";
+  written["empty.ini"] = "";
+  written[std::string(40, 'z') + ".bin"] = std::string(2049, 'y');  // two sectors
+  for (const auto& [name, contents] : written) drive.Write("files/" + name, contents);
+  ASSERT_FALSE(WriteDiskImage("T:\\files", "T:\\disk.iso", "SETUP"));
+
+  for (const bool joliet : {false, true}) {
+    SCOPED_TRACE(joliet ? "Joliet names" : "Rock Ridge names");
+    const auto files = test::ReadIso(drive.Host("disk.iso"), joliet);
+    ASSERT_EQ(files.size(), written.size());
+    for (const auto& [name, contents] : written) {
+      ASSERT_EQ(files.count(name), 1u) << name;
+      EXPECT_EQ(files.at(name).contents, contents) << name;
+    }
+  }
 }
 
 struct RefusalCase {
@@ -90,7 +116,8 @@ TEST_P(DiskImageRefusal, NamesTheFileAndLeavesNoImage) {
   EXPECT_EQ(problem->file, row.file);
   EXPECT_NE(problem->reason.find(row.reasonPart), std::string::npos) << problem->reason;
   EXPECT_EQ(win::GetFileAttributesA(row.image), win::INVALID_FILE_ATTRIBUTES);
-  EXPECT_EQ(win::GetFileAttributesA(DiskImageTemporaryPath(row.image).c_str()), win::INVALID_FILE_ATTRIBUTES);
+  for (const auto& entry : std::filesystem::directory_iterator(drive.Host("")))
+    EXPECT_FALSE(platform::IsTemporaryFileName(entry.path().filename().string())) << entry.path();
 }
 
 const std::string kLongName = std::string(62, 'n') + ".ini";  // 66 characters
@@ -99,14 +126,16 @@ const std::string kLongPath = "T:\\files\\" + kLongName;
 INSTANTIATE_TEST_SUITE_P(
     Cases, DiskImageRefusal,
     ::testing::Values(RefusalCase{"the image's folder does not exist", nullptr, "T:\\files", "T:\\missing\\setup.iso",
-                                  "T:\\missing\\setup.iso.tmp", "Could not create the disk image"},
+                                  "T:\\missing\\setup.iso", "Could not create the disk image"},
                       RefusalCase{"the folder to write from does not exist", nullptr, "T:\\gone", "T:\\setup.iso",
                                   "T:\\gone", "Could not read the folder"},
                       RefusalCase{"Windows would see a name longer than 64 characters cut short", kLongName.c_str(),
                                   "T:\\files", "T:\\setup.iso", kLongPath.c_str(), "longer than the 64 characters"},
                       RefusalCase{"a name that is not UTF-8 (a Latin-1 byte) would lose its Windows name",
                                   "caf\xE9.ini", "T:\\files", "T:\\setup.iso", "T:\\files\\caf\xE9.ini",
-                                  "not UTF-8 text"}),
+                                  "not UTF-8 text"},
+                      RefusalCase{"a name with a \";\", which Joliet names take for the version", "a;b.ini",
+                                  "T:\\files", "T:\\setup.iso", "T:\\files\\a;b.ini", "cannot hold"}),
     kc::test::ByWhy{});
 
 TEST(DiskVolumeName, UpperCaseLettersAndDigitsJoinedByUnderscoresAtMostSixteen) {

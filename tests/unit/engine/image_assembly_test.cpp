@@ -220,16 +220,18 @@ TEST_F(Assembly, DiskImageIsOneIsoFileHoldingWhatTheCdImageHolds) {
 
 TEST_F(Assembly, DiskImageThatCannotBeWrittenIsReportedAndLeavesNoFile) {
   Prepare("Calendar=cal\r\n");
-  // A folder in the way of the image's temporary file, too deep to be emptied.
-  drive.Write("out/disk/setup.iso.tmp/deeper/file", "in the way");
+  // A folder in the way of the image, too deep to be emptied.
+  drive.Write("out/disk/setup.iso/deeper/file", "in the way");
   builder.AssembleImage("T:\\kit", "T:\\kit", "T:\\out", "disk");
   const auto& failures = builder.report().failures();
   ASSERT_FALSE(failures.empty());
   EXPECT_EQ(failures.back().step, "Creating the disk image");
-  EXPECT_EQ(failures.back().file, "T:\\out\\disk\\setup.iso.tmp");
-  EXPECT_NE(failures.back().reason.find("Could not create the disk image"), std::string::npos)
+  EXPECT_EQ(failures.back().file, "T:\\out\\disk\\setup.iso");
+  EXPECT_NE(failures.back().reason.find("Could not put the disk image in place"), std::string::npos)
       << failures.back().reason;
-  EXPECT_FALSE(drive.Exists("out/disk/setup.iso"));
+  EXPECT_TRUE(std::filesystem::is_directory(drive.Host("out/disk/setup.iso")));
+  for (const auto& entry : std::filesystem::directory_iterator(drive.Host("out/disk")))
+    EXPECT_EQ(entry.path().filename(), "setup.iso") << "left behind";
   EXPECT_FALSE(drive.Exists("kit/custom/tempmod/disk"));
 }
 
