@@ -64,8 +64,8 @@ if [ "$report" = yes ]; then
 ## Disk image
 
 \`bench/disk_image_vs_cp.sh\` writes the ISO file of the large kit's CD image ($cd_mb MB) as the build's
-disk image does (\`bench/disk_image_step\`, engine::WriteDiskImage: libarchive's ISO writer and the stamp
-filter) and copies the same folder with \`cp -r\`. Best of $runs alternating runs, load average $load at the
+disk image does (\`bench/disk_image_step\`, engine::WriteDiskImage: the layout first, then each file
+copied into its place with \`copy_file_range\`) and copies the same folder with \`cp -r\`. Best of $runs alternating runs, load average $load at the
 start, on this project's 2-core machine ($(date -u +%Y-%m-%d)):
 
 | run | seconds |
