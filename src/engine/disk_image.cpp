@@ -119,7 +119,8 @@ bool WriteAllAt(int fd, const unsigned char* data, std::size_t size, off_t offse
 std::optional<DiskImageProblem> RefusedFile(const std::string& folder, const ImageFile& file) {
   if (auto why = iso::JolietNameProblem(file.name)) return DiskImageProblem{folder + "\\" + file.name, *why};
   if (file.size > iso::kLargestFile) {
-    return DiskImageProblem{folder + "\\" + file.name, "It is larger than the 4 GiB a file on a disk image can hold."};
+    return DiskImageProblem{folder + "\\" + file.name,
+                            "It is 4 GiB or larger; a file on a disk image must be smaller."};
   }
   return std::nullopt;
 }

@@ -76,8 +76,8 @@ std::array<unsigned char, 7> RecordTime(std::int64_t seconds) {
 void VolumeTime(unsigned char* p, std::int64_t seconds) {
   const std::tm tm = Utc(seconds);
   char text[32];
-  std::snprintf(text, sizeof text, "%04d%02d%02d%02d%02d%02d00", std::clamp(tm.tm_year + 1900, 1, 9999),
-                tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
+  std::snprintf(text, sizeof text, "%04d%02d%02d%02d%02d%02d00", std::clamp(tm.tm_year + 1900, 1, 9999), tm.tm_mon + 1,
+                tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
   std::copy_n(text, 16, p);
   p[16] = 0;
 }
@@ -155,7 +155,8 @@ Bytes AlternateName(const std::string& name) {
 
 Bytes ExtensionReference() {
   const std::string id = "RRIP_1991A";
-  const std::string description = "THE ROCK RIDGE INTERCHANGE PROTOCOL PROVIDES SUPPORT FOR POSIX FILE SYSTEM SEMANTICS";
+  const std::string description =
+      "THE ROCK RIDGE INTERCHANGE PROTOCOL PROVIDES SUPPORT FOR POSIX FILE SYSTEM SEMANTICS";
   const std::string source =
       "PLEASE CONTACT DISC PUBLISHER FOR SPECIFICATION SOURCE.  SEE PUBLISHER IDENTIFIER IN PRIMARY VOLUME "
       "DESCRIPTOR FOR CONTACT INFORMATION.";
@@ -249,8 +250,8 @@ unsigned Mode(bool executable) {
 
 // The two root directories and the continuation area for the given
 // positions; their sizes do not depend on the positions.
-Trees BuildTrees(const std::vector<LayoutFile>& files, const std::vector<std::string>& primary,
-                 std::int64_t volumeTime, const Positions& at) {
+Trees BuildTrees(const std::vector<LayoutFile>& files, const std::vector<std::string>& primary, std::int64_t volumeTime,
+                 const Positions& at) {
   Trees trees;
   ContinuationArea area;
   const std::uint32_t rootSerial = 1;
@@ -261,8 +262,9 @@ Trees BuildTrees(const std::vector<LayoutFile>& files, const std::vector<std::st
   const auto [erSector, erOffset] = area.Place(er);
   Record dot{std::string(1, '\0'), at.isoRoot, std::uint64_t{at.isoRootSectors} * kSectorSize, volumeTime, true, {}};
   dot.systemUse = {'S', 'P', 7, 1, 0xBE, 0xEF, 0};
-  for (const Bytes& part : {RockRidgeFlags(0x81), rootAttributes, rootTimes,
-                            Continuation(at.continuation + erSector, erOffset, static_cast<std::uint32_t>(er.size()))}) {
+  for (const Bytes& part :
+       {RockRidgeFlags(0x81), rootAttributes, rootTimes,
+        Continuation(at.continuation + erSector, erOffset, static_cast<std::uint32_t>(er.size()))}) {
     dot.systemUse.insert(dot.systemUse.end(), part.begin(), part.end());
   }
   Record dotDot = dot;
@@ -281,8 +283,8 @@ Trees BuildTrees(const std::vector<LayoutFile>& files, const std::vector<std::st
     const LayoutFile& file = files[i];
     Record record{primary[i], at.fileSectors[i], file.size, file.mtime, false, {}};
     Bytes& use = record.systemUse;
-    for (const Bytes& part : {RockRidgeFlags(0x89), PosixAttributes(Mode(file.executable), 1,
-                                                                   rootSerial + 1 + static_cast<std::uint32_t>(i)),
+    for (const Bytes& part : {RockRidgeFlags(0x89),
+                              PosixAttributes(Mode(file.executable), 1, rootSerial + 1 + static_cast<std::uint32_t>(i)),
                               Times(file.mtime)}) {
       use.insert(use.end(), part.begin(), part.end());
     }
@@ -304,10 +306,9 @@ Trees BuildTrees(const std::vector<LayoutFile>& files, const std::vector<std::st
   for (const LayoutFile& file : files) joliet.push_back(Utf16BigEndian(file.name));
   std::sort(order.begin(), order.end(),
             [&](std::size_t a, std::size_t b) { return RecordNameLess(joliet[a], joliet[b], 2); });
-  records = {{std::string(1, '\0'), at.jolietRoot, std::uint64_t{at.jolietRootSectors} * kSectorSize, volumeTime,
-              true, {}},
-             {std::string(1, '\1'), at.jolietRoot, std::uint64_t{at.jolietRootSectors} * kSectorSize, volumeTime,
-              true, {}}};
+  records = {
+      {std::string(1, '\0'), at.jolietRoot, std::uint64_t{at.jolietRootSectors} * kSectorSize, volumeTime, true, {}},
+      {std::string(1, '\1'), at.jolietRoot, std::uint64_t{at.jolietRootSectors} * kSectorSize, volumeTime, true, {}}};
   for (std::size_t i : order) {
     records.push_back({joliet[i], at.fileSectors[i], files[i].size, files[i].mtime, false, {}});
   }
@@ -331,14 +332,14 @@ void VolumeDescriptor(unsigned char* p, bool joliet, const std::string& volumeNa
   Field(p + 40, 32, volumeName, joliet);
   Both32(p + 80, static_cast<std::uint32_t>(imageSectors));
   if (joliet) std::copy_n("%/E", 3, p + 88);  // UCS-2 level 3
-  Both16(p + 120, 1);                           // volume set size
-  Both16(p + 124, 1);                           // volume sequence number
+  Both16(p + 120, 1);                         // volume set size
+  Both16(p + 124, 1);                         // volume sequence number
   Both16(p + 128, kSectorSize);
   Both32(p + 132, kPathTableSize);
   Little32(p + 140, pathTables[0]);
   Big32(p + 148, pathTables[1]);
-  const Bytes root = EncodeRecord(
-      {std::string(1, '\0'), rootSector, std::uint64_t{rootSectors} * kSectorSize, volumeTime, true, {}});
+  const Bytes root =
+      EncodeRecord({std::string(1, '\0'), rootSector, std::uint64_t{rootSectors} * kSectorSize, volumeTime, true, {}});
   std::copy(root.begin(), root.end(), p + 156);
   Field(p + 190, 128, "", joliet);  // volume set
   Field(p + 318, 128, "", joliet);  // publisher

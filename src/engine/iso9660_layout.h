@@ -23,16 +23,16 @@ inline constexpr std::uint32_t kSectorSize = 2048;
 inline constexpr std::uint64_t kLargestFile = 0xFFFFFFFFu;
 
 struct LayoutFile {
-  std::string name;  // the host name, UTF-8, valid for Joliet (JolietNameProblem)
+  std::string name;        // the host name, UTF-8, valid for Joliet (JolietNameProblem)
   std::uint64_t size = 0;  // at most kLargestFile
   std::int64_t mtime = 0;  // seconds since 1970, UTC
   bool executable = false;
 };
 
 struct Layout {
-  std::vector<unsigned char> head;  // sectors 0 up to the first file's data
+  std::vector<unsigned char> head;        // sectors 0 up to the first file's data
   std::vector<std::uint64_t> dataOffset;  // each file's first byte in the image, in the order given
-  std::uint64_t imageSize = 0;  // whole sectors
+  std::uint64_t imageSize = 0;            // whole sectors
 };
 
 // `volumeName`: d-characters, at most 16 (DiskVolumeName); `volumeTime` the
