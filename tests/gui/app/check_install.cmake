@@ -22,10 +22,10 @@ set(expected
     share/kitcomp/kit/kitcomp/drives.ini
     share/kitcomp/kit/kitcomp/default.dkb
     share/kitcomp/kit/source/install/setup.ini
-    share/man/man1/kitcomp.1
-    share/man/man1/squash.exe.1
-    share/man/man1/pkgindex.exe.1
-    share/man/man1/sfxmaker.exe.1
+    share/man/man1/kitcomp.1.gz
+    share/man/man1/squash.exe.1.gz
+    share/man/man1/pkgindex.exe.1.gz
+    share/man/man1/sfxmaker.exe.1.gz
     share/bash-completion/completions/kitcomp)
 foreach(path ${expected})
   if(NOT EXISTS "${PREFIX}/${path}")
