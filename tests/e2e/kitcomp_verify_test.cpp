@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <sstream>
 
@@ -108,6 +109,17 @@ TEST_F(Verify, SoundImagesPassAndEachDamageIsNamed) {
                    "'");
        },
        "setup.ini", "Show Options Dialog is \"NO\""},
+      // Windows (Joliet) and other systems (Rock Ridge) see different names.
+      {"end_user/disk", "setup.iso",
+       [](const KitCopy& kit, const std::string& copy) {
+         const std::string iso = kit.Host(copy + "/setup.iso");
+         std::fstream file(iso, std::ios::in | std::ios::out | std::ios::binary);
+         const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+         const std::string joliet("\0s\0e\0t\0u\0p\0.\0i\0n\0i", 18);
+         file.seekp(static_cast<std::streamoff>(bytes.find(joliet) + 17));
+         file.put('x');
+       },
+       "setup.ini", "Windows (Joliet) finds no file of this name"},
       // A file of an image packed into a module archive.
       {"end_user/CD", "",
        [](const KitCopy& kit, const std::string& copy) {

@@ -5,13 +5,14 @@
 
 #include <archive.h>
 #include <archive_entry.h>
-#include <locale.h>
 
 #include <cstdint>
 #include <fstream>
 #include <iterator>
 #include <map>
 #include <string>
+
+#include "platform/utf8_text.h"
 
 namespace kc::test {
 
@@ -27,8 +28,7 @@ inline std::map<std::string, IsoFile> ReadIso(const std::string& hostPath, bool 
   std::map<std::string, IsoFile> files;
   // Joliet names reach the caller through the thread's locale: UTF-8 here,
   // whatever the tests run under.
-  const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", nullptr);
-  const locale_t previous = utf8 != nullptr ? uselocale(utf8) : nullptr;
+  platform::Utf8TextScope utf8;
   archive* reader = archive_read_new();
   archive_read_support_format_iso9660(reader);
   if (joliet) archive_read_set_options(reader, "iso9660:!rockridge");
@@ -48,10 +48,6 @@ inline std::map<std::string, IsoFile> ReadIso(const std::string& hostPath, bool 
     }
   }
   archive_read_free(reader);
-  if (utf8 != nullptr) {
-    uselocale(previous);
-    freelocale(utf8);
-  }
   return files;
 }
 
