@@ -3,7 +3,7 @@
 #  - merge: adding one 6-byte file to a 160 MiB archive (`squash -i -o -sh
 #    FILE ARCHIVE CONFIG`, as the build does into lume.z) with this squash
 #    against the squash that decompressed and re-deflated the whole archive in
-#    memory (built from OLD_REF), time and peak memory (/usr/bin/time);
+#    memory (built from OLD_REF), time and peak memory (/usr/bin/time's);
 #  - extraction: `netsetup.exe --noexec` of a 200 MB stored self-extracting
 #    file (checksum included) against `tar -x` of an uncompressed tar of the
 #    same files, both into the same file system.
@@ -65,15 +65,23 @@ for i in $(seq -w 1 20); do ln "$work/stage/module$i.z" "$work/merge-stage/modul
 "$tools/squash.exe" -i -o -sh 'B:\merge-stage\*.*' 'B:\new-base.z' >/dev/null
 archive_mib=$(( $(stat -c %s "$work/new-base.z") >> 20 ))
 
-# One timed run: prints "<seconds> <peak KiB> <CPU seconds>".
+# One timed run: prints "<wall seconds> <CPU seconds, user + system>", both to
+# the millisecond (bash's own clock and its children's resource usage; the
+# 10 ms of /usr/bin/time are too coarse for runs of a tenth of a second).
 timed() {
-  /usr/bin/time -f '%e %M %U %S' -o "$work/time.out" "$@" >/dev/null 2>"$work/err.out" || { cat "$work/err.out" >&2; exit 1; }
-  awk '{ printf "%s %s %.2f\n", $1, $2, $3 + $4 }' "$work/time.out"
+  local TIMEFORMAT='%3R %3U %3S'
+  { time "$@" >/dev/null 2>"$work/err.out"; } 2>"$work/time.out" || { cat "$work/err.out" >&2; exit 1; }
+  awk '{ printf "%s %.3f\n", $1, $2 + $3 }' "$work/time.out"
+}
+# The same with the run's peak memory from /usr/bin/time: "<wall> <peak KiB> <CPU>".
+timed_memory() {
+  read -r wall cpu <<<"$(timed /usr/bin/time -f %M -o "$work/memory.out" "$@")"
+  echo "$wall $(cat "$work/memory.out") $cpu"
 }
 merge_with() {  # squash, base archive
   cp "$2" "$work/target.z"
   sync
-  timed "$1" -i -o -sh 'B:\one\velomark.cfg' 'B:\target.z' CONFIG
+  timed_memory "$1" -i -o -sh 'B:\one\velomark.cfg' 'B:\target.z' CONFIG
 }
 
 old_times="" new_times="" old_mem=0 new_mem=0
@@ -95,15 +103,15 @@ sfx_mb=$(( $(stat -c %s "$work/netsetup.exe") / 1000000 ))
 extract_sfx() {
   rm -rf "$TMPDIR"/netsetup-*
   sync
-  timed "$work/netsetup.exe" --noexec | cut -d' ' -f1,3
+  timed "$work/netsetup.exe" --noexec
 }
 extract_tar() {
   rm -rf "$work/untar"
   mkdir "$work/untar"
   sync
-  timed tar -xf "$work/stage.tar" -C "$work/untar" | cut -d' ' -f1,3
+  timed tar -xf "$work/stage.tar" -C "$work/untar"
 }
-check_sfx() { timed "$work/netsetup.exe" --check | cut -d' ' -f1,3; }
+check_sfx() { timed "$work/netsetup.exe" --check; }
 sfx_times="" tar_times="" check_times=""
 for _ in $(seq "$runs"); do
   sfx_times+="$(extract_sfx)"$'\n'
