@@ -1,14 +1,12 @@
 #include "common/sfx_trailer.h"
 
-#include <nettle/sha2.h>
-
 #include <algorithm>
 #include <cstring>
 
+#include "common/read_ahead.h"
+
 namespace kc::sfx {
 namespace {
-
-constexpr std::size_t kBlock = 4 << 20;
 
 void PutLittle(unsigned char* at, std::uint64_t value, int bytes) {
   for (int i = 0; i < bytes; ++i) at[i] = static_cast<unsigned char>(value >> (8 * i));
@@ -64,21 +62,16 @@ bool DecodeTrailer(const unsigned char* bytes, std::uint64_t fileSize, Trailer& 
   return true;
 }
 
-WholeFileDigest::WholeFileDigest() : context_(new sha256_ctx) {
-  sha256_init(context_.get());
-}
-
-WholeFileDigest::~WholeFileDigest() = default;
-
 void WholeFileDigest::Update(const void* data, std::size_t size) {
-  sha256_update(context_.get(), size, static_cast<const std::uint8_t*>(data));
+  sha_.Update(data, size);
 }
 
 std::array<unsigned char, kTrailerSize> WholeFileDigest::Seal(Trailer trailer) {
   std::array<unsigned char, kTrailerSize> bytes = EncodeTrailer(trailer);
   Update(bytes.data(), kDigestOffset);
   Update(bytes.data() + kDigestOffset + kDigestSize, kTrailerSize - kDigestOffset - kDigestSize);
-  sha256_digest(context_.get(), kDigestSize, bytes.data() + kDigestOffset);
+  const tools::Digest digest = sha_.Final();
+  std::memcpy(bytes.data() + kDigestOffset, digest.data(), kDigestSize);
   return bytes;
 }
 
@@ -105,19 +98,16 @@ bool OpenSfxFile(std::FILE* file, SfxFile& sfx, std::string& error) {
 
 bool VerifySfxFile(std::FILE* file, const SfxFile& sfx, std::string& error) {
   WholeFileDigest digest;
-  std::unique_ptr<unsigned char[]> block(new unsigned char[kBlock]);
   if (std::fseek(file, 0, SEEK_SET) != 0) {
     error = "corrupt: cannot read the file";
     return false;
   }
-  for (std::uint64_t left = sfx.fileSize - kTrailerSize; left > 0;) {
-    const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(left, kBlock));
-    if (std::fread(block.get(), 1, want, file) != want) {
-      error = "corrupt: the file cannot be read to its end";
-      return false;
-    }
-    digest.Update(block.get(), want);
-    left -= want;
+  ReadAhead blocks(file, sfx.fileSize - kTrailerSize);
+  for (ReadAhead::Block block = blocks.Next(); block.size != 0; block = blocks.Next())
+    digest.Update(block.data, block.size);
+  if (blocks.failed()) {
+    error = "corrupt: the file cannot be read to its end";
+    return false;
   }
   Trailer expected = sfx.trailer;
   const std::array<unsigned char, kTrailerSize> sealed = digest.Seal(expected);

@@ -16,8 +16,8 @@
 // format 1 (magic "KCSFX1\r\n", a digest over payload and command line only)
 // are recognized and refused as outdated.
 //
-// Plain C++ on nettle's SHA-256; programs using it link nettle (the extractor
-// statically).
+// Plain C++ on the tools' one SHA-256 (OpenSSL's low-level functions);
+// programs using it link libcrypto (the extractor statically).
 #pragma once
 
 #include <array>
@@ -26,7 +26,7 @@
 #include <memory>
 #include <string>
 
-struct sha256_ctx;
+#include "common/sha256.h"
 
 namespace kc::sfx {
 
@@ -60,13 +60,11 @@ bool DecodeTrailer(const unsigned char* bytes, std::uint64_t fileSize, Trailer& 
 // with the digest in place.
 class WholeFileDigest {
  public:
-  WholeFileDigest();
-  ~WholeFileDigest();
   void Update(const void* data, std::size_t size);
   std::array<unsigned char, kTrailerSize> Seal(Trailer trailer);
 
  private:
-  std::unique_ptr<sha256_ctx> context_;
+  tools::Sha256 sha_;
 };
 
 // A self-extracting file opened for inspection: its trailer and command line
@@ -81,8 +79,9 @@ struct SfxFile {
 // mode); false with `error` ("corrupt: ...") when they are missing or do not fit.
 bool OpenSfxFile(std::FILE* file, SfxFile& sfx, std::string& error);
 
-// Streams the whole file once (large reads, nothing kept) and compares the
-// digest; false with `error` set on a mismatch or a read error.
+// Streams the whole file once and compares the digest: a thread of its own
+// reads ahead into a few blocks, so the hashing never waits for a copy; false with `error` set on a mismatch or a read
+// error.
 bool VerifySfxFile(std::FILE* file, const SfxFile& sfx, std::string& error);
 
 }  // namespace kc::sfx

@@ -1,29 +1,28 @@
+// The low-level SHA-256 functions are deprecated in favour of EVP, but EVP
+// pulls in the provider machinery (configuration files, dlopen), which a
+// statically linked extractor must not carry.
+#define OPENSSL_SUPPRESS_DEPRECATED
 #include "common/sha256.h"
 
-#include <openssl/evp.h>
+#include <openssl/sha.h>
 
 #include <stdexcept>
 
 namespace kc::tools {
 
-Sha256::Sha256() : context_(EVP_MD_CTX_new()) {
-  if (!context_ || EVP_DigestInit_ex(context_, EVP_sha256(), nullptr) != 1)
-    throw std::runtime_error("SHA-256 is not available");
+Sha256::Sha256() : context_(new SHA256_CTX) {
+  if (SHA256_Init(context_.get()) != 1) throw std::runtime_error("SHA-256 is not available");
 }
 
-Sha256::~Sha256() {
-  EVP_MD_CTX_free(context_);
-}
+Sha256::~Sha256() = default;
 
 void Sha256::Update(const void* data, std::size_t size) {
-  if (size != 0 && EVP_DigestUpdate(context_, data, size) != 1) throw std::runtime_error("SHA-256 update failed");
+  if (size != 0 && SHA256_Update(context_.get(), data, size) != 1) throw std::runtime_error("SHA-256 update failed");
 }
 
 Digest Sha256::Final() {
   Digest digest{};
-  unsigned int length = 0;
-  if (EVP_DigestFinal_ex(context_, digest.data(), &length) != 1 || length != digest.size())
-    throw std::runtime_error("SHA-256 final failed");
+  if (SHA256_Final(digest.data(), context_.get()) != 1) throw std::runtime_error("SHA-256 final failed");
   return digest;
 }
 

@@ -1,12 +1,15 @@
-// SHA-256 through OpenSSL's EVP interface, which uses the processor's SHA
-// instructions where it has them.
+// SHA-256 through OpenSSL's low-level functions, which use the processor's SHA
+// instructions where it has them. They need nothing of OpenSSL's providers or
+// configuration, so the self-extractor can link them statically; everything
+// that hashes in the tools and the verifier goes through this one class.
 #pragma once
 
 #include <array>
 #include <cstddef>
+#include <memory>
 #include <string>
 
-struct evp_md_ctx_st;
+struct SHA256state_st;
 
 namespace kc::tools {
 
@@ -23,7 +26,7 @@ class Sha256 {
   Digest Final();
 
  private:
-  evp_md_ctx_st* context_;
+  std::unique_ptr<SHA256state_st> context_;
 };
 
 std::string HexOf(const Digest& digest);

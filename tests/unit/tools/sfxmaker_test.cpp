@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "common/read_ahead.h"
 #include "common/sfx_trailer.h"
 #include "common/zip_writer.h"
 #include "tool_run.h"
@@ -322,6 +323,41 @@ TEST(SfxTrailer, RoundTripsAndRejectsOtherBytes) {
     other[row.at] = static_cast<unsigned char>(row.value);
     EXPECT_FALSE(sfx::DecodeTrailer(other.data(), fileSize, decoded, error)) << row.why;
     EXPECT_THAT(error, HasSubstr(row.message)) << row.why;
+  }
+}
+
+// The blocks come back in file order across the slots' reuse, and a file that
+// ends early is a failure, not a short success.
+TEST(ReadAhead, GivesTheBytesInOrderAndTellsAShortFile) {
+  constexpr std::uint64_t kMiB = 1 << 20;
+  struct Row {
+    const char* why;
+    std::uint64_t fileSize, length;
+    bool failed;
+  } rows[] = {
+      {"nothing to read", 10, 0, false},
+      {"less than a block", 10, 10, false},
+      {"more blocks than slots, the last one partial", 9 * kMiB + 5, 9 * kMiB + 5, false},
+      {"fewer bytes than asked", kMiB + 3, 6 * kMiB, true},
+  };
+  std::string bytes(10 * kMiB, '\0');
+  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7 + i / kMiB);
+  for (const Row& row : rows) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::tmpfile(), &std::fclose);
+    ASSERT_EQ(std::fwrite(bytes.data(), 1, row.fileSize, file.get()), row.fileSize);
+    std::rewind(file.get());
+    std::string read;
+    bool failed = false;
+    {
+      sfx::ReadAhead blocks(file.get(), row.length);
+      for (auto block = blocks.Next(); block.size != 0; block = blocks.Next())
+        read.append(reinterpret_cast<const char*>(block.data), block.size);
+      failed = blocks.failed();
+    }
+    EXPECT_EQ(failed, row.failed) << row.why;
+    if (!row.failed) {
+      EXPECT_TRUE(read == bytes.substr(0, row.length)) << row.why;
+    }
   }
 }
 
