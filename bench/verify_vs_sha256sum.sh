@@ -57,8 +57,8 @@ this project's 2-core machine ($(date -u +%Y-%m-%d)):
 
 The verifier reads more than sha256sum: every file once for its SHA-256, every module archive again
 for its entries' CRCs, and the network image once for its whole-file digest besides its payload's
-files. It is still faster because its SHA-256 is OpenSSL's (and nettle's for the whole-file digest),
-which use the processor's SHA instructions where it has them (this machine does), while coreutils'
+files. It is still faster because its SHA-256 is OpenSSL's, for the files and the whole-file digest alike,
+which uses the processor's SHA instructions where it has them (this machine does), while coreutils'
 \`sha256sum\` hashes in plain C; without them the ratio would be higher, since the network image's
 bytes are hashed twice.
 MD
