@@ -87,10 +87,12 @@ std::int64_t CopyInto(int in, int out, std::uint64_t offset, std::uint64_t size)
 
 std::optional<DiskImageProblem> PutFile(const std::string& path, const ImageFile& file, int out, std::uint64_t offset) {
   const auto host = win::ToHostPath(path);
-  const platform::UniqueFd in(host ? ::open(host->c_str(), O_RDONLY | O_CLOEXEC) : -1);
+  // O_NONBLOCK: a FIFO in the folder must not hold the build up.
+  const platform::UniqueFd in(host ? ::open(host->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK) : -1);
   if (!in.valid()) return ErrnoProblem(path, "Could not read it: ", host ? errno : ENOENT);
   struct stat now {};
   if (::fstat(in.fd(), &now) != 0) return ErrnoProblem(path, "Could not read it: ", errno);
+  if (!S_ISREG(now.st_mode)) return DiskImageProblem{path, "It is not a plain file, so it cannot go on a disk image."};
   if (static_cast<std::uint64_t>(now.st_size) != file.size) {
     return DiskImageProblem{path, "It changed while the disk image was written."};
   }
