@@ -76,7 +76,7 @@ done
 grep -q "Your installation creation is complete." "$work/kitcomp.log" || { cat "$work/kitcomp.log" >&2; exit 1; }
 kitcomp_s=$(printf '%s' "$kitcomp_times" | best)
 pipeline_s=$(printf '%s' "$pipeline_times" | best)
-ratio=$(awk -v a="$kitcomp_s" -v b="$pipeline_s" 'BEGIN { printf "%.2f", a / b }')
+ratio=$(ratio "$kitcomp_s" "$pipeline_s")
 printf 'kit modules: %s MB in %s modules\nkitcomp build: %.2f s\npipeline (%s, %s): %.2f s\nratio: %s (target <= 0.5)\n' \
   "$large_kit_mb" "$large_kit_modules" "$kitcomp_s" "$selfextract" "$isotool" "$pipeline_s" "$ratio"
 printf 'load average at the start: %s\n' "$load"

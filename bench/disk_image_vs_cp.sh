@@ -47,7 +47,7 @@ for _ in $(seq $runs); do
 done
 cp_s=$(printf '%s' "$cp_times" | best)
 iso_s=$(printf '%s' "$iso_times" | best)
-ratio=$(awk -v a="$iso_s" -v b="$cp_s" 'BEGIN { printf "%.2f", a / b }')
+ratio=$(ratio "$iso_s" "$cp_s")
 printf 'CD image: %s MB\ncp -r: %.3f s (runs: %s)\nISO step: %.3f s (runs: %s)\nratio: %s (target <= 2)\nload average at the start: %s\n' \
   "$cd_mb" "$cp_s" "$(printf '%s' "$cp_times" | tr '\n' ' ')" "$iso_s" "$(printf '%s' "$iso_times" | tr '\n' ' ')" \
   "$ratio" "$load"

@@ -46,6 +46,8 @@ kit_ini() { printf '%s\r\n' "$@"; }
 now() { date +%s.%N; }
 # The smallest of the numbers on standard input, with three decimals.
 best() { awk 'NR == 1 || $1 < m { m = $1 } END { printf "%.3f", m }'; }
+# The first number divided by the second, with two decimals.
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 # Seconds a command takes, after a sync so that earlier writes do not count.
 timed() {
   local t0 t1

@@ -35,7 +35,7 @@ for _ in $(seq $runs); do
 done
 sha_s=$(printf '%s' "$sha_times" | best)
 verify_s=$(printf '%s' "$verify_times" | best)
-ratio=$(awk -v a="$verify_s" -v b="$sha_s" 'BEGIN { printf "%.2f", a / b }')
+ratio=$(ratio "$verify_s" "$sha_s")
 printf 'CD image: %s MB, network image: %s MB, %s files\nsha256sum: %.3f s (runs: %s)\nkitcomp verify: %.3f s (runs: %s)\nratio: %s (goal <= 1.5)\nload average at the start: %s\n' \
   "$cd_mb" "$network_mb" "${#files[@]}" "$sha_s" "$(printf '%s' "$sha_times" | tr '\n' ' ')" "$verify_s" \
   "$(printf '%s' "$verify_times" | tr '\n' ' ')" "$ratio" "$load"

@@ -7,12 +7,12 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <memory>
 #include <vector>
 
 #include "engine/iso9660_layout.h"
 #include "engine/iso9660_names.h"
 #include "platform/atomic_file.h"
+#include "platform/descriptor_io.h"
 #include "platform/drives.h"
 #include "platform/files.h"
 #include "platform/names.h"
@@ -49,42 +49,6 @@ DiskImageProblem ErrnoProblem(const std::string& file, const std::string& what, 
   return {file, what + win::LastErrorText()};
 }
 
-// Copies `size` bytes of `in` to `out` at `offset`: in the kernel where the
-// file systems allow it, else through a buffer. The count copied, short when
-// the source ended early; -1 (errno set) on failure.
-std::int64_t CopyInto(int in, int out, std::uint64_t offset, std::uint64_t size) {
-  auto to = static_cast<off_t>(offset);
-  off_t from = 0;
-  std::uint64_t done = 0;
-  while (done < size) {
-    const ssize_t n = ::copy_file_range(in, &from, out, &to, static_cast<std::size_t>(size - done), 0);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0 && (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP)) break;
-    if (n < 0) return -1;
-    if (n == 0) return static_cast<std::int64_t>(done);
-    done += static_cast<std::uint64_t>(n);
-  }
-  constexpr std::size_t kBlock = 1 << 20;
-  std::unique_ptr<char[]> block;
-  while (done < size) {
-    if (!block) block.reset(new char[kBlock]);
-    const ssize_t got = ::pread(in, block.get(), std::min<std::uint64_t>(kBlock, size - done), from);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return -1;
-    if (got == 0) break;
-    for (ssize_t put = 0; put < got;) {
-      const ssize_t n = ::pwrite(out, block.get() + put, static_cast<std::size_t>(got - put), to);
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0) return -1;
-      put += n;
-      to += n;
-    }
-    from += got;
-    done += static_cast<std::uint64_t>(got);
-  }
-  return static_cast<std::int64_t>(done);
-}
-
 std::optional<DiskImageProblem> PutFile(const std::string& path, const ImageFile& file, int out, std::uint64_t offset) {
   const auto host = win::ToHostPath(path);
   // O_NONBLOCK: a FIFO in the folder must not hold the build up.
@@ -96,24 +60,12 @@ std::optional<DiskImageProblem> PutFile(const std::string& path, const ImageFile
   if (static_cast<std::uint64_t>(now.st_size) != file.size) {
     return DiskImageProblem{path, "It changed while the disk image was written."};
   }
-  const std::int64_t copied = CopyInto(in.fd(), out, offset, file.size);
+  const std::int64_t copied = platform::CopyRange(in.fd(), out, offset, file.size);
   if (copied < 0) return ErrnoProblem(path, "Could not copy it into the disk image: ", errno);
   if (static_cast<std::uint64_t>(copied) != file.size) {
     return DiskImageProblem{path, "It changed while the disk image was written."};
   }
   return std::nullopt;
-}
-
-bool WriteAllAt(int fd, const unsigned char* data, std::size_t size, off_t offset) {
-  while (size > 0) {
-    const ssize_t n = ::pwrite(fd, data, size, offset);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return false;
-    data += n;
-    size -= static_cast<std::size_t>(n);
-    offset += n;
-  }
-  return true;
 }
 
 // The checks a file must pass before anything is written: its name must be
@@ -170,7 +122,8 @@ std::optional<DiskImageProblem> WriteDiskImage(const std::string& folder, const 
   // Nothing of the image is seen under its name before it is complete.
   platform::AtomicFile image;
   if (!image.Open(*host, 0644, "iso")) return ErrnoProblem(imagePath, "Could not create the disk image: ", errno);
-  if (!WriteAllAt(image.fd(), layout.head.data(), layout.head.size(), 0)) {
+  const std::string_view head(reinterpret_cast<const char*>(layout.head.data()), layout.head.size());
+  if (!platform::WriteAll(image.fd(), head)) {
     return ErrnoProblem(imagePath, "Could not write the disk image: ", errno);
   }
   for (std::size_t i = 0; i < files.size(); ++i) {

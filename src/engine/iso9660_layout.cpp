@@ -157,9 +157,8 @@ Bytes ExtensionReference() {
   const std::string id = "RRIP_1991A";
   const std::string description =
       "THE ROCK RIDGE INTERCHANGE PROTOCOL PROVIDES SUPPORT FOR POSIX FILE SYSTEM SEMANTICS";
-  const std::string source =
-      "PLEASE CONTACT DISC PUBLISHER FOR SPECIFICATION SOURCE.  SEE PUBLISHER IDENTIFIER IN PRIMARY VOLUME "
-      "DESCRIPTOR FOR CONTACT INFORMATION.";
+  // Readers go by the identifier; the source is free text.
+  const std::string source = "WRITTEN BY KIT COMPOSER";
   Bytes er = Entry("ER", 4);
   er[4] = static_cast<unsigned char>(id.size());
   er[5] = static_cast<unsigned char>(description.size());
@@ -181,8 +180,14 @@ struct Record {
   Bytes systemUse;
 };
 
+// Where a record's system use starts: after the identifier, padded to an even
+// length.
+std::size_t SystemUseOffset(const std::string& identifier) {
+  return 33 + identifier.size() + (identifier.size() % 2 == 0 ? 1 : 0);
+}
+
 std::size_t RecordLength(const std::string& identifier, std::size_t systemUse) {
-  const std::size_t length = 33 + identifier.size() + (identifier.size() % 2 == 0 ? 1 : 0) + systemUse;
+  const std::size_t length = SystemUseOffset(identifier) + systemUse;
   return length + length % 2;
 }
 
@@ -197,8 +202,8 @@ Bytes EncodeRecord(const Record& record) {
   Both16(&bytes[28], 1);  // volume sequence number
   bytes[32] = static_cast<unsigned char>(record.identifier.size());
   std::copy(record.identifier.begin(), record.identifier.end(), bytes.begin() + 33);
-  const std::size_t systemUse = 33 + record.identifier.size() + (record.identifier.size() % 2 == 0 ? 1 : 0);
-  std::copy(record.systemUse.begin(), record.systemUse.end(), bytes.begin() + static_cast<long>(systemUse));
+  std::copy(record.systemUse.begin(), record.systemUse.end(),
+            bytes.begin() + static_cast<long>(SystemUseOffset(record.identifier)));
   return bytes;
 }
 

@@ -15,6 +15,7 @@
 #include <optional>
 #include <random>
 
+#include "platform/descriptor_io.h"
 #include "platform/names.h"
 
 namespace kc::platform {
@@ -26,18 +27,6 @@ constexpr std::size_t kLegacyHexDigits = 16;
 constexpr std::string_view kPurposes[] = {"tmp", "copy"};
 
 std::atomic<bool> g_unnamedAllowed{true};
-
-bool WriteAll(int fd, std::string_view data) {
-  while (!data.empty()) {
-    ssize_t n = ::write(fd, data.data(), data.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data.remove_prefix(static_cast<size_t>(n));
-  }
-  return true;
-}
 
 // Linking an unnamed file needs its /proc/self/fd entry (linkat with
 // AT_EMPTY_PATH would need a privilege).

@@ -2,7 +2,6 @@
 #include "platform/files.h"
 
 #include <fcntl.h>
-#include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -13,6 +12,7 @@
 #include <ctime>
 
 #include "platform/atomic_file.h"
+#include "platform/descriptor_io.h"
 #include "platform/drives.h"
 #include "platform/host_files.h"
 #include "platform/names.h"
@@ -61,52 +61,6 @@ void SetMissingError(const std::string& hostPath) {
     SetLastError(ERROR_PATH_NOT_FOUND);
   } else {
     SetLastError(ERROR_FILE_NOT_FOUND);
-  }
-}
-
-bool WriteAll(int fd, const char* data, size_t size) {
-  while (size > 0) {
-    ssize_t n = ::write(fd, data, size);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += n;
-    size -= static_cast<size_t>(n);
-  }
-  return true;
-}
-
-// Copies `size` bytes: copy_file_range (shares extents or copies in the kernel),
-// else sendfile, else read and write. A fallback starts over from the top.
-bool CopyContents(int in, int out, off_t size) {
-  off_t done = 0;
-  while (done < size) {
-    ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, static_cast<size_t>(size - done), 0);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    done += n;
-  }
-  if (done >= size) return true;
-
-  if (::lseek(in, 0, SEEK_SET) != 0 || ::lseek(out, 0, SEEK_SET) != 0 || ::ftruncate(out, 0) != 0) return false;
-  done = 0;
-  while (done < size) {
-    ssize_t n = ::sendfile(out, in, nullptr, static_cast<size_t>(size - done));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    done += n;
-  }
-  if (done >= size) return true;
-
-  if (::lseek(in, 0, SEEK_SET) != 0 || ::lseek(out, 0, SEEK_SET) != 0 || ::ftruncate(out, 0) != 0) return false;
-  char buffer[65536];
-  for (;;) {
-    ssize_t n = ::read(in, buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return false;
-    if (n == 0) return true;  // the source may have shrunk meanwhile
-    if (!WriteAll(out, buffer, static_cast<size_t>(n))) return false;
   }
 }
 
@@ -163,7 +117,8 @@ BOOL CopyFileA(LPCSTR existingFileName, LPCSTR newFileName, BOOL failIfExists) {
     return FALSE;
   }
 
-  bool ok = CopyContents(in.fd(), out.fd(), from.st_size);
+  // A source that shrank meanwhile is copied as far as it goes.
+  bool ok = kc::platform::CopyRange(in.fd(), out.fd(), 0, static_cast<std::uint64_t>(from.st_size)) >= 0;
   if (ok) ok = ::fchmod(out.fd(), from.st_mode & 07777) == 0;
   if (ok) {
     struct timespec times[2] = {from.st_atim, from.st_mtim};

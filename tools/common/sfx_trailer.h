@@ -23,7 +23,6 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
-#include <memory>
 #include <string>
 
 #include "common/sha256.h"
@@ -80,8 +79,8 @@ struct SfxFile {
 bool OpenSfxFile(std::FILE* file, SfxFile& sfx, std::string& error);
 
 // Streams the whole file once and compares the digest: a thread of its own
-// reads ahead into a few blocks, so the hashing never waits for a copy; false with `error` set on a mismatch or a read
-// error.
+// reads ahead into a few blocks, so the hashing never waits for a copy; false
+// with `error` set on a mismatch or a read error.
 bool VerifySfxFile(std::FILE* file, const SfxFile& sfx, std::string& error);
 
 }  // namespace kc::sfx
